@@ -1,0 +1,37 @@
+#include <array>
+
+#include "cli/cli.h"
+#include "cli/handlers.h"
+
+namespace morva::cli {
+
+std::span<const Command> Commands() {
+    static const std::array<Command, 8> commands{{
+        {"compile", "SCRIPT [--dump]",
+         "Compile a template script only and print the engine log; --dump also prints the "
+         "compiled program.",
+         CompileCommand},
+        {"run", "SCRIPT --db DB [--schema S] [--lf]",
+         "Hand the schema S of database DB (without --schema: every table and column) to the "
+         "engine, compile SCRIPT and run it in the output folder; print the engine log.",
+         RunCommand},
+        {"sql", "DB FILE...", "Build the database information DB from SQL scripts.", SqlCommand},
+        {"odbc", "--list | DSN [--user U] [--password-stdin]",
+         "List ODBC data sources, or build database information from the data source DSN.",
+         OdbcCommand},
+        {"schema", "create DB S [--type T] [--label L] [--table NAME]... | list DB",
+         "Create a schema of database DB (all tables when none is named), or list its schemas.",
+         SchemaCommand},
+        {"dump", "DB [S] [--json]", "Show database information, or the schema S, as text or JSON.",
+         DumpCommand},
+        {"dfm", "SOURCE [TARGET] | --text FILE.DFM",
+         "Convert a text form file to a binary form file, or print a binary form file as text.",
+         DfmCommand},
+        {"alias", "list | tables A | build A",
+         "List database aliases, the tables of alias A, or build database information from A.",
+         AliasCommand},
+    }};
+    return commands;
+}
+
+}  // namespace morva::cli

@@ -1,0 +1,21 @@
+#pragma once
+// Small helpers shared by the libraries: ASCII case folding, the configuration folder and
+// atomic file replacement.
+
+#include <string>
+#include <string_view>
+
+namespace morva::com {
+
+/// Upper-cases ASCII letters only; other bytes (UTF-8 sequences among them) stay as they are.
+std::string ToUpperAscii(std::string_view s);
+/// Compares ignoring the letter case of ASCII letters.
+bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+/// $XDG_CONFIG_HOME, else $HOME/.config.
+std::string ConfigDirectory();
+/// Writes `data` to a temporary file beside `path`, then renames it over `path`, so that a
+/// failure never destroys the previous copy. Makes missing parent folders. False with a
+/// reason ("path: strerror") in `error` on failure.
+bool WriteFileAtomically(const std::string& path, std::string_view data, std::string* error);
+
+}  // namespace morva::com
