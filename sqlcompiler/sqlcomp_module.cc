@@ -1,4 +1,6 @@
 // Placeholder translation unit; the compiler component comes next.
 namespace morva::sql {
-const char* ModuleName() { return "Sqlcompiler"; }
+const char* ModuleName() {
+    return "Sqlcompiler";
+}
 }  // namespace morva::sql
