@@ -55,8 +55,7 @@ class TTableInfor {
     /// and returns null. Texts are cut to 255 bytes; lookup data starts empty.
     ColumnRecord* AddColumn(bool selected, std::string_view name, std::string_view type,
                             std::string_view label, std::string_view dataType, int32_t length,
-                            int32_t displayWidth, int32_t flags, int32_t precision,
-                            int32_t scale);
+                            int32_t displayWidth, int32_t flags, int32_t precision, int32_t scale);
     /// The column at `index`, or null outside 0..count-1.
     ColumnRecord* ColumnAt(int32_t index);
     const ColumnRecord* ColumnAt(int32_t index) const;

@@ -52,8 +52,7 @@ class TSchema {
     std::vector<TSchemaInfor> Tables;
 
     /// A schema of every selected table of `db`, in database order, named `name`.
-    static std::unique_ptr<TSchema> CreateFromDatabase(std::string_view name,
-                                                       std::string_view type,
+    static std::unique_ptr<TSchema> CreateFromDatabase(std::string_view name, std::string_view type,
                                                        std::string_view label,
                                                        const TDatabaseInfor& db);
     /// Reads the schema file `databaseDir`/`dbName`/Schema/`name`.CSF. Always returns a

@@ -36,11 +36,21 @@ std::string JsonString(std::string_view text) {
     for (char ch : text) {
         auto c = static_cast<unsigned char>(ch);
         switch (ch) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
             default:
                 if (c < 0x20) {
                     char buf[8];
@@ -62,14 +72,13 @@ std::string DumpSchemaJson(const TSchema& schema) {
     for (size_t ti = 0; ti < schema.Tables.size(); ++ti) {
         const TSchemaInfor& t = schema.Tables[ti];
         out += ti ? ",\n  " : "\n  ";
-        out += "{\"name\": " + JsonString(t.TableName) + ", \"type\": " +
-               JsonString(t.TableType) + ", \"label\": " + JsonString(t.TableLabel) +
-               ", \"columns\": [";
+        out += "{\"name\": " + JsonString(t.TableName) + ", \"type\": " + JsonString(t.TableType) +
+               ", \"label\": " + JsonString(t.TableLabel) + ", \"columns\": [";
         for (size_t i = 0; i < t.ColumnNames.size(); ++i) {
             out += i ? ", " : "";
-            out += "{\"name\": " + JsonString(t.ColumnNames[i]) + ", \"type\": " +
-                   JsonString(t.ColumnTypes[i]) + ", \"label\": " + JsonString(t.ColumnLabels[i]) +
-                   "}";
+            out += "{\"name\": " + JsonString(t.ColumnNames[i]) +
+                   ", \"type\": " + JsonString(t.ColumnTypes[i]) +
+                   ", \"label\": " + JsonString(t.ColumnLabels[i]) + "}";
         }
         out += "], \"references\": [";
         for (int r = 0; r < t.RefTables.Count(); ++r) {

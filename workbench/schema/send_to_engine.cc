@@ -25,8 +25,7 @@ const TTableInfor& TableOf(const TDatabaseInfor& db, const TSchemaInfor& t) {
 
 const ColumnRecord& ColumnOf(const TTableInfor& table, const std::string& name) {
     const ColumnRecord* c = table.FindColumn(name);
-    if (!c)
-        throw std::runtime_error("Column " + name + " not found in table " + table.TableName);
+    if (!c) throw std::runtime_error("Column " + name + " not found in table " + table.TableName);
     return *c;
 }
 
@@ -38,10 +37,9 @@ void SendTable(tpx::IMorva& engine, const TDatabaseInfor& db, const TSchemaInfor
         const ColumnRecord& q = ColumnOf(table, t.ColumnNames[i]);
         // The display width travels in the flags' integer, shifted past the two flag bits.
         int32_t inx = static_cast<int32_t>(static_cast<uint32_t>(q.DisplayWidth) << 2) | q.Flags;
-        com::Check(engine.AddColumnIntoTable(Text(t.TableName), Text(t.ColumnTypes[i]),
-                                             Text(q.Name), Text(t.ColumnLabels[i]),
-                                             Text(q.DataType), q.Length, inx, q.Precision,
-                                             q.Scale));
+        com::Check(engine.AddColumnIntoTable(
+            Text(t.TableName), Text(t.ColumnTypes[i]), Text(q.Name), Text(t.ColumnLabels[i]),
+            Text(q.DataType), q.Length, inx, q.Precision, q.Scale));
     }
 }
 
