@@ -6,10 +6,10 @@
 namespace morva::cli {
 
 inline constexpr Handler CompileCommand = nullptr;
-inline constexpr Handler RunCommand = nullptr;
+int RunCommand(Context&);
 inline constexpr Handler SqlCommand = nullptr;
 inline constexpr Handler OdbcCommand = nullptr;
-inline constexpr Handler SchemaCommand = nullptr;
+int SchemaCommand(Context&);
 inline constexpr Handler DumpCommand = nullptr;
 inline constexpr Handler DfmCommand = nullptr;
 inline constexpr Handler AliasCommand = nullptr;
