@@ -2,11 +2,14 @@
 
 #include <cstdio>
 
+#include "workbench/formfile/formfile.h"
+
 namespace morva::cli {
 
 void ConvertClosedFormFile(const std::string& filename) {
-    std::fprintf(stderr, "%s: Error on Converting to .DFM: %s\n", filename.c_str(),
-                 "form file conversion is not available in this build");
+    std::string error;
+    if (!formfile::ConvertToFormFile(filename, std::string(), &error))
+        std::fprintf(stderr, "%s\n", error.c_str());
 }
 
 }  // namespace morva::cli
