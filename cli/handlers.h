@@ -5,7 +5,7 @@
 
 namespace morva::cli {
 
-inline constexpr Handler CompileCommand = nullptr;
+int CompileCommand(Context&);
 inline constexpr Handler RunCommand = nullptr;
 inline constexpr Handler SqlCommand = nullptr;
 inline constexpr Handler OdbcCommand = nullptr;
