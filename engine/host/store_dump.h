@@ -7,7 +7,8 @@ namespace morva::tpx {
 
 class CDatabase;
 
-/// The whole store as text, one element per line, children indented by two blanks:
+/// The whole store as text, one element per line, children indented by two blanks. Each
+/// column is one line (shown folded here):
 ///
 ///   database "SHOP"
 ///   room name=- type=- label=-
@@ -16,17 +17,18 @@ class CDatabase;
 ///   table 0 "CUSTOMER" type="Master" label="Customers"
 ///     widths maxSize=40 maxNameLen=4 maxTypeLen=3 maxLabelLen=0 maxDataTypeLen=7 keyCount=1
 ///     column 0 "ID" type="Key" label=- dataType="INTEGER" size=4 flags=121 [key disp=30]
-///         precision=0 scale=0                      (one line in the output)
+///           precision=0 scale=0
 ///       lookup table="CITY" column="NAME" key="ID"
 ///       items maxLength=5
 ///         item 0 "Paris"
 ///     ref 0 table="ORDERS" pairs=1
 ///       pair 0 ref="ID" key="CUST_ID"
 ///
-/// Texts are quoted with \" \\ \t \n \r and \xNN escapes for control bytes; an absent text is
-/// "-". The lookup line appears when any link is set, the items block when there are items.
-/// Widths are printed as stored, so dump after ComputeWidths to see current ones. A null
-/// database dumps as "no database".
+/// Texts are quoted, with \" \\ \t \n \r and \xNN escapes for quotes, backslashes and
+/// control bytes; other bytes (UTF-8) are kept. An absent text shows as "-". A lookup line
+/// appears when a lookup link is set, an items block when there are lookup items. The flags
+/// are followed by what they pack. Widths are shown as stored: dump after ComputeWidths to see
+/// current ones. A null database dumps as "no database".
 std::string DumpStore(const CDatabase* database);
 
 }  // namespace morva::tpx
