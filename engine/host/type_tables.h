@@ -30,5 +30,8 @@ std::span<const DataTypeRow> DataTypeTable();
 /// texts or `dataType` itself.
 std::optional<std::string_view> MapDataType(const std::optional<std::string>& dataType,
                                             int32_t scale);
+/// The result may view `dataType`, which therefore must outlive it.
+std::optional<std::string_view> MapDataType(std::optional<std::string>&& dataType,
+                                            int32_t scale) = delete;
 
 }  // namespace morva::tpx

@@ -6,7 +6,8 @@ namespace morva::tpx {
 namespace {
 
 std::string Map(const char* dataType, int32_t scale) {
-    auto mapped = MapDataType(std::string(dataType), scale);
+    const std::optional<std::string> stored = dataType;
+    auto mapped = MapDataType(stored, scale);
     return mapped ? std::string(*mapped) : std::string("<absent>");
 }
 
@@ -45,7 +46,8 @@ TEST(MapDataTypeTest, UnknownTypeMapsToItselfAsStored) {
 }
 
 TEST(MapDataTypeTest, AbsentTypeGivesAbsentResult) {
-    EXPECT_FALSE(MapDataType(std::nullopt, 0));
+    const std::optional<std::string> absent;
+    EXPECT_FALSE(MapDataType(absent, 0));
 }
 
 TEST(MapDataTypeTest, TableHoldsTheRowsInOrder) {
@@ -55,7 +57,7 @@ TEST(MapDataTypeTest, TableHoldsTheRowsInOrder) {
     EXPECT_EQ("TIMESTAMP", table.back().sqlName);
     for (const DataTypeRow& row : table) {
         // Every row must be reachable: an earlier row with the same name would shadow it.
-        EXPECT_EQ(row.fieldName, *MapDataType(std::string(row.sqlName), 1)) << row.sqlName;
+        EXPECT_EQ(row.fieldName, Map(std::string(row.sqlName).c_str(), 1)) << row.sqlName;
     }
 }
 
