@@ -13,8 +13,7 @@
 #include "cli/database_access.h"
 #include "cli/form_files.h"
 #include "cli/handlers.h"
-#include "component/create.h"
-#include "engine/host/imorva.h"
+#include "engine/host/cmorva.h"
 
 namespace morva::cli {
 
@@ -54,16 +53,9 @@ std::vector<std::string> SplitLines(const std::string& text) {
     return lines;
 }
 
-/// True when the compilation found no error and the run reached its closing line.
+/// True when the run reached its closing line: a run-time error ends the log with its message
+/// instead.
 bool RunSucceeded(const std::vector<std::string>& lines) {
-    for (const std::string& line : lines) {
-        int errors = 0, warnings = 0, fatals = 0;
-        if (std::sscanf(line.c_str(), "%d Error,  %d Warning", &errors, &warnings) == 2 &&
-            errors > 0)
-            return false;
-        if (std::sscanf(line.c_str(), "%d Fatals.", &fatals) == 1 && line.ends_with("Fatals."))
-            return false;
-    }
     return !lines.empty() && lines.back() == "End script.";
 }
 
@@ -127,7 +119,8 @@ int Execute(const Context& ctx, tpx::IMorva& engine, const RunInput& in) {
         std::fprintf(stderr, "morva-cli: cannot return to %s\n", previous.c_str());
 
     for (const std::string& line : lines) std::printf("%s\n", line.c_str());
-    return RunSucceeded(lines) && handedOver ? kExitOk : kExitFailed;
+    bool compiled = tpx::AsCMorva(&engine)->compiled();
+    return compiled && RunSucceeded(lines) && handedOver ? kExitOk : kExitFailed;
 }
 
 }  // namespace
@@ -152,12 +145,7 @@ int RunCommand(Context& ctx) {
         in.schema = OpenSchema(ctx, dbName, schemaName);
         if (!in.schema) return kExitUsage;
     }
-    std::string error;
-    auto engine = com::CreateInstance<tpx::IMorva>(tpx::kMorvaClsid, tpx::kTpxLibrary, &error);
-    if (!engine) {
-        std::fprintf(stderr, "morva-cli: cannot create the engine: %s\n", error.c_str());
-        return kExitFailed;
-    }
+    auto engine = tpx::NewMorva();
     auto sink = com::MakeObject<FormFileSink, tpx::IMorvaEvents>();
     auto point = engine.As<com::IConnectionPoint>();
     uint32_t cookie = 0;

@@ -5,7 +5,7 @@
 
 namespace morva::cli {
 
-inline constexpr Handler CompileCommand = nullptr;
+int CompileCommand(Context&);
 int RunCommand(Context&);
 inline constexpr Handler SqlCommand = nullptr;
 inline constexpr Handler OdbcCommand = nullptr;
