@@ -93,7 +93,8 @@ int Execute(const Context& ctx, tpx::IMorva& engine, const RunInput& in) {
         in.schema->SendToEngine(engine, *in.db);
         com::Check(engine.InitDatabase());
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "morva-cli: %s\n", e.what());
+        std::fprintf(stderr, "morva-cli: handing the schema to the engine failed: %s\n",
+                     e.what());
         handedOver = false;
     }
     engine.Clear();

@@ -12,6 +12,6 @@ inline constexpr Handler OdbcCommand = nullptr;
 int SchemaCommand(Context&);
 inline constexpr Handler DumpCommand = nullptr;
 int DfmCommand(Context&);
-inline constexpr Handler AliasCommand = nullptr;
+int AliasCommand(Context&);
 
 }  // namespace morva::cli
