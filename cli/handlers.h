@@ -7,10 +7,10 @@ namespace morva::cli {
 
 inline constexpr Handler CompileCommand = nullptr;
 inline constexpr Handler RunCommand = nullptr;
-inline constexpr Handler SqlCommand = nullptr;
+int SqlCommand(Context&);
 inline constexpr Handler OdbcCommand = nullptr;
 inline constexpr Handler SchemaCommand = nullptr;
-inline constexpr Handler DumpCommand = nullptr;
+int DumpCommand(Context&);
 inline constexpr Handler DfmCommand = nullptr;
 inline constexpr Handler AliasCommand = nullptr;
 
