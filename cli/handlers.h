@@ -7,10 +7,10 @@ namespace morva::cli {
 
 int CompileCommand(Context&);
 int RunCommand(Context&);
-inline constexpr Handler SqlCommand = nullptr;
+int SqlCommand(Context&);
 inline constexpr Handler OdbcCommand = nullptr;
 int SchemaCommand(Context&);
-inline constexpr Handler DumpCommand = nullptr;
+int DumpCommand(Context&);
 int DfmCommand(Context&);
 int AliasCommand(Context&);
 
