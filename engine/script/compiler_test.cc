@@ -141,8 +141,9 @@ TEST(EngineStateTest, MessagesBeforeAnyScriptNameNotYet) {
     yyWarning(0);
     std::string log;
     morva->GetLogText(&log);
-    EXPECT_EQ(log, "Not Yet(1): Warning error: Token that depand on table used outside of Tables "
-                   "block\r\n");
+    EXPECT_EQ(log,
+              "Not Yet(1): Warning error: Token that depand on table used outside of Tables "
+              "block\r\n");
 }
 
 }  // namespace

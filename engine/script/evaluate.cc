@@ -14,10 +14,18 @@ namespace {
 // Two's-complement arithmetic without undefined behaviour: the operations run on unsigned
 // values, and the one quotient that does not fit (the most negative value divided by -1)
 // is the most negative value, its remainder 0.
-int32_t Wrap(uint32_t v) { return static_cast<int32_t>(v); }
-int32_t Add(int32_t l, int32_t r) { return Wrap(static_cast<uint32_t>(l) + static_cast<uint32_t>(r)); }
-int32_t Sub(int32_t l, int32_t r) { return Wrap(static_cast<uint32_t>(l) - static_cast<uint32_t>(r)); }
-int32_t Mul(int32_t l, int32_t r) { return Wrap(static_cast<uint32_t>(l) * static_cast<uint32_t>(r)); }
+int32_t Wrap(uint32_t v) {
+    return static_cast<int32_t>(v);
+}
+int32_t Add(int32_t l, int32_t r) {
+    return Wrap(static_cast<uint32_t>(l) + static_cast<uint32_t>(r));
+}
+int32_t Sub(int32_t l, int32_t r) {
+    return Wrap(static_cast<uint32_t>(l) - static_cast<uint32_t>(r));
+}
+int32_t Mul(int32_t l, int32_t r) {
+    return Wrap(static_cast<uint32_t>(l) * static_cast<uint32_t>(r));
+}
 
 int32_t Div(int32_t l, int32_t r) {
     if (r == 0) throw CFatalError("Divide by 0");
@@ -33,12 +41,23 @@ int32_t Mod(int32_t l, int32_t r) {
 
 int32_t Apply(int32_t op, int32_t l, int32_t r) {
     switch (op) {
-        case kPlus: case kPlusAssign: return Add(l, r);
-        case kMinus: case kMinusAssign: return Sub(l, r);
-        case kMultiply: case kMultiplyAssign: return Mul(l, r);
-        case kDivide: case kDivideAssign: return Div(l, r);
-        case kModulo: case kModuloAssign: return Mod(l, r);
-        default: throw CBugError("Expr::ExprWith(): Invalid op");
+        case kPlus:
+        case kPlusAssign:
+            return Add(l, r);
+        case kMinus:
+        case kMinusAssign:
+            return Sub(l, r);
+        case kMultiply:
+        case kMultiplyAssign:
+            return Mul(l, r);
+        case kDivide:
+        case kDivideAssign:
+            return Div(l, r);
+        case kModulo:
+        case kModuloAssign:
+            return Mod(l, r);
+        default:
+            throw CBugError("Expr::ExprWith(): Invalid op");
     }
 }
 
@@ -85,13 +104,22 @@ class ExprEvaluator {
     int32_t ExprWith(int32_t op, Node& right, Node& left) {
         int32_t r = Value(right);
         switch (op) {
-            case kAssign: return vars_.SetValue(VariableOf(left), r);
-            case kPlus: case kMinus: case kMultiply: case kDivide: case kModulo:
+            case kAssign:
+                return vars_.SetValue(VariableOf(left), r);
+            case kPlus:
+            case kMinus:
+            case kMultiply:
+            case kDivide:
+            case kModulo:
                 return Apply(op, Value(left), r);
-            case kPlusAssign: case kMinusAssign: case kMultiplyAssign: case kDivideAssign:
+            case kPlusAssign:
+            case kMinusAssign:
+            case kMultiplyAssign:
+            case kDivideAssign:
             case kModuloAssign:
                 return vars_.SetValue(VariableOf(left), Apply(op, Value(left), r));
-            default: throw CBugError("Expr::ExprWith(): Invalid op");
+            default:
+                throw CBugError("Expr::ExprWith(): Invalid op");
         }
     }
 
@@ -106,13 +134,16 @@ class ExprEvaluator {
         if (n.kind == NodeKind::Operator) return n.result;
         if (n.kind == NodeKind::Operand) {
             switch (n.type) {
-                case OperandType::Number: return n.value;
-                case OperandType::Variable: return vars_.GetValue(n.value);
+                case OperandType::Number:
+                    return n.value;
+                case OperandType::Variable:
+                    return vars_.GetValue(n.value);
                 case OperandType::Tag: {
                     auto text = tokens_.GetToken(n.value);
                     return text ? LeadingInteger(*text) : 0;
                 }
-                default: break;
+                default:
+                    break;
             }
         }
         throw CBugError("Expr::GetOperandData(): Invalid Operand type to Expr");
@@ -169,10 +200,15 @@ class IfEvaluator {
 
     OperandData Data(const Node& n) {
         OperandData d;
-        if (n.kind != NodeKind::Operand) throw CBugError("IF::GetOperandData(): Invalid operand type");
+        if (n.kind != NodeKind::Operand)
+            throw CBugError("IF::GetOperandData(): Invalid operand type");
         switch (n.type) {
-            case OperandType::Number: d.integer = n.value; return d;
-            case OperandType::Variable: d.integer = vars_.GetValue(n.value); return d;
+            case OperandType::Number:
+                d.integer = n.value;
+                return d;
+            case OperandType::Variable:
+                d.integer = vars_.GetValue(n.value);
+                return d;
             case OperandType::Text:
                 d.kind = OperandData::Literal;
                 d.text = n.text;
@@ -192,15 +228,18 @@ class IfEvaluator {
 
     int32_t Result(int32_t op, const Node& left, const Node& right) {
         switch (op) {
-            case kOr: return left.result != 0 || right.result != 0;
-            case kAnd: return left.result != 0 && right.result != 0;
+            case kOr:
+                return left.result != 0 || right.result != 0;
+            case kAnd:
+                return left.result != 0 && right.result != 0;
             case 298:
             case 375: {
                 OperandData l = Data(left), r = Data(right);
                 bool found = l.text.find(r.text) != std::string::npos;
                 return op == 298 ? found : !found;
             }
-            default: return CompareWith(op, Data(left), Data(right));
+            default:
+                return CompareWith(op, Data(left), Data(right));
         }
     }
 
@@ -218,13 +257,20 @@ class IfEvaluator {
             return 0;
         }
         switch (op) {
-            case kEqual: return d == 0;
-            case kNotEqual: return d != 0;
-            case kGreater: return d > 0;
-            case kGreaterEqual: return d >= 0;
-            case kLess: return d < 0;
-            case kLessEqual: return d <= 0;
-            default: throw CBugError("IF::CompareWith(): Invalid op");
+            case kEqual:
+                return d == 0;
+            case kNotEqual:
+                return d != 0;
+            case kGreater:
+                return d > 0;
+            case kGreaterEqual:
+                return d >= 0;
+            case kLess:
+                return d < 0;
+            case kLessEqual:
+                return d <= 0;
+            default:
+                throw CBugError("IF::CompareWith(): Invalid op");
         }
     }
 

@@ -18,13 +18,17 @@ constexpr int32_t kEndedTables1 = 1, kEndedTables2 = 2, kEndedColumns = 4, kEnde
 // Separator kinds, indexes into marks_: <EL>, <ELC>, <ELT>, <ELR>, <ELRC>, <ELRT>, <ELLI>.
 enum Separator { kEl, kElc, kElt, kElr, kElrc, kElrt, kElli };
 
-std::string Number(int32_t v) { return std::to_string(v); }
+std::string Number(int32_t v) {
+    return std::to_string(v);
+}
 
 bool OnlyBlanks(const std::string& s) {
     return s.find_first_not_of(" \t") == std::string::npos;
 }
 
-std::string Upper(const StoreText& t) { return com::ToUpperAscii(TextView(t)); }
+std::string Upper(const StoreText& t) {
+    return com::ToUpperAscii(TextView(t));
+}
 
 std::optional<std::string> Present(const StoreText& t) {
     return t ? std::optional<std::string>(*t) : std::nullopt;
@@ -32,11 +36,12 @@ std::optional<std::string> Present(const StoreText& t) {
 
 }  // namespace
 
-Runner::Runner(Program& program, EngineControl& control, const CDatabase& database,
-               LineEnd lineEnd)
+Runner::Runner(Program& program, EngineControl& control, const CDatabase& database, LineEnd lineEnd)
     : program_(program), control_(control), db_(database), lineEnd_(lineEnd) {}
 
-Runner::~Runner() { AbandonFile(); }
+Runner::~Runner() {
+    AbandonFile();
+}
 
 std::string Runner::Run() {
     table_ = db_.TableAt(0);
@@ -87,30 +92,42 @@ IF& Runner::ConditionAt(int32_t index) {
 
 void Runner::Operation(int32_t code) {
     switch (code) {
-        case 261: case 268: case 284: return;
+        case 261:
+        case 268:
+        case 284:
+            return;
         case 263:
             tablesStart_ = pc_;
             tableIndex_ = 0;
             table_ = db_.TableAt(0);
             processedColumns_.clear();
             return;
-        case 264: return TablesEnd();
+        case 264:
+            return TablesEnd();
         case 272:
             columnsStart_ = pc_;
             columnIndex_ = 0;
             return;
-        case 273: return ColumnsEnd();
-        case 323: return RefTablesStart();
-        case 324: return RefTablesEnd();
-        case 325: return RefColumnsStart();
-        case 326: return RefColumnsEnd();
-        case 365: return LookupItemsStart();
-        case 366: return LookupItemsEnd();
+        case 273:
+            return ColumnsEnd();
+        case 323:
+            return RefTablesStart();
+        case 324:
+            return RefTablesEnd();
+        case 325:
+            return RefColumnsStart();
+        case 326:
+            return RefColumnsEnd();
+        case 365:
+            return LookupItemsStart();
+        case 366:
+            return LookupItemsEnd();
         case 267: {
             IF& f = ConditionAt(NextWord());
             return Jump(CompareIf(f, program_.vars, *this));
         }
-        case 270: return Jump(ConditionAt(NextWord()).endAddress);
+        case 270:
+            return Jump(ConditionAt(NextWord()).endAddress);
         case 274: {
             int32_t index = NextWord();
             if (index < 0 || index >= static_cast<int32_t>(program_.exprs.size())) {
@@ -118,17 +135,27 @@ void Runner::Operation(int32_t code) {
             }
             return EvaluateExpr(program_.exprs[index], program_.vars, *this);
         }
-        case 294: alignment_ = Align::Left; return;
-        case 295: alignment_ = Align::Right; return;
-        case 296: alignment_ = Align::Center; return;
-        case 297: alignment_ = Align::Normal; return;
+        case 294:
+            alignment_ = Align::Left;
+            return;
+        case 295:
+            alignment_ = Align::Right;
+            return;
+        case 296:
+            alignment_ = Align::Center;
+            return;
+        case 297:
+            alignment_ = Align::Normal;
+            return;
         case 265:
             collecting_ = true;
             CloseFile();
             outputName_.clear();
             return;
-        case 266: return CreateEnd();
-        case 316: return CloseFile();
+        case 266:
+            return CreateEnd();
+        case 316:
+            return CloseFile();
         case 317:
             if (!file_) return;
             CloseFile();
@@ -249,8 +276,8 @@ void Runner::CreateEnd() {
     if (outputName_.empty()) return;
     size_t first = outputName_.find_first_not_of(" \t");
     size_t last = outputName_.find_last_not_of(" \t");
-    outputName_ = first == std::string::npos ? std::string()
-                                             : outputName_.substr(first, last - first + 1);
+    outputName_ =
+        first == std::string::npos ? std::string() : outputName_.substr(first, last - first + 1);
     if (outputName_.empty()) {
         // A name of blanks only names no file: an empty log line, and the text stays here.
         WriteMessageLine("");
@@ -308,8 +335,8 @@ void Runner::EndLine() {
     }
     pendingLine_.clear();
     static constexpr std::pair<int32_t, Separator> kSettles[] = {
-        {kEndedTables1, kEl}, {kEndedTables2, kElt},  {kEndedColumns, kElc}, {kEndedRefs1, kElr},
-        {kEndedRefs2, kElrt}, {kEndedPairs, kElrc}, {kEndedItems, kElli}};
+        {kEndedTables1, kEl}, {kEndedTables2, kElt}, {kEndedColumns, kElc}, {kEndedRefs1, kElr},
+        {kEndedRefs2, kElrt}, {kEndedPairs, kElrc},  {kEndedItems, kElli}};
     for (auto [bit, kind] : kSettles) {
         if (loopEnded_ & bit) Settle(kind);
     }
@@ -367,7 +394,9 @@ std::string Runner::Pad(std::string_view value) const {
     }
 }
 
-const CColumn* Runner::Column() const { return table_ ? table_->ColumnAt(columnIndex_) : nullptr; }
+const CColumn* Runner::Column() const {
+    return table_ ? table_->ColumnAt(columnIndex_) : nullptr;
+}
 
 std::optional<std::string> Runner::GetToken(int32_t code) {
     padWidth_ = 4;
@@ -382,21 +411,36 @@ std::optional<int32_t> Runner::NumberValue(int32_t code) {
     const CTable* t = Table();
     auto flag = [](bool b) { return b ? 1 : 0; };
     switch (code) {
-        case 280: return c ? c->size : 0;
-        case 282: return c ? c->precision : 0;
-        case 283: return c ? c->scale : 0;
-        case 281: return flag(c && c->IsKey());
-        case 330: return flag(c && !c->IsKey());
-        case 370: return flag(c && c->IsReadOnly());
-        case 371: return flag(c && !c->IsReadOnly());
-        case 381: return c ? c->DisplayWidth() : 0;
-        case 290: return db_.keyCount;
-        case 291: return db_.nameWidth;
-        case 292: return db_.labelWidth;
-        case 293: return db_.maxSize;
-        case 339: return t ? t->keyCount : 0;
-        case 288: return db_.tables().count();
-        case 289: return t ? t->columns().count() : 0;
+        case 280:
+            return c ? c->size : 0;
+        case 282:
+            return c ? c->precision : 0;
+        case 283:
+            return c ? c->scale : 0;
+        case 281:
+            return flag(c && c->IsKey());
+        case 330:
+            return flag(c && !c->IsKey());
+        case 370:
+            return flag(c && c->IsReadOnly());
+        case 371:
+            return flag(c && !c->IsReadOnly());
+        case 381:
+            return c ? c->DisplayWidth() : 0;
+        case 290:
+            return db_.keyCount;
+        case 291:
+            return db_.nameWidth;
+        case 292:
+            return db_.labelWidth;
+        case 293:
+            return db_.maxSize;
+        case 339:
+            return t ? t->keyCount : 0;
+        case 288:
+            return db_.tables().count();
+        case 289:
+            return t ? t->columns().count() : 0;
         case 382:
         case 383: {
             bool foreign = t && c && t->FindRefByKeyColumn(TextView(c->name));
@@ -407,16 +451,26 @@ std::optional<int32_t> Runner::NumberValue(int32_t code) {
             bool processed = c && processedColumns_.count(Upper(c->name)) > 0;
             return flag(code == 343 ? processed : !processed);
         }
-        case 359: return flag(c && c->IsLookup());
-        case 360: return flag(c && !c->IsLookup());
-        case 361: return c ? c->lookupItems.count() : 0;
-        case 362: return flag(c && c->IsLookupByTable());
-        case 376: return t ? TextLength(t->name) : 0;
-        case 377: return t ? TextLength(t->label) : 0;
-        case 378: return c ? TextLength(c->name) : 0;
-        case 379: return c ? TextLength(c->label) : 0;
-        case 380: return c ? TextLength(c->dataType) : 0;
-        default: return std::nullopt;
+        case 359:
+            return flag(c && c->IsLookup());
+        case 360:
+            return flag(c && !c->IsLookup());
+        case 361:
+            return c ? c->lookupItems.count() : 0;
+        case 362:
+            return flag(c && c->IsLookupByTable());
+        case 376:
+            return t ? TextLength(t->name) : 0;
+        case 377:
+            return t ? TextLength(t->label) : 0;
+        case 378:
+            return c ? TextLength(c->name) : 0;
+        case 379:
+            return c ? TextLength(c->label) : 0;
+        case 380:
+            return c ? TextLength(c->dataType) : 0;
+        default:
+            return std::nullopt;
     }
 }
 
@@ -425,7 +479,9 @@ std::optional<std::string> Runner::StringValue(int32_t code) {
     const CColumn* c = Column();
     const CTable* t = Table();
     switch (code) {
-        case 276: padWidth_ = db_.nameWidth; return t ? Upper(t->name) : "";
+        case 276:
+            padWidth_ = db_.nameWidth;
+            return t ? Upper(t->name) : "";
         case 277: {
             padWidth_ = db_.nameWidth;
             if (!c) return "";
@@ -433,15 +489,33 @@ std::optional<std::string> Runner::StringValue(int32_t code) {
             processedColumns_.insert(name);
             return name;
         }
-        case 278: padWidth_ = db_.labelWidth; return c ? std::string(c->LabelOrName()) : "";
-        case 279: padWidth_ = db_.dataTypeWidth; return c ? std::string(TextView(c->dataType)) : "";
-        case 286: padWidth_ = db_.nameWidth; return std::string(TextView(db_.name));
-        case 318: padWidth_ = db_.typeWidth; return t ? std::string(TextView(t->type)) : "";
-        case 319: padWidth_ = db_.labelWidth; return t ? std::string(TextView(t->label)) : "";
-        case 320: padWidth_ = db_.typeWidth; return c ? std::string(TextView(c->type)) : "";
-        case 340: padWidth_ = db_.nameWidth; return Upper(db_.schemaName);
-        case 341: padWidth_ = db_.typeWidth; return std::string(TextView(db_.schemaType));
-        case 342: padWidth_ = db_.labelWidth; return std::string(TextView(db_.schemaLabel));
+        case 278:
+            padWidth_ = db_.labelWidth;
+            return c ? std::string(c->LabelOrName()) : "";
+        case 279:
+            padWidth_ = db_.dataTypeWidth;
+            return c ? std::string(TextView(c->dataType)) : "";
+        case 286:
+            padWidth_ = db_.nameWidth;
+            return std::string(TextView(db_.name));
+        case 318:
+            padWidth_ = db_.typeWidth;
+            return t ? std::string(TextView(t->type)) : "";
+        case 319:
+            padWidth_ = db_.labelWidth;
+            return t ? std::string(TextView(t->label)) : "";
+        case 320:
+            padWidth_ = db_.typeWidth;
+            return c ? std::string(TextView(c->type)) : "";
+        case 340:
+            padWidth_ = db_.nameWidth;
+            return Upper(db_.schemaName);
+        case 341:
+            padWidth_ = db_.typeWidth;
+            return std::string(TextView(db_.schemaType));
+        case 342:
+            padWidth_ = db_.labelWidth;
+            return std::string(TextView(db_.schemaLabel));
         case 328: {
             padWidth_ = db_.nameWidth;
             const CRefTable* r = ref_;
@@ -482,7 +556,8 @@ std::optional<std::string> Runner::StringValue(int32_t code) {
             auto mapped = MapDataType(c->dataType, c->scale);
             return mapped ? std::optional<std::string>(std::string(*mapped)) : std::nullopt;
         }
-        default: throw CBugError("Exe::GetToken: Invalid token");
+        default:
+            throw CBugError("Exe::GetToken: Invalid token");
     }
 }
 

@@ -3,13 +3,15 @@
 // compiled program, the store, the events and the output files, byte for byte.
 //
 // steps.txt: one call of the control per line, "Method|arg|arg..." ("~" is a null string);
-// "SetScript" compiles script.tpx under the name "script.tpx". Without steps.txt the case only
+// "SetScript" compiles script.tpx under the name "script.tpx"; "Include|FILE" inserts the
+// steps of golden_stores/FILE. Without steps.txt the case only
 // compiles. Expected files: expected.log (line feeds for carriage return and line feed),
 // expected.dump (program), expected.store (store), expected.events (events and message boxes),
 // expected/ (the output files, and no others). MORVA_UPDATE_GOLDEN=1 rewrites them.
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -17,7 +19,6 @@
 #include <fstream>
 #include <map>
 #include <sstream>
-#include <unistd.h>
 
 #include "component/message_box.h"
 #include "engine/host/cmorva.h"
@@ -121,8 +122,8 @@ TEST_P(GoldenTest, MatchesExpectedFiles) {
     const std::string script = ReadFile(dir / "script.tpx");
     std::string steps = fs::exists(dir / "steps.txt") ? ReadFile(dir / "steps.txt") : "SetScript\n";
 
-    fs::path work = fs::temp_directory_path() /
-                    ("tpx_golden_" + GetParam() + "_" + std::to_string(getpid()));
+    fs::path work =
+        fs::temp_directory_path() / ("tpx_golden_" + GetParam() + "_" + std::to_string(getpid()));
     fs::remove_all(work);
     fs::create_directories(work);
     fs::path home = fs::current_path();
@@ -140,6 +141,13 @@ TEST_P(GoldenTest, MatchesExpectedFiles) {
     uint32_t cookie = 0;
     ASSERT_EQ(point->Advise(recorder.get(), &cookie), com::S_OK);
 
+    // "Include|FILE" steps pull in shared steps (stores) from the golden_stores folder.
+    for (size_t at; (at = steps.find("Include|")) != std::string::npos;) {
+        size_t end = steps.find('\n', at);
+        std::string name = steps.substr(at + 8, end == std::string::npos ? end : end - at - 8);
+        steps.replace(at, end == std::string::npos ? end : end - at,
+                      ReadFile(GoldenRoot().parent_path() / "golden_stores" / name));
+    }
     std::istringstream lines(steps);
     std::string line;
     while (std::getline(lines, line)) {
