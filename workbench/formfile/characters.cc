@@ -1,5 +1,7 @@
 #include "workbench/formfile/characters.h"
 
+#include "component/text_util.h"
+
 namespace morva::formfile {
 namespace {
 
@@ -74,6 +76,12 @@ std::u32string JoinSurrogatePairs(std::u32string_view text) {
         }
     }
     return out;
+}
+
+bool IsBlockWord(std::string_view word) {
+    for (const char* block : {"object", "inherited", "inline", "end"})
+        if (com::EqualsIgnoreCase(word, block)) return true;
+    return false;
 }
 
 bool IsIdentifier(std::string_view name, bool dotted) {

@@ -36,6 +36,10 @@ inline bool IsIdentChar(unsigned char c) {
            c >= 0x80;
 }
 
+/// True for "object", "inherited", "inline" and "end" in any letter case: the words that
+/// begin and end blocks, which cannot serve as names or identifier values.
+bool IsBlockWord(std::string_view word);
+
 /// True when `name` is one identifier, or several joined by "." when `dotted`.
 bool IsIdentifier(std::string_view name, bool dotted);
 

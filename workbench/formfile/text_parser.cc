@@ -1,11 +1,11 @@
 #include "workbench/formfile/text_parser.h"
 
-#include <charconv>
 #include <cmath>
 #include <limits>
 
 #include "component/text_util.h"
 #include "workbench/formfile/characters.h"
+#include "workbench/formfile/number_text.h"
 
 namespace morva::formfile {
 namespace {
@@ -256,9 +256,10 @@ class Parser {
         if (!IsWord(word)) Expected(std::string("'") + word + "'");
         Advance();
     }
-    // A name of up to 255 bytes, with dots when `dotted`.
+    // A name of up to 255 bytes, with dots when `dotted`; never a word that begins or ends
+    // a block.
     std::string Name(const char* what, bool dotted) {
-        if (token_.type != TokenType::kIdent ||
+        if (token_.type != TokenType::kIdent || IsBlockWord(token_.text) ||
             (!dotted && token_.text.find('.') != std::string::npos))
             Expected(what);
         if (token_.text.size() > 255) Fail(std::string(what) + " longer than 255 bytes");
@@ -343,6 +344,7 @@ class Parser {
                 v.text = JoinSurrogatePairs(v.text);
                 return v;
             case TokenType::kIdent:
+                if (IsBlockWord(token_.text)) Expected("value");
                 IdentValue(&v);
                 return v;
             case TokenType::kSymbol:
@@ -370,9 +372,7 @@ class Parser {
     void FloatValue(Value* v) {
         const std::string& s = token_.text;
         auto parse = [&](auto* out) {
-            auto r = std::from_chars(s.data(), s.data() + s.size(), *out);
-            if (r.ec != std::errc() || r.ptr != s.data() + s.size())
-                Fail("number " + s + " out of range");
+            if (!ParseFloat(s, out)) Fail("number " + s + " out of range");
         };
         switch (token_.suffix) {
             case 's':

@@ -1,31 +1,13 @@
 #include "workbench/formfile/text_writer.h"
 
-#include <charconv>
-#include <cstring>
-
-#include "component/text_util.h"
 #include "workbench/formfile/characters.h"
+#include "workbench/formfile/number_text.h"
 
 namespace morva::formfile {
 namespace {
 
 constexpr size_t kCharsPerLine = 64;  // of a wrapped string
 constexpr size_t kBytesPerLine = 32;  // of binary data
-
-// The shortest decimal text that reads back to exactly the same bits, or a FormError.
-template <typename T>
-std::string ExactNumber(T value, size_t bits) {
-    char buf[64];
-    auto r = std::to_chars(buf, buf + sizeof buf, value);
-    std::string s(buf, r.ptr);
-    T back{};
-    auto parsed = std::from_chars(s.data(), s.data() + s.size(), back);
-    bool exact = r.ec == std::errc() && parsed.ec == std::errc() &&
-                 std::memcmp(&back, &value, bits / 8) == 0 &&
-                 s.find_first_not_of("-0123456789.e+") == std::string::npos;
-    if (!exact) throw FormError("Floating-point value " + s + " cannot be written as text");
-    return s;
-}
 
 class TextWriter {
   public:
@@ -44,13 +26,16 @@ class TextWriter {
         if (!IsIdentifier(name, dotted))
             throw FormError(std::string(what) + " '" + name + "' is not an identifier");
     }
+    // Names that would read back as the words that begin and end blocks.
+    static void CheckNotBlockWord(const std::string& name, const char* what) {
+        if (IsBlockWord(name))
+            throw FormError(std::string(what) + " '" + name + "' cannot be written as text");
+    }
 
     void PropertyName(const std::string& name) {
         CheckName(name, true, "Property name");
         // These words begin or end a block, so a property of that name would not read back.
-        for (const char* word : {"object", "inherited", "inline", "end", "item"})
-            if (com::EqualsIgnoreCase(name, word))
-                throw FormError("Property name '" + name + "' cannot be written as text");
+        CheckNotBlockWord(name, "Property name");
         out_ += name;
     }
 
@@ -75,7 +60,10 @@ class TextWriter {
             out_ += "''";
             return;
         }
-        if (text.size() > kCharsPerLine) NewLine(level + 1);
+        if (text.size() > kCharsPerLine) {
+            if (out_.ends_with(' ')) out_.pop_back();
+            NewLine(level + 1);
+        }
         bool quoted = false;
         size_t onLine = 0;
         for (size_t i = 0; i < text.size(); ++i) {
@@ -132,17 +120,17 @@ class TextWriter {
                 out_ += std::to_string(v.integer);
                 break;
             case ValueKind::kExtended: {
-                std::string s = ExactNumber(v.extended, 80);
+                std::string s = ExactFloatText(v.extended);
                 // Without a point or exponent the text would read back as an integer.
                 if (s.find_first_of(".e") == std::string::npos) s += ".0";
                 out_ += s;
                 break;
             }
             case ValueKind::kSingle:
-                out_ += ExactNumber(v.single, 32) + 's';
+                out_ += ExactFloatText(v.single) + 's';
                 break;
             case ValueKind::kDate:
-                out_ += ExactNumber(v.date, 64) + 'd';
+                out_ += ExactFloatText(v.date) + 'd';
                 break;
             case ValueKind::kCurrency:
                 out_ += std::to_string(v.integer) + 'c';
@@ -152,6 +140,7 @@ class TextWriter {
                 break;
             case ValueKind::kIdent:
                 CheckName(v.bytes, true, "Identifier");
+                CheckNotBlockWord(v.bytes, "Identifier");
                 out_ += v.bytes;
                 break;
             case ValueKind::kBinary:
@@ -161,6 +150,7 @@ class TextWriter {
                 out_ += '[';
                 for (size_t i = 0; i < v.set.size(); ++i) {
                     CheckName(v.set[i], false, "Set element");
+                    CheckNotBlockWord(v.set[i], "Set element");
                     if (i > 0) out_ += ", ";
                     out_ += v.set[i];
                 }
@@ -197,9 +187,11 @@ class TextWriter {
         out_ += ' ';
         if (!o.name.empty()) {
             CheckName(o.name, false, "Object name");
+            CheckNotBlockWord(o.name, "Object name");
             out_ += o.name + ": ";
         }
         CheckName(o.className, false, "Class name");
+        CheckNotBlockWord(o.className, "Class name");
         out_ += o.className;
         if (o.childPos) out_ += " [" + std::to_string(*o.childPos) + ']';
         Properties(o.properties, level + 1);
