@@ -11,7 +11,7 @@ inline constexpr Handler SqlCommand = nullptr;
 inline constexpr Handler OdbcCommand = nullptr;
 inline constexpr Handler SchemaCommand = nullptr;
 inline constexpr Handler DumpCommand = nullptr;
-inline constexpr Handler DfmCommand = nullptr;
+int DfmCommand(Context&);
 inline constexpr Handler AliasCommand = nullptr;
 
 }  // namespace morva::cli
