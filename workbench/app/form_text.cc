@@ -1,19 +1,19 @@
 #include "workbench/app/form_text.h"
 
-#include <QFile>
+#include <string>
+
+#include "workbench/formfile/formfile.h"
 
 namespace morva::app {
 
 bool FormFileToText(const QString& path, QString* text, QString* error) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("Cannot open file %1: %2").arg(path, file.errorString());
+    std::string converted, reason;
+    if (!formfile::ReadFormFileAsText(path.toStdString(), &converted, &reason)) {
+        *error = QString::fromStdString(reason);
         return false;
     }
-    text->clear();
-    *error = QStringLiteral("Cannot show form file %1: form file conversion is not available")
-                 .arg(path);
-    return false;
+    *text = QString::fromStdString(converted);
+    return true;
 }
 
 }  // namespace morva::app

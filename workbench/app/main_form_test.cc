@@ -12,6 +12,7 @@
 
 #include "workbench/app/app_test_support.h"
 #include "workbench/app/code_memo.h"
+#include "workbench/formfile/formfile.h"
 
 namespace morva::app {
 namespace {
@@ -96,6 +97,25 @@ TEST_F(MainFormTest, UnreadableFileKeepsItsNameWithNewPageText) {
     EXPECT_TRUE(boxes[0].contains(QStringLiteral("missing.TPX")));
     EXPECT_EQ(form->FileNames.last(), Path(QStringLiteral("missing.TPX")));
     EXPECT_TRUE(form->ActiveEditor()->toPlainText().startsWith(QStringLiteral("Start script")));
+}
+
+TEST_F(MainFormTest, FormFilesAreShownAsText) {
+    std::string binary, error;
+    ASSERT_TRUE(formfile::TextToBinary("object Form1: TForm1\n  Caption = 'Hello'\nend\n",
+                                       formfile::ResourceHeader::kInclude, &binary, &error))
+        << error;
+    WriteFile(QStringLiteral("Form1.DfM"), QByteArray::fromStdString(binary));
+    WriteFile(QStringLiteral("Broken.dfm"), "TPF0\x05");
+    auto form = Start();
+    form->OpenFile(Path(QStringLiteral("Form1.DfM")));
+    EXPECT_TRUE(form->ActiveEditor()->toPlainText().startsWith(QStringLiteral("object Form1: TForm1")));
+    EXPECT_TRUE(form->ActiveEditor()->toPlainText().contains(QStringLiteral("Caption = 'Hello'")));
+    EXPECT_FALSE(form->ActiveEditor()->document()->isModified());
+    EXPECT_TRUE(boxes.isEmpty());
+    form->OpenFile(Path(QStringLiteral("Broken.dfm")));
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes[0].contains(QStringLiteral("Broken.dfm")));
+    EXPECT_EQ(form->pgEdit->tabText(2), QStringLiteral("Broken"));
 }
 
 TEST_F(MainFormTest, SavingKeepsLineEndsAndEncoding) {
