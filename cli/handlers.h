@@ -5,13 +5,13 @@
 
 namespace morva::cli {
 
-inline constexpr Handler CompileCommand = nullptr;
-inline constexpr Handler RunCommand = nullptr;
-inline constexpr Handler SqlCommand = nullptr;
+int CompileCommand(Context&);
+int RunCommand(Context&);
+int SqlCommand(Context&);
 inline constexpr Handler OdbcCommand = nullptr;
-inline constexpr Handler SchemaCommand = nullptr;
-inline constexpr Handler DumpCommand = nullptr;
+int SchemaCommand(Context&);
+int DumpCommand(Context&);
 int DfmCommand(Context&);
-inline constexpr Handler AliasCommand = nullptr;
+int AliasCommand(Context&);
 
 }  // namespace morva::cli

@@ -1,0 +1,164 @@
+// morva-cli run SCRIPT --db DB [--schema S] [--lf]: the run window's sequence without the
+// window. The schema goes to the engine, the script is compiled, the schema's identity is set
+// and the script runs with the output folder as the current directory; the log is printed.
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cli/database_access.h"
+#include "cli/form_files.h"
+#include "cli/handlers.h"
+#include "engine/host/cmorva.h"
+
+namespace morva::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+using tpx::BStr;
+
+/// Converts every file the script closes as a form file, reporting failures on standard
+/// error without stopping the run.
+class FormFileSink : public com::Object<tpx::IMorvaEvents> {
+  public:
+    com::HRESULT OnCloseAsDFM(const BStr& filename) override {
+        if (filename && !filename->empty()) ConvertClosedFormFile(*filename);
+        return com::S_OK;
+    }
+};
+
+bool ReadText(const std::string& path, std::string* text) {
+    std::error_code ec;
+    if (fs::is_directory(path, ec)) return false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream s;
+    s << in.rdbuf();
+    *text = std::move(s).str();
+    return true;
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+/// True when the run reached its closing line: a run-time error ends the log with its message
+/// instead.
+bool RunSucceeded(const std::vector<std::string>& lines) {
+    return !lines.empty() && lines.back() == "End script.";
+}
+
+/// Rewrites carriage return and line feed pairs as line feeds in the files that the run
+/// opened: the names it logged after "Start script..." that were written since `started`.
+void UseLineFeeds(const std::vector<std::string>& lines, fs::file_time_type started) {
+    bool inRun = false;
+    for (const std::string& line : lines) {
+        if (line == "Start script...") inRun = true;
+        std::error_code ec;
+        if (!inRun || line.empty() || !fs::is_regular_file(line, ec)) continue;
+        if (fs::last_write_time(line, ec) < started || ec) continue;
+        std::string text;
+        if (!ReadText(line, &text)) continue;
+        std::string out;
+        for (size_t i = 0; i < text.size(); ++i)
+            if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) out += text[i];
+        if (out != text) std::ofstream(line, std::ios::binary | std::ios::trunc) << out;
+    }
+}
+
+/// Everything the sequence needs besides the engine.
+struct RunInput {
+    std::string script;  // as typed: log lines name it so
+    std::string code;
+    std::unique_ptr<schema::TDatabaseInfor> db;
+    std::unique_ptr<schema::TSchema> schema;
+    bool lineFeeds = false;
+};
+
+int Execute(const Context& ctx, tpx::IMorva& engine, const RunInput& in) {
+    bool handedOver = true;
+    engine.Clear();
+    try {
+        in.schema->SendToEngine(engine, *in.db);
+        com::Check(engine.InitDatabase());
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "morva-cli: handing the schema to the engine failed: %s\n",
+                     e.what());
+        handedOver = false;
+    }
+    engine.Clear();
+    com::Check(engine.SetScript(in.script, in.code));
+    auto text = [](const std::string& s) { return s.empty() ? BStr() : BStr(s); };
+    engine.SetSchema(text(in.schema->Name), text(in.schema->SchemaType),
+                     text(in.schema->SchemaLabel));
+
+    std::error_code ec;
+    fs::path previous = fs::current_path(ec);
+    fs::create_directories(ctx.outputDir, ec);
+    bool moved = ::chdir(ctx.outputDir.c_str()) == 0;
+    if (!moved)
+        std::fprintf(stderr, "morva-cli: %s: cannot enter the output folder; running in %s\n",
+                     ctx.outputDir.c_str(), previous.c_str());
+    auto started = fs::file_time_type::clock::now() - std::chrono::seconds(1);
+    engine.RunScript();
+    std::string log;
+    engine.GetLogText(&log);
+    std::vector<std::string> lines = SplitLines(log);
+    if (in.lineFeeds) UseLineFeeds(lines, started);
+    if (moved && ::chdir(previous.c_str()) != 0)
+        std::fprintf(stderr, "morva-cli: cannot return to %s\n", previous.c_str());
+
+    for (const std::string& line : lines) std::printf("%s\n", line.c_str());
+    bool compiled = tpx::AsCMorva(&engine)->compiled();
+    return compiled && RunSucceeded(lines) && handedOver ? kExitOk : kExitFailed;
+}
+
+}  // namespace
+
+int RunCommand(Context& ctx) {
+    RunInput in;
+    in.lineFeeds = TakeFlag(ctx.args, "--lf");
+    bool missing = false;
+    std::string dbName = TakeOption(ctx.args, "--db", &missing);
+    std::string schemaName = TakeOption(ctx.args, "--schema", &missing);
+    if (missing || ctx.args.size() != 1 || dbName.empty())
+        return UsageError("usage: run SCRIPT --db DB [--schema S] [--lf]");
+    in.script = ctx.args[0];
+    if (!ReadText(in.script, &in.code)) return UsageError(in.script + ": cannot read the script");
+    in.db = OpenDatabase(ctx, dbName);
+    if (!in.db) return kExitUsage;
+    if (schemaName.empty()) {
+        // Every table and column, handed over without being saved.
+        in.db->SetAllMarks(true);
+        in.schema = schema::TSchema::CreateFromDatabase("", "", "", *in.db);
+    } else {
+        in.schema = OpenSchema(ctx, dbName, schemaName);
+        if (!in.schema) return kExitUsage;
+    }
+    auto engine = tpx::NewMorva();
+    auto sink = com::MakeObject<FormFileSink, tpx::IMorvaEvents>();
+    auto point = engine.As<com::IConnectionPoint>();
+    uint32_t cookie = 0;
+    if (point) point->Advise(sink.get(), &cookie);
+    int status = kExitFailed;
+    try {
+        status = Execute(ctx, *engine, in);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "morva-cli: %s\n", e.what());
+    }
+    if (point) point->Unadvise(cookie);
+    return status;
+}
+
+}  // namespace morva::cli

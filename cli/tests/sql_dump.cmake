@@ -1,0 +1,54 @@
+# morva-cli sql and dump: log lines, exit statuses and the database read back.
+set(WORK ${CMAKE_CURRENT_BINARY_DIR}/cli_sql_dump)
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+
+function(run code)
+  execute_process(COMMAND ${CLI} --database-dir ${WORK}/db ${ARGN} WORKING_DIRECTORY ${WORK}
+    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT rc EQUAL ${code})
+    message(FATAL_ERROR "morva-cli ${ARGN}: exit ${rc}, expected ${code}\n${out}${err}")
+  endif()
+  set(OUT "${out}" PARENT_SCOPE)
+  set(ERR "${err}" PARENT_SCOPE)
+endfunction()
+
+function(expect_equal actual expected)
+  if(NOT "${actual}" STREQUAL "${expected}")
+    message(FATAL_ERROR "got:\n${actual}\nexpected:\n${expected}")
+  endif()
+endfunction()
+
+file(WRITE ${WORK}/shop.sql "CREATE TABLE Customer ( /* Customers */\n  ID INTEGER NOT NULL PRIMARY KEY,\n  NAME VARCHAR(40) /* Name */\n);\nCREATE TABLE ORDERS (ID INTEGER, CUST INTEGER, FOREIGN KEY (CUST) REFERENCES CUSTOMER (ID));\n")
+file(WRITE ${WORK}/bad.sql "CREATE TABLE BAD (A ==);\n")
+
+run(0 sql SHOP shop.sql)
+expect_equal("${OUT}" "Generate Information to SHOP\nshop.sql compiling...\n0 Errors, 0 Warning\n2 table detected.\n\tCUSTOMER\n\tORDERS\nDone.\n")
+if(NOT IS_DIRECTORY ${WORK}/db/SHOP/Schema)
+  message(FATAL_ERROR "sql did not make the Schema folder")
+endif()
+
+run(0 dump SHOP)
+expect_equal("${OUT}" "TABLE CUSTOMER type=\"Master\" label=\"Customers\"\n  COLUMN ID type=\"Key\" label=\"ID\" data=\"INTEGER\" length=0 width=10 flags=1 precision=0 scale=0\n  COLUMN NAME type=\"Normal\" label=\"Name\" data=\"VARCHAR\" length=40 width=40 flags=0 precision=0 scale=0\nTABLE ORDERS type=\"Sub\" label=\"ORDERS\"\n  COLUMN ID type=\"Normal\" label=\"ID\" data=\"INTEGER\" length=0 width=10 flags=0 precision=0 scale=0\n  COLUMN CUST type=\"RefTop\" label=\"CUST\" data=\"INTEGER\" length=0 width=10 flags=0 precision=0 scale=0\n  REF CUSTOMER ID=CUST\n")
+run(0 dump SHOP --json)
+if(NOT OUT MATCHES "\"name\": \"CUSTOMER\", \"type\": \"Master\", \"label\": \"Customers\"")
+  message(FATAL_ERROR "bad JSON dump: ${OUT}")
+endif()
+
+# Errors in a script still write its tables, and the exit status says so.
+run(1 sql SHOP bad.sql)
+expect_equal("${OUT}" "Generate Information to SHOP\nbad.sql compiling...\nbad.sql(1): syntax error\n1 Errors, 0 Warning\n1 table detected.\n\tBAD\nDone.\n")
+
+# Missing input is bad usage and writes nothing.
+run(2 sql OTHER missing.sql)
+if(EXISTS ${WORK}/db/OTHER OR NOT ERR MATCHES "missing.sql")
+  message(FATAL_ERROR "missing script: ${ERR}")
+endif()
+run(2 sql SHOP)
+run(2 sql .. shop.sql)
+run(2 dump NOWHERE)
+
+# A stray file in the folder makes the database unreadable, naming the file.
+file(WRITE ${WORK}/db/SHOP/notes.txt "not a table\n")
+run(1 dump SHOP)
+expect_equal("${ERR}" "morva-cli: Invalid file format(${WORK}/db/SHOP/notes.txt)\n")

@@ -1,0 +1,158 @@
+#include "engine/host/cmorva.h"
+
+#include <cstring>
+#include <new>
+
+#include "component/message_box.h"
+#include "engine/script/exe.h"
+
+namespace morva::tpx {
+
+namespace {
+
+constexpr uint32_t kLogSinkCookie = 0x80000000u;
+
+std::string TextOf(const BStr& s) {
+    return s ? *s : std::string();
+}
+
+void ShowOutOfMemory() {
+    com::ShowMessageBox("Insufficent Memory", "Morva Script Engine", com::MbIcon::Stop);
+}
+
+}  // namespace
+
+CMorva::CMorva() {
+    Engine().control = this;
+    Engine().fileName = "Not Yet";
+}
+
+CMorva::~CMorva() {
+    if (Engine().control == this) Engine().control = nullptr;
+}
+
+void CMorva::WriteLog(std::string_view text) {
+    logText_.append(text);
+    logSinks_.Fire([](IMorvaLogSink& sink) { sink.OnLogChanged(); });
+}
+
+size_t CMorva::ReadScript(char* buffer, size_t max) {
+    size_t n = std::min(max, scriptText_.size() - readPosition_);
+    std::memcpy(buffer, scriptText_.data() + readPosition_, n);
+    readPosition_ += n;
+    return n;
+}
+
+void CMorva::CloseAsDfm(const std::string& filename) {
+    events_.Fire([&](IMorvaEvents& sink) { sink.OnCloseAsDFM(filename); });
+}
+
+HRESULT CMorva::Write(const BStr& strMsg) {
+    WriteLog(TextOf(strMsg));
+    return com::S_OK;
+}
+
+HRESULT CMorva::WriteLine(const BStr& strMsg) {
+    WriteLog(TextOf(strMsg));
+    WriteLog("\r\n");
+    return com::S_OK;
+}
+
+HRESULT CMorva::Clear() {
+    logText_.clear();
+    logSinks_.Fire([](IMorvaLogSink& sink) { sink.OnLogChanged(); });
+    return com::S_OK;
+}
+
+HRESULT CMorva::GetLogText(std::string* text) {
+    if (!text) return com::E_POINTER;
+    *text = logText_;
+    return com::S_OK;
+}
+
+HRESULT CMorva::SetScript(const BStr& Filename, const BStr& ScriptCode) {
+    if (!exe_) {
+        try {
+            exe_ = std::make_unique<Exe>();
+        } catch (const std::bad_alloc&) {
+            ShowOutOfMemory();
+            return com::E_FAIL;
+        }
+    }
+    exe_->Reset();
+    scriptText_ = TextOf(ScriptCode);
+    readPosition_ = 0;
+    fileName_ = TextOf(Filename);
+    Engine().control = this;
+    Engine().StartCompilation(fileName_);
+    compiled_ = false;
+    WriteMessage("%s Compiling...", fileName_.c_str());
+    exe_->Compile();
+    const EngineState& e = Engine();
+    compiled_ = e.errorCount == 0 && e.fatalCount == 0;
+    if (e.fatalCount != 0) {
+        WriteMessage("%d Fatals.", e.fatalCount);
+    } else {
+        WriteMessage("%d Error,  %d Warning", e.errorCount, e.warningCount);
+    }
+    return com::S_OK;
+}
+
+HRESULT CMorva::RunScript() {
+    return com::S_OK;
+}
+
+HRESULT CMorva::CreateDatabase(const BStr&, int32_t) {
+    return com::S_OK;
+}
+HRESULT CMorva::AddTable(const BStr&, const BStr&, const BStr&, int32_t, int32_t) {
+    return com::E_FAIL;
+}
+HRESULT CMorva::AddColumnIntoTable(const BStr&, const BStr&, const BStr&, const BStr&, const BStr&,
+                                   int32_t, int32_t, int32_t, int32_t) {
+    return com::E_FAIL;
+}
+HRESULT CMorva::InitDatabase() {
+    return com::S_OK;
+}
+HRESULT CMorva::CreateRefTable(const BStr&, const BStr&, int32_t) {
+    return com::E_FAIL;
+}
+HRESULT CMorva::AddRefColumn(const BStr&, const BStr&, const BStr&, const BStr&) {
+    return com::E_FAIL;
+}
+HRESULT CMorva::SetLookupTable(const BStr&, const BStr&, const BStr&, const BStr&, const BStr&) {
+    return com::S_OK;
+}
+HRESULT CMorva::SetLookupItem(const BStr&, const BStr&, const BStr&) {
+    return com::S_OK;
+}
+HRESULT CMorva::SetRoom(const BStr&, const BStr&, const BStr&) {
+    return com::S_OK;
+}
+HRESULT CMorva::SetSchema(const BStr&, const BStr&, const BStr&) {
+    return com::S_OK;
+}
+
+HRESULT CMorva::Advise(com::IUnknown* sink, uint32_t* cookie) {
+    HRESULT hr = events_.Advise(sink, cookie);
+    if (hr != com::CONNECT_E_CANNOTCONNECT) return hr;
+    hr = logSinks_.Advise(sink, cookie);
+    if (com::Succeeded(hr)) *cookie |= kLogSinkCookie;
+    return hr;
+}
+
+HRESULT CMorva::Unadvise(uint32_t cookie) {
+    if (cookie & kLogSinkCookie) return logSinks_.Unadvise(cookie & ~kLogSinkCookie);
+    return events_.Unadvise(cookie);
+}
+
+com::ComPtr<IMorva> NewMorva() {
+    return com::MakeObject<CMorva, IMorva>();
+}
+
+CMorva* AsCMorva(IMorva* morva) {
+    return dynamic_cast<CMorva*>(morva);
+}
+
+}  // namespace morva::tpx

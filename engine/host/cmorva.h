@@ -1,0 +1,82 @@
+#pragma once
+// The engine control `CMorva`: the component object behind IMorva. It keeps the script text,
+// the log, the store and the script engine, and raises _MorvaEvents.
+
+#include <memory>
+#include <string>
+
+#include "component/connection_point.h"
+#include "component/unknown.h"
+#include "engine/host/engine_state.h"
+#include "engine/host/imorva.h"
+
+namespace morva::tpx {
+
+class Exe;
+
+class CMorva : public com::Object<IMorva, com::IConnectionPoint>, public EngineControl {
+  public:
+    /// The new control becomes the engine's current control.
+    CMorva();
+
+    HRESULT Write(const BStr& strMsg) override;
+    HRESULT WriteLine(const BStr& strMsg) override;
+    HRESULT CreateDatabase(const BStr& sName, int32_t nTables) override;
+    HRESULT AddTable(const BStr& strName, const BStr& strType, const BStr& strLabel,
+                     int32_t nColumns, int32_t nRefs) override;
+    HRESULT AddColumnIntoTable(const BStr& sTable, const BStr& scType, const BStr& sCol,
+                               const BStr& sReal, const BStr& sdType, int32_t nSize, int32_t nInx,
+                               int32_t nPrec, int32_t nScale) override;
+    HRESULT Clear() override;
+    HRESULT SetScript(const BStr& Filename, const BStr& ScriptCode) override;
+    HRESULT RunScript() override;
+    HRESULT InitDatabase() override;
+    HRESULT CreateRefTable(const BStr& pTN, const BStr& pRefTN, int32_t nRefs) override;
+    HRESULT AddRefColumn(const BStr& pTN, const BStr& pRefTN, const BStr& pRefCol,
+                         const BStr& pKey) override;
+    HRESULT SetLookupTable(const BStr& sT, const BStr& sC, const BStr& sLT, const BStr& sLC,
+                           const BStr& sLK) override;
+    HRESULT SetLookupItem(const BStr& sT, const BStr& sC, const BStr& sItem) override;
+    HRESULT SetRoom(const BStr& sRN, const BStr& sRT, const BStr& sRL) override;
+    HRESULT SetSchema(const BStr& sN, const BStr& sT, const BStr& sL) override;
+    HRESULT GetLogText(std::string* text) override;
+
+    HRESULT Invoke(int32_t dispId, const std::vector<com::Variant>& args,
+                   com::Variant* result) override;
+
+    /// Connects a sink of IMorvaEvents, or else of IMorvaLogSink (whose cookies have the top
+    /// bit set).
+    HRESULT Advise(com::IUnknown* sink, uint32_t* cookie) override;
+    HRESULT Unadvise(uint32_t cookie) override;
+
+    // EngineControl
+    void WriteLog(std::string_view text) override;
+    size_t ReadScript(char* buffer, size_t max) override;
+    void CloseAsDfm(const std::string& filename) override;
+
+    /// The script engine (null before the first SetScript).
+    const Exe* exe() const { return exe_.get(); }
+    /// True when the last SetScript compiled without errors.
+    bool compiled() const { return compiled_; }
+
+  protected:
+    ~CMorva() override;
+
+  private:
+    std::string scriptText_;
+    size_t readPosition_ = 0;
+    std::string logText_;
+    std::string fileName_;
+    std::unique_ptr<Exe> exe_;
+    bool compiled_ = false;
+    com::ConnectionPoint<IMorvaEvents> events_;
+    com::ConnectionPoint<IMorvaLogSink> logSinks_;
+};
+
+/// A new engine control, for hosts that link the engine directly.
+com::ComPtr<IMorva> NewMorva();
+
+/// The control behind `morva`, or null when it is not an engine control of this library.
+CMorva* AsCMorva(IMorva* morva);
+
+}  // namespace morva::tpx

@@ -1,0 +1,47 @@
+#include "engine/script/compiler.h"
+
+#include <new>
+
+#include "engine/script/emitter.h"
+#include "engine/script/messages.h"
+#include "engine/script/token.h"
+#include "parser.hh"
+
+int tpx_scan(morva::tpx::TokenValue* value, void* scanner);
+int tpx_lex_init_extra(morva::tpx::ScanContext* extra, void** scanner);
+int tpx_lex_destroy(void* scanner);
+
+namespace morva::tpx {
+
+void Compile(CodeEmitter& emitter) {
+    ScanContext context;
+    context.emitter = &emitter;
+    void* scanner = nullptr;
+    if (tpx_lex_init_extra(&context, &scanner) != 0) {
+        yyFatal(kFatalMemory);
+        return;
+    }
+    tpxp_pstate* parser = tpxp_pstate_new();
+    if (!parser) {
+        tpx_lex_destroy(scanner);
+        yyFatal(kFatalMemory);
+        return;
+    }
+    int status = YYPUSH_MORE;
+    try {
+        while (status == YYPUSH_MORE && !emitter.Stopped()) {
+            TokenValue value;
+            int token = tpx_scan(&value, scanner);
+            if (emitter.Stopped()) break;
+            status = tpxp_push_parse(parser, token, &value, &context);
+        }
+    } catch (const ScannerFailure& failure) {
+        yyFatalText(failure.message);
+    } catch (const std::bad_alloc&) {
+        yyFatal(kFatalMemory);
+    }
+    tpxp_pstate_delete(parser);
+    tpx_lex_destroy(scanner);
+}
+
+}  // namespace morva::tpx

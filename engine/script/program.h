@@ -1,0 +1,90 @@
+#pragma once
+// The compiled form of a script: the word array and its companions, the variable table `Var`,
+// the arithmetic blocks `Expr` and the conditions `IF`.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace morva::tpx {
+
+/// The declared variables, designated by their index.
+class Var {
+  public:
+    /// Declares `name`. A name already declared (ignoring case) is warned about ("Duplicate
+    /// Symbol define" with the name as written) and keeps its slot. Returns the index.
+    int32_t Declare(std::string_view name);
+    /// Index of the variable `name` (ignoring case), or -1.
+    int32_t Find(std::string_view name) const;
+    /// Value of variable `index`; raises CBugError for an index outside the table.
+    int32_t GetValue(int32_t index) const;
+    /// Sets variable `index` and returns `value`; raises CBugError outside the table.
+    int32_t SetValue(int32_t index, int32_t value);
+    /// Every value back to 0 (start of a run).
+    void ResetValues();
+    /// Empties the table.
+    void Clear();
+
+    int32_t size() const { return static_cast<int32_t>(names_.size()); }
+    /// The upper-cased name of variable `index`.
+    const std::string& NameAt(int32_t index) const { return names_[index]; }
+
+  private:
+    std::vector<std::string> names_;
+    std::vector<int32_t> values_;
+    std::unordered_map<std::string, int32_t> index_;
+};
+
+enum class NodeKind { Operator, Operand, EndStatement };
+enum class OperandType { Number, Text, Tag, Variable };
+
+/// One node of an arithmetic block or condition, in postfix order.
+struct Node {
+    NodeKind kind = NodeKind::Operand;
+    OperandType type = OperandType::Number;
+    int32_t value = 0;   // operator code, number, tag code or variable index
+    std::string text;    // the word of a text operand
+    int32_t result = 0;  // computed value of an operator (or operand) during evaluation
+};
+
+/// An arithmetic block compiled from <EXPR> ... </EXPR>.
+struct Expr {
+    std::vector<Node> nodes;
+
+    void AppendOperator(int32_t code);
+    void AppendNumber(int32_t n);
+    void AppendTag(int32_t code);
+    void AppendVariable(int32_t index);
+};
+
+/// A condition compiled from <IF> or <ELSEIF> ... <THEN>, with its branch addresses.
+struct IF {
+    bool elseIfLink = false;
+    int32_t thenAddress = -1;
+    int32_t elseAddress = -1;
+    int32_t endAddress = -1;
+    std::vector<Node> nodes;
+
+    void AppendOperator(int32_t code);
+    void AppendNumber(int32_t n);
+    void AppendText(std::string_view text);
+    void AppendTag(int32_t code);
+    void AppendVariable(int32_t index);
+    /// Sets the end-address, and the else-address when it was never set.
+    void SetEndAddress(int32_t address);
+};
+
+/// The compiled program. A word 1 to 255 is a character; -c is the operation code c.
+struct Program {
+    std::vector<int32_t> code;
+    Var vars;
+    std::vector<IF> conditions;
+    std::vector<Expr> exprs;
+
+    /// Empties everything.
+    void Clear();
+};
+
+}  // namespace morva::tpx

@@ -1,0 +1,43 @@
+#pragma once
+// The value of a token handed from the scanner to the parser, and the scanner's context.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace morva::tpx {
+
+class CodeEmitter;
+
+/// A token's value. The parser's stack copies it as plain bytes, so the text of a TEXT token
+/// lives in the compilation's text arena and the value only locates it.
+struct TokenValue {
+    int32_t number = 0;  // CHAR character, NUMBER value or SYMBOL index
+    uint32_t offset = 0;
+    uint32_t length = 0;
+};
+
+/// What the scanner needs besides the engine state: the variable table (through the emitter)
+/// and the arena that keeps the texts of TEXT tokens for the length of a compilation.
+struct ScanContext {
+    CodeEmitter* emitter = nullptr;
+    std::string arena;
+
+    TokenValue Keep(const char* text, size_t length) {
+        TokenValue v;
+        v.offset = static_cast<uint32_t>(arena.size());
+        v.length = static_cast<uint32_t>(length);
+        arena.append(text, length);
+        return v;
+    }
+    std::string_view TextOf(const TokenValue& v) const {
+        return std::string_view(arena).substr(v.offset, v.length);
+    }
+};
+
+/// An internal failure of the generated scanner; the compilation reports it as a fatal error.
+struct ScannerFailure {
+    const char* message;
+};
+
+}  // namespace morva::tpx

@@ -1,0 +1,177 @@
+#include "sqlcompiler/compilation.h"
+
+#include <algorithm>
+#include <cstdarg>
+#include <new>
+
+#include "component/message_box.h"
+#include "sqlcompiler/messages.h"
+
+// The generated parser's entry point and the scanner's set-up (sql_parser.y, sql_scanner.l).
+namespace morva::sql {
+int RunParser(Compilation& compilation);
+}
+
+namespace morva::sql {
+
+namespace {
+constexpr size_t kInputBufferBytes = 16384;
+constexpr size_t kCommentLineLimit = 1023;
+}  // namespace
+
+void Compilation::ResetCompilation(std::string scriptName) {
+    model_.Clear();
+    orphanColumns_.clear();
+    texts_.clear();
+    scriptName_ = std::move(scriptName);
+    errors_ = warnings_ = fatals_ = 0;
+    line = 1;
+    mode = kModeSkipping;
+    depth = 0;
+    currentTable_ = nullptr;
+    currentColumn_ = nullptr;
+    tableLine_ = columnLine_ = -1;
+    pendingMaster_.clear();
+    pendingMasters_.clear();
+    pendingLocals_.clear();
+    commentOwner_ = CommentOwner::None;
+    commentLines_.clear();
+}
+
+bool Compilation::Compile() {
+    input_ = std::fopen(scriptName_.c_str(), "rb");
+    if (!input_) {
+        ReportLine(msg::kUnableToOpen, scriptName_.c_str());
+        return false;
+    }
+    ReportLine(msg::kCompiling, scriptName_.c_str());
+    pendingCarriageReturn_ = false;
+    Parse();
+    std::fclose(input_);
+    input_ = nullptr;
+    if (fatals_ == 0) {
+        ReportLine(msg::kSummary, errors_, warnings_);
+        return true;
+    }
+    ReportLine(msg::kFatalSummary, fatals_);
+    return false;
+}
+
+void Compilation::ParseText(std::string_view text) {
+    textInput_ = text;
+    pendingCarriageReturn_ = false;
+    Parse();
+    textInput_ = {};
+}
+
+void Compilation::Parse() {
+    try {
+        RunParser(*this);
+    } catch (const std::bad_alloc&) {
+        ReportMemoryError();
+    }
+}
+
+void Compilation::ReportLine(const char* format, ...) {
+    va_list args, copy;
+    va_start(args, format);
+    va_copy(copy, args);
+    int n = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    std::string text(n > 0 ? static_cast<size_t>(n) : 0, '\0');
+    if (n > 0) std::vsnprintf(text.data(), text.size() + 1, format, args);
+    va_end(args);
+    if (reporter_) reporter_(line, text);
+}
+
+void Compilation::ReportMemoryError() {
+    com::ShowMessageBox(msg::kMemoryText, msg::kMemoryCaption, com::MbIcon::Stop);
+    ++fatals_;
+}
+
+size_t Compilation::ReadInput(char* buffer, size_t max) {
+    char raw[kInputBufferBytes];
+    // One byte is kept free: a carriage return held back from the previous read may have to
+    // be written before the byte that follows it.
+    size_t room = std::min(max, kInputBufferBytes) - 1;
+    size_t n = 0;
+    while (n == 0) {
+        size_t got = 0;
+        if (input_) {
+            got = std::fread(raw, 1, room, input_);
+        } else {
+            got = std::min(room, textInput_.size());
+            std::copy_n(textInput_.data(), got, raw);
+            textInput_.remove_prefix(got);
+        }
+        if (got == 0) {
+            if (pendingCarriageReturn_) buffer[n++] = '\r';
+            pendingCarriageReturn_ = false;
+            return n;
+        }
+        for (size_t i = 0; i < got; ++i) {
+            char ch = raw[i];
+            if (pendingCarriageReturn_) {
+                pendingCarriageReturn_ = false;
+                if (ch != '\n') buffer[n++] = '\r';
+            }
+            if (ch == '\r') {
+                pendingCarriageReturn_ = true;
+                continue;
+            }
+            buffer[n++] = ch;
+        }
+    }
+    return n;
+}
+
+const std::string* Compilation::Intern(std::string_view text) {
+    return &texts_.emplace_back(text);
+}
+
+void Compilation::OpenComment() {
+    commentLines_.clear();
+    if (currentColumn_ && line == columnLine_) {
+        commentOwner_ = CommentOwner::Column;
+    } else if (currentTable_ && line == tableLine_) {
+        commentOwner_ = CommentOwner::Table;
+    } else {
+        commentOwner_ = CommentOwner::None;
+        return;
+    }
+    commentLines_.emplace_back();
+}
+
+void Compilation::CommentText(std::string_view text) {
+    if (commentOwner_ == CommentOwner::None) return;
+    std::string& last = commentLines_.back();
+    if (last.size() < kCommentLineLimit)
+        last.append(text.substr(0, kCommentLineLimit - last.size()));
+}
+
+void Compilation::CommentNewline() {
+    if (commentOwner_ != CommentOwner::None) commentLines_.emplace_back();
+}
+
+void Compilation::CloseComment() {
+    if (commentOwner_ != CommentOwner::None) ApplyComment();
+    commentOwner_ = CommentOwner::None;
+    commentLines_.clear();
+}
+
+void Compilation::ApplyComment() {
+    for (std::string& text : commentLines_) {
+        size_t first = text.find_first_not_of(" \t");
+        size_t last = text.find_last_not_of(" \t");
+        text = first == std::string::npos ? "(None)" : text.substr(first, last - first + 1);
+    }
+    if (commentOwner_ == CommentOwner::Table) {
+        currentTable_->label = commentLines_.front();
+        return;
+    }
+    currentColumn_->label = commentLines_.front();
+    for (size_t i = 1; i < commentLines_.size(); ++i)
+        currentColumn_->lookupItems.push_back(commentLines_[i]);
+}
+
+}  // namespace morva::sql

@@ -1,0 +1,138 @@
+#pragma once
+// One compilation of an SQL script (or one catalogue read): the model being built, the
+// scanner's line counter and mode, the parser's current table and column, the message
+// counters, and the builder functions that the grammar's actions call.
+
+#include <cstdint>
+#include <cstdio>
+#include <deque>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "sqlcompiler/model.h"
+
+namespace morva::sql {
+
+/// Scanner modes: bit 0 statement, bit 1 bracket, bit 2 names.
+enum LexMode : int { kModeSkipping = 0, kModeStatement = 1, kModeCheck = 2, kModeComputed = 6 };
+
+inline constexpr int32_t kParseStackLimit = 4096;
+
+class Compilation {
+  public:
+    /// Receives every message line with the line counter of that moment.
+    using Reporter = std::function<void(int32_t line, const std::string& text)>;
+
+    void SetReporter(Reporter reporter) { reporter_ = std::move(reporter); }
+
+    /// Forgets the previous model and state and starts afresh for `scriptName`.
+    void ResetCompilation(std::string scriptName);
+    /// Opens, scans and parses the script, reporting the compiling line, the messages and the
+    /// summary. True when the model may be written (no fatal error).
+    bool Compile();
+    /// Parses `text` as if it were the script's contents (no file, no compiling line).
+    void ParseText(std::string_view text);
+
+    /// Formats `format` (with %s and %d) and hands the text to the reporter.
+    void ReportLine(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    /// Shows the "Insufficent memory" box and counts a fatal error.
+    void ReportMemoryError();
+
+    Model& model() { return model_; }
+    const Model& model() const { return model_; }
+    const std::string& scriptName() const { return scriptName_; }
+    int32_t errors() const { return errors_; }
+    int32_t warnings() const { return warnings_; }
+    int32_t fatals() const { return fatals_; }
+
+    // Scanner state.
+    int32_t line = 1;
+    int mode = kModeSkipping;
+    int32_t depth = 0;
+    /// Entries of the parser stack; tests lower it to reach the limit with small scripts.
+    int32_t parseStackLimit = kParseStackLimit;
+
+    /// Reads up to `max` bytes of the script into `buffer`, a carriage return and line feed
+    /// pair becoming one line feed. 0 at the end of the input or on a read error.
+    size_t ReadInput(char* buffer, size_t max);
+    /// Keeps a token text alive until the next reset; the parser's values point at it.
+    const std::string* Intern(std::string_view text);
+
+    // Comments: which record a comment belongs to is decided when it opens.
+    void OpenComment();
+    void CommentText(std::string_view text);
+    void CommentNewline();
+    void CloseComment();
+
+    // Builder functions called by the grammar's actions.
+    void BeginTable(const std::string& name);
+    void EndTable();
+    void BeginColumn(const std::string& name);
+    void BeginDomain(const std::string& name);
+    void EndStatement();
+    void SetDataType(const char* name);
+    void SetIdentType(const std::string& name);
+    void SetSize(int32_t length);
+    void SetScale(int32_t scale);
+    void SetPrecision(int32_t precision);
+    void StartComputed();
+    void ComputedIdent(const std::string& name);
+    void EndComputed();
+    void StartCheck();
+    void EndCheck();
+    void MarkColumnKey();
+    void MarkKeyColumn(const std::string& name);
+    void StartReference(const std::string& masterTable);
+    void AddPendingMaster(const std::string& name);
+    void EndColumnReference();
+    void StartForeignKey();
+    void AddPendingLocal(const std::string& name);
+    void EndForeignKey();
+    void FindCurrentTable(const std::string& name);
+    void EndIndex();
+    void SyntaxError();
+    void StackOverflow();
+
+    /// The catalogue form of a reference: the pair joins `table`'s group for `masterTable`
+    /// when one exists, else starts a new group.
+    void AddCatalogueReference(TableDef& table, const std::string& masterTable,
+                               const std::string& masterColumn, const std::string& localColumn);
+    /// Appends a table read from a catalogue; null when it cannot be made.
+    TableDef* AppendTable(const std::string& name, const std::string& label);
+
+  private:
+    enum class CommentOwner { None, Column, Table };
+
+    void Parse();
+    /// Appends a finished group to `table`, making it "Sub" and its master "Master".
+    void FinishReference(TableDef& table, RefGroup group);
+    void ApplyComment();
+
+    Model model_;
+    std::vector<std::unique_ptr<ColumnDef>> orphanColumns_;  // added to an unknown table
+    std::deque<std::string> texts_;
+    Reporter reporter_;
+    std::string scriptName_;
+    int32_t errors_ = 0;
+    int32_t warnings_ = 0;
+    int32_t fatals_ = 0;
+
+    TableDef* currentTable_ = nullptr;
+    int32_t tableLine_ = -1;
+    ColumnDef* currentColumn_ = nullptr;
+    int32_t columnLine_ = -1;
+    std::string pendingMaster_;
+    std::vector<std::string> pendingMasters_;
+    std::vector<std::string> pendingLocals_;
+
+    CommentOwner commentOwner_ = CommentOwner::None;
+    std::vector<std::string> commentLines_;
+
+    FILE* input_ = nullptr;
+    std::string_view textInput_;
+    bool pendingCarriageReturn_ = false;
+};
+
+}  // namespace morva::sql

@@ -1,0 +1,204 @@
+#include "sqlcompiler/compilation.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "component/message_box.h"
+
+namespace morva::sql {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// Message lines as "line|text", tabs and newlines inside a text written as \t and \n.
+struct Recorder {
+    std::string log;
+    void Attach(Compilation& c) {
+        c.SetReporter([this](int32_t line, const std::string& text) {
+            std::string escaped;
+            for (char ch : text) {
+                if (ch == '\n')
+                    escaped += "\\n";
+                else if (ch == '\t')
+                    escaped += "\\t";
+                else
+                    escaped += ch;
+            }
+            log += std::to_string(line) + "|" + escaped + "\n";
+        });
+    }
+};
+
+// Compiles `text` as the script "t.sql" and returns its messages.
+std::string CompileText(Compilation& c, std::string_view text) {
+    Recorder r;
+    r.Attach(c);
+    c.ResetCompilation("t.sql");
+    c.ParseText(text);
+    c.SetReporter(nullptr);
+    return r.log;
+}
+
+// Every folder under tests/golden holds input.sql, expected.log and expected.dump. With
+// MORVA_UPDATE_GOLDEN set the expected files are rewritten from the results instead.
+TEST(SqlGoldenTest, EveryCaseGivesItsMessagesAndModel) {
+    const char* root = std::getenv("MORVA_SOURCE_DIR");
+    ASSERT_NE(root, nullptr);
+    fs::path golden = fs::path(root) / "sqlcompiler/tests/golden";
+    bool update = std::getenv("MORVA_UPDATE_GOLDEN") != nullptr;
+    int cases = 0;
+    for (const auto& entry : fs::directory_iterator(golden)) {
+        if (!entry.is_directory()) continue;
+        ++cases;
+        SCOPED_TRACE(entry.path().filename().string());
+        fs::path script = entry.path() / "input.sql";
+        Compilation c;
+        Recorder r;
+        r.Attach(c);
+        c.ResetCompilation(script.string());
+        c.Compile();
+        std::string log = r.log;
+        // Messages name the script as handed over; the expected files name it "input.sql".
+        for (size_t at; (at = log.find(script.string())) != std::string::npos;)
+            log.replace(at, script.string().size(), "input.sql");
+        std::string dump = DumpModel(c.model());
+        if (update) {
+            std::ofstream(entry.path() / "expected.log", std::ios::binary) << log;
+            std::ofstream(entry.path() / "expected.dump", std::ios::binary) << dump;
+            continue;
+        }
+        EXPECT_EQ(log, ReadAll(entry.path() / "expected.log"));
+        EXPECT_EQ(dump, ReadAll(entry.path() / "expected.dump"));
+    }
+    EXPECT_GE(cases, 8);
+}
+
+TEST(SqlScannerTest, CarriageReturnLineFeedIsOneNewline) {
+    Compilation c;
+    std::string log =
+        CompileText(c, "CREATE TABLE T (\r\n A INTEGER, /* Amount */\r\n B ==\r\n);\r\n");
+    EXPECT_EQ(log, "3|t.sql(3): syntax error\n");
+    EXPECT_EQ(c.model().tables[0]->columns[0]->label, "Amount");
+    EXPECT_EQ(c.line, 5);
+}
+
+TEST(SqlScannerTest, NumberFollowedByLettersIsNumberThenWord) {
+    Compilation c;
+    // 12AB gives INTLIT 12 and IDENT AB: as a size it is a syntax error after the number.
+    EXPECT_EQ(CompileText(c, "CREATE TABLE T (A CHAR(12AB));"), "1|t.sql(1): syntax error\n");
+    EXPECT_EQ(c.model().tables[0]->columns[0]->length, 0);
+    // Too large a number wraps as a 32-bit conversion does.
+    CompileText(c, "CREATE TABLE T (A CHAR(4294967297));");
+    EXPECT_EQ(c.model().tables[0]->columns[0]->length, 1);
+}
+
+TEST(SqlScannerTest, StrayBytesAreCharactersNotTheEnd) {
+    Compilation c;
+    std::string text = "CREATE TABLE T (A INTEGER);";
+    text += '\0';
+    text += "\xC3\xA9 CREATE TABLE U (B INTEGER);";
+    EXPECT_EQ(CompileText(c, text), "");
+    EXPECT_EQ(c.model().tables.size(), 2u);
+    // Inside a statement the same bytes are syntax errors, and the parse goes on after them.
+    EXPECT_EQ(CompileText(c, std::string("CREATE TABLE T (A\0 INTEGER);", 28)),
+              "1|t.sql(1): syntax error\n");
+}
+
+TEST(SqlScannerTest, UnclosedCommentAndQuoteAtEndOfInput) {
+    Compilation c;
+    EXPECT_EQ(CompileText(c, "CREATE TABLE T (A INTEGER); /* open\n"), "");
+    EXPECT_EQ(c.model().tables.size(), 1u);
+    // A quote that meets neither its mate nor a newline is a character; in skipped text it
+    // is skipped like any other.
+    EXPECT_EQ(CompileText(c, "INSERT 'abc"), "");
+    EXPECT_EQ(CompileText(c, "CREATE TABLE T (A INTEGER DEFAULT 'abc"),
+              "1|t.sql(1): syntax error\n");
+}
+
+TEST(SqlScannerTest, CommentLinesAreCutAt1023Characters) {
+    Compilation c;
+    std::string text =
+        "CREATE TABLE T (A INTEGER /* " + std::string(2000, 'x') + "\n  item  \n*/);";
+    CompileText(c, text);
+    const ColumnDef& a = *c.model().tables[0]->columns[0];
+    EXPECT_EQ(a.label, std::string(1023 - 1, 'x'));  // the blank after "/*" is the first byte
+    EXPECT_EQ(a.lookupItems, (std::vector<std::string>{"item", "(None)"}));
+}
+
+TEST(SqlParserTest, LongRunsOfSkippedTokensCompile) {
+    Compilation c;
+    std::string text = "CREATE TABLE A (X INTEGER);\n";
+    for (int i = 0; i < 100000; ++i) text += "x ";
+    text += "\nCREATE TABLE B (Y INTEGER);\n";
+    EXPECT_EQ(CompileText(c, text), "");
+    EXPECT_EQ(c.model().tables.size(), 2u);
+    EXPECT_EQ(c.fatals(), 0);
+}
+
+TEST(SqlParserTest, FullStackIsFatalAndEndsTheParse) {
+    Compilation c;
+    Recorder r;
+    r.Attach(c);
+    c.ResetCompilation("t.sql");
+    c.parseStackLimit = 16;
+    c.ParseText(
+        "CREATE TABLE T (A INTEGER CONSTRAINT C REFERENCES M (\nX, Y));\nCREATE TABLE U (B "
+        "INTEGER);");
+    EXPECT_EQ(r.log, "2|t.sql(2): Compiler stack overflow, too big script\n");
+    EXPECT_EQ(c.fatals(), 1);
+    EXPECT_EQ(c.errors(), 1);
+    EXPECT_EQ(c.model().tables.size(), 1u);
+}
+
+TEST(SqlParserTest, ResetForgetsEverything) {
+    Compilation c;
+    CompileText(c, "CREATE DOMAIN D VARCHAR(3); CREATE TABLE T (A D /* x */ ); CREATE TABLE (");
+    EXPECT_EQ(c.errors(), 1);
+    c.ResetCompilation("next.sql");
+    EXPECT_TRUE(c.model().tables.empty());
+    EXPECT_TRUE(c.model().domains.columns.empty());
+    EXPECT_EQ(c.errors(), 0);
+    EXPECT_EQ(c.line, 1);
+    EXPECT_EQ(c.mode, kModeSkipping);
+    // The domain of the previous compilation is gone: its name is now a plain type name.
+    CompileText(c, "CREATE TABLE T (A D);");
+    EXPECT_EQ(c.model().tables[0]->columns[0]->dataType, "D");
+}
+
+TEST(SqlCompileTest, MissingScriptReportsOnlyTheFatalLine) {
+    Compilation c;
+    Recorder r;
+    r.Attach(c);
+    c.ResetCompilation("/nonexistent/dir/x.sql");
+    EXPECT_FALSE(c.Compile());
+    EXPECT_EQ(r.log, "1|Fatal: Unable to open file /nonexistent/dir/x.sql\\n\n");
+}
+
+TEST(SqlCompileTest, MemoryErrorShowsTheBoxAndCountsFatal) {
+    std::vector<std::string> boxes;
+    auto previous = com::SetMessageBoxHook(
+        [&](const std::string& text, const std::string& caption, com::MbIcon, com::MbButtons) {
+            boxes.push_back(caption + ": " + text);
+            return com::IDOK;
+        });
+    Compilation c;
+    c.ResetCompilation("t.sql");
+    c.ReportMemoryError();
+    com::SetMessageBoxHook(previous);
+    EXPECT_EQ(boxes, std::vector<std::string>{"SQL parser: Insufficent memory"});
+    EXPECT_EQ(c.fatals(), 1);
+}
+
+}  // namespace
+}  // namespace morva::sql

@@ -1,0 +1,120 @@
+#include "sqlcompiler/sqlcomp.h"
+
+#include <new>
+
+#include "component/message_box.h"
+#include "sqlcompiler/messages.h"
+#include "sqlcompiler/table_writer.h"
+
+namespace morva::sql {
+
+Compilation& ProcessCompilation() {
+    static Compilation compilation;
+    return compilation;
+}
+
+class SqlComp::Running {
+  public:
+    Running(SqlComp& component, Compilation& compilation) : compilation_(compilation) {
+        compilation.SetReporter([&component](int32_t line, const std::string& text) {
+            component.events_.Fire([&](ISqlCompEvents& sink) { sink.OnError(line, text); });
+        });
+    }
+    ~Running() {
+        compilation_.model().Clear();
+        compilation_.SetReporter(nullptr);
+    }
+
+  private:
+    Compilation& compilation_;
+};
+
+SqlComp::SqlComp() : SqlComp(MakeDriverManagerApi()) {}
+
+SqlComp::SqlComp(std::unique_ptr<OdbcApi> api) : link_(std::move(api)) {}
+
+HRESULT SqlComp::GenerateBy(const BStr& dbPath, const BStr& sqlPath) {
+    Compilation& c = ProcessCompilation();
+    c.ResetCompilation(sqlPath.value_or(""));
+    Running running(*this, c);
+    try {
+        if (c.Compile()) WriteTables(c, dbPath.value_or(""));
+    } catch (const std::bad_alloc&) {
+        c.ReportMemoryError();
+    }
+    return com::S_OK;
+}
+
+HRESULT SqlComp::GetDataSources() {
+    link_.ListDataSources();
+    for (const std::string& name : link_.dataSources())
+        events_.Fire([&](ISqlCompEvents& sink) { sink.OnWarning(name); });
+    events_.Fire([](ISqlCompEvents& sink) { sink.OnWarning(std::string()); });
+    return com::S_OK;
+}
+
+HRESULT SqlComp::GenerateFromODBCBy(const BStr& DataSourceName, const BStr& UserID,
+                                    const BStr& Passwd, const BStr& dbPath) {
+    Compilation& c = ProcessCompilation();
+    c.ResetCompilation("");
+    Running running(*this, c);
+    std::string dsn = DataSourceName.value_or("");
+    try {
+        if (!link_.ReadCatalogue(c, dsn, UserID.value_or(""), Passwd.value_or("")))
+            return com::S_OK;
+        WriteTables(c, dbPath.value_or(""));
+        int32_t count = static_cast<int32_t>(c.model().tables.size());
+        std::string text = msg::kOdbcDone;
+        text.replace(text.find("%s"), 2, dsn);
+        text.replace(text.find("%d"), 2, std::to_string(count));
+        com::ShowMessageBox(text, msg::kOdbcDoneCaption, com::MbIcon::None, com::MbButtons::Ok);
+    } catch (const std::bad_alloc&) {
+        c.ReportMemoryError();
+    }
+    return com::S_OK;
+}
+
+void SqlComp::WriteTables(Compilation& c, const std::string& dbPath) {
+    const auto& tables = c.model().tables;
+    c.ReportLine(msg::kTablesDetected, static_cast<int>(tables.size()));
+    for (const auto& table : tables) {
+        c.ReportLine(msg::kTableName, table->name.c_str());
+        if (!WriteTableFile(*table, dbPath)) c.ReportLine("%s", msg::kFail);
+    }
+}
+
+HRESULT SqlComp::Invoke(int32_t dispId, const std::vector<com::Variant>& args,
+                        com::Variant* result) {
+    if (result) *result = std::monostate{};
+    // Strings may arrive as null (nothing); anything else is a type mismatch.
+    BStr texts[4];
+    for (size_t i = 0; i < args.size() && i < 4; ++i) {
+        if (const auto* s = std::get_if<std::string>(&args[i])) {
+            texts[i] = *s;
+        } else if (!std::holds_alternative<std::monostate>(args[i])) {
+            return com::DISP_E_TYPEMISMATCH;
+        }
+    }
+    switch (dispId) {
+        case kDispGenerateBy:
+            if (args.size() != 2) return com::DISP_E_BADPARAMCOUNT;
+            return GenerateBy(texts[0], texts[1]);
+        case kDispGetDataSources:
+            if (!args.empty()) return com::DISP_E_BADPARAMCOUNT;
+            return GetDataSources();
+        case kDispGenerateFromODBCBy:
+            if (args.size() != 4) return com::DISP_E_BADPARAMCOUNT;
+            return GenerateFromODBCBy(texts[0], texts[1], texts[2], texts[3]);
+    }
+    return com::DISP_E_MEMBERNOTFOUND;
+}
+
+HRESULT SqlComp::Advise(com::IUnknown* sink, uint32_t* cookie) {
+    return events_.Advise(sink, cookie);
+}
+
+HRESULT SqlComp::Unadvise(uint32_t cookie) {
+    return events_.Unadvise(cookie);
+}
+
+}  // namespace morva::sql

@@ -1,0 +1,172 @@
+#include "sqlcompiler/sqlcomp.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "component/create.h"
+#include "component/message_box.h"
+#include "sqlcompiler/table_file.h"
+
+namespace morva::sql {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Records every event as one line: "E line|text" for OnError, "W text" for OnWarning.
+class RecordingSink : public com::Object<ISqlCompEvents> {
+  public:
+    std::vector<std::string> events;
+    HRESULT OnError(int32_t lineno, const BStr& errMsg) override {
+        events.push_back("E " + std::to_string(lineno) + "|" + errMsg.value_or("<null>"));
+        return com::S_OK;
+    }
+    HRESULT OnWarning(const BStr& errMsg) override {
+        events.push_back("W " + errMsg.value_or("<null>"));
+        return com::S_OK;
+    }
+};
+
+// Records message boxes instead of showing them, for the life of the object.
+class BoxRecorder {
+  public:
+    BoxRecorder() {
+        previous_ =
+            com::SetMessageBoxHook([this](const std::string& text, const std::string& caption,
+                                          com::MbIcon, com::MbButtons) {
+                boxes.push_back(caption + ": " + text);
+                return com::IDOK;
+            });
+    }
+    ~BoxRecorder() { com::SetMessageBoxHook(previous_); }
+    std::vector<std::string> boxes;
+
+  private:
+    com::MessageBoxHook previous_;
+};
+
+class TempDir {
+  public:
+    TempDir() {
+        std::string templ = (fs::temp_directory_path() / "sqlcompXXXXXX").string();
+        path = mkdtemp(templ.data());
+    }
+    ~TempDir() { fs::remove_all(path); }
+    std::string Write(const std::string& name, const std::string& text) const {
+        std::string file = path + "/" + name;
+        std::ofstream(file, std::ios::binary) << text;
+        return file;
+    }
+    std::string path;
+};
+
+struct Connected {
+    com::ComPtr<ISqlComp> comp;
+    com::ComPtr<RecordingSink> sink;
+    uint32_t cookie = 0;
+};
+
+Connected Connect(com::ComPtr<ISqlComp> comp) {
+    Connected c{comp, com::MakeObject<RecordingSink>(), 0};
+    auto cp = comp.As<com::IConnectionPoint>();
+    EXPECT_EQ(cp->Advise(c.sink.get(), &c.cookie), com::S_OK);
+    return c;
+}
+
+TEST(SqlCompTest, GenerateByReportsInOrderAndWritesEveryTable) {
+    TempDir dir;
+    fs::create_directory(dir.path + "/db");
+    std::string script = dir.Write("two.sql",
+                                   "CREATE TABLE A (X INTEGER);\n"
+                                   "CREATE TABLE B (Y ==);\n"
+                                   "CREATE TABLE C (Z VARCHAR(40));\n");
+    auto c = Connect(com::MakeObject<SqlComp, ISqlComp>(MakeDriverManagerApi()));
+    EXPECT_EQ(c.comp->GenerateBy(dir.path + "/db", script), com::S_OK);
+    EXPECT_EQ(c.sink->events, (std::vector<std::string>{
+                                  "E 1|" + script + " compiling...",
+                                  "E 2|" + script + "(2): syntax error",
+                                  "E 4|1 Errors, 0 Warning",
+                                  "E 4|3 table detected.",
+                                  "E 4|\tA",
+                                  "E 4|\tB",
+                                  "E 4|\tC",
+                              }));
+    TableFile c3;
+    std::string error;
+    ASSERT_TRUE(ReadTableFile(dir.path + "/db/C", &c3, &error)) << error;
+    ASSERT_EQ(c3.columns.size(), 1u);
+    EXPECT_EQ(c3.columns[0].label, "Z");
+    EXPECT_EQ(c3.columns[0].displayWidth, 40);
+    EXPECT_TRUE(fs::exists(dir.path + "/db/B"));
+    // The model is released after the call.
+    EXPECT_TRUE(ProcessCompilation().model().tables.empty());
+}
+
+TEST(SqlCompTest, MissingScriptGivesOneLineAndWritesNothing) {
+    TempDir dir;
+    auto c = Connect(com::MakeObject<SqlComp, ISqlComp>(MakeDriverManagerApi()));
+    EXPECT_EQ(c.comp->GenerateBy(dir.path, dir.path + "/none.sql"), com::S_OK);
+    EXPECT_EQ(c.sink->events, std::vector<std::string>{"E 1|Fatal: Unable to open file " +
+                                                       dir.path + "/none.sql\n"});
+    EXPECT_TRUE(fs::is_empty(dir.path));
+}
+
+TEST(SqlCompTest, UnwritableTablesFailOneByOne) {
+    TempDir dir;
+    std::string script =
+        dir.Write("s.sql", "CREATE TABLE A (X INTEGER); CREATE TABLE B (Y INTEGER);");
+    auto c = Connect(com::MakeObject<SqlComp, ISqlComp>(MakeDriverManagerApi()));
+    c.comp->GenerateBy(dir.path + "/missing", script);
+    std::vector<std::string> tail(c.sink->events.end() - 5, c.sink->events.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{"E 1|2 table detected.", "E 1|\tA",
+                                              "E 1|*** Fail ***", "E 1|\tB", "E 1|*** Fail ***"}));
+    EXPECT_FALSE(fs::exists(dir.path + "/missing"));
+}
+
+TEST(SqlCompTest, LaterScriptReplacesTableOfSameName) {
+    TempDir dir;
+    std::string one = dir.Write("1.sql", "CREATE TABLE T (A INTEGER);");
+    std::string two = dir.Write("2.sql", "CREATE TABLE t (B INTEGER, C INTEGER);");
+    auto c = Connect(com::MakeObject<SqlComp, ISqlComp>(MakeDriverManagerApi()));
+    c.comp->GenerateBy(dir.path, one);
+    c.comp->GenerateBy(dir.path, two);
+    TableFile t;
+    std::string error;
+    ASSERT_TRUE(ReadTableFile(dir.path + "/T", &t, &error)) << error;
+    EXPECT_EQ(t.label, "t");
+    EXPECT_EQ(t.columns.size(), 2u);
+}
+
+TEST(SqlCompTest, InvokeServesDispatchCallers) {
+    TempDir dir;
+    std::string script = dir.Write("s.sql", "CREATE TABLE T (A INTEGER);");
+    auto c = Connect(com::MakeObject<SqlComp, ISqlComp>(MakeDriverManagerApi()));
+    EXPECT_EQ(c.comp->Invoke(kDispGenerateBy, {dir.path, script}, nullptr), com::S_OK);
+    EXPECT_TRUE(fs::exists(dir.path + "/T"));
+    EXPECT_EQ(c.comp->Invoke(kDispGenerateBy, {dir.path}, nullptr), com::DISP_E_BADPARAMCOUNT);
+    EXPECT_EQ(c.comp->Invoke(kDispGenerateBy, {dir.path, int32_t{3}}, nullptr),
+              com::DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(c.comp->Invoke(99, {}, nullptr), com::DISP_E_MEMBERNOTFOUND);
+    // A null path is read as empty.
+    c.sink->events.clear();
+    EXPECT_EQ(c.comp->Invoke(kDispGenerateBy, {std::monostate{}, std::monostate{}}, nullptr),
+              com::S_OK);
+    EXPECT_EQ(c.sink->events, std::vector<std::string>{"E 1|Fatal: Unable to open file \n"});
+}
+
+TEST(SqlCompTest, LibraryCreatesTheClassByIdentifier) {
+    std::string error;
+    auto comp = com::CreateInstance<ISqlComp>(kSqlCompClsid, kSqlCompilerLibrary, &error);
+    ASSERT_TRUE(comp) << error;
+    auto c = Connect(comp);
+    TempDir dir;
+    std::string script = dir.Write("s.sql", "CREATE TABLE T (A INTEGER);");
+    comp->GenerateBy(dir.path, script);
+    EXPECT_EQ(c.sink->events.size(), 4u);
+    EXPECT_TRUE(fs::exists(dir.path + "/T"));
+}
+
+}  // namespace
+}  // namespace morva::sql

@@ -1,0 +1,18 @@
+#pragma once
+// Text and JSON forms of database information read from table files, for people and tools.
+
+#include <string>
+#include <vector>
+
+#include "sqlcompiler/table_file.h"
+
+namespace morva::sql {
+
+/// One line per table, column, lookup item and reference group, in file order.
+std::string DumpTablesText(const std::vector<TableFile>& tables);
+/// {"tables": [...]} with every field of every table file.
+std::string DumpTablesJson(const std::string& database, const std::vector<TableFile>& tables);
+/// `text` as a JSON string literal, quotes included.
+std::string JsonString(const std::string& text);
+
+}  // namespace morva::sql

@@ -1,0 +1,21 @@
+#pragma once
+// Writing the compiler's model as table files.
+
+#include <string>
+
+#include "sqlcompiler/model.h"
+#include "sqlcompiler/table_file.h"
+
+namespace morva::sql {
+
+/// The table file of `table` with the compiler's values: an empty column label becomes the
+/// column name, a display width of 0 becomes the length (10 when that is 0 too), lookup
+/// table, column and key are empty.
+TableFile ToTableFile(const TableDef& table);
+
+/// Writes the table file of `table` into the existing folder `dbPath` under the table's
+/// name. False when the name could leave the folder, the folder is missing or the file
+/// cannot be written.
+bool WriteTableFile(const TableDef& table, const std::string& dbPath);
+
+}  // namespace morva::sql

@@ -1,0 +1,101 @@
+#include "workbench/schema/schema_dump.h"
+
+#include <cstdio>
+
+namespace morva::schema {
+
+namespace {
+
+std::string Quoted(const std::string& s) {
+    return "\"" + s + "\"";
+}
+
+}  // namespace
+
+std::string DumpSchema(const TSchema& schema) {
+    std::string out = "schema " + Quoted(schema.Name) + " type " + Quoted(schema.SchemaType) +
+                      " label " + Quoted(schema.SchemaLabel) + " database " +
+                      Quoted(schema.DbName) + "\n";
+    for (const TSchemaInfor& t : schema.Tables) {
+        out += "table " + Quoted(t.TableName) + " type " + Quoted(t.TableType) + " label " +
+               Quoted(t.TableLabel) + "\n";
+        for (size_t i = 0; i < t.ColumnNames.size(); ++i)
+            out += "  column " + Quoted(t.ColumnNames[i]) + " type " + Quoted(t.ColumnTypes[i]) +
+                   " label " + Quoted(t.ColumnLabels[i]) + "\n";
+        for (const TRefTables::Entry& r : t.RefTables.entries()) {
+            out += "  references " + Quoted(r.name) + "\n";
+            for (const TRefColumn& p : r.pairs)
+                out += "    " + Quoted(p.KeyColumn) + " -> " + Quoted(p.RefColumn) + "\n";
+        }
+    }
+    return out;
+}
+
+std::string JsonString(std::string_view text) {
+    std::string out = "\"";
+    for (char ch : text) {
+        auto c = static_cast<unsigned char>(ch);
+        switch (ch) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (c < 0x20) {
+                    char buf[8];
+                    std::snprintf(buf, sizeof buf, "\\u%04x", c);
+                    out += buf;
+                } else {
+                    out += ch;
+                }
+        }
+    }
+    return out + "\"";
+}
+
+std::string DumpSchemaJson(const TSchema& schema) {
+    std::string out = "{\"name\": " + JsonString(schema.Name) +
+                      ", \"type\": " + JsonString(schema.SchemaType) +
+                      ", \"label\": " + JsonString(schema.SchemaLabel) +
+                      ", \"database\": " + JsonString(schema.DbName) + ", \"tables\": [";
+    for (size_t ti = 0; ti < schema.Tables.size(); ++ti) {
+        const TSchemaInfor& t = schema.Tables[ti];
+        out += ti ? ",\n  " : "\n  ";
+        out += "{\"name\": " + JsonString(t.TableName) + ", \"type\": " + JsonString(t.TableType) +
+               ", \"label\": " + JsonString(t.TableLabel) + ", \"columns\": [";
+        for (size_t i = 0; i < t.ColumnNames.size(); ++i) {
+            out += i ? ", " : "";
+            out += "{\"name\": " + JsonString(t.ColumnNames[i]) +
+                   ", \"type\": " + JsonString(t.ColumnTypes[i]) +
+                   ", \"label\": " + JsonString(t.ColumnLabels[i]) + "}";
+        }
+        out += "], \"references\": [";
+        for (int r = 0; r < t.RefTables.Count(); ++r) {
+            out += r ? ", " : "";
+            out += "{\"table\": " + JsonString(t.RefTables[r].name) + ", \"pairs\": [";
+            const auto& pairs = t.RefTables[r].pairs;
+            for (size_t p = 0; p < pairs.size(); ++p) {
+                out += p ? ", " : "";
+                out += "{\"refColumn\": " + JsonString(pairs[p].RefColumn) +
+                       ", \"keyColumn\": " + JsonString(pairs[p].KeyColumn) + "}";
+            }
+            out += "]}";
+        }
+        out += "]}";
+    }
+    out += schema.Tables.empty() ? "]}\n" : "\n]}\n";
+    return out;
+}
+
+}  // namespace morva::schema

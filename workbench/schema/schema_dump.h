@@ -1,0 +1,17 @@
+#pragma once
+// Canonical text and JSON forms of a schema, for tests and for `morva-cli dump DB S`.
+
+#include <string>
+
+#include "workbench/schema/schema.h"
+
+namespace morva::schema {
+
+/// One line for the identity, then per table a line, its columns and its references, indented.
+std::string DumpSchema(const TSchema& schema);
+/// The same content as one JSON object.
+std::string DumpSchemaJson(const TSchema& schema);
+/// `text` as a JSON string literal, quotes included.
+std::string JsonString(std::string_view text);
+
+}  // namespace morva::schema
