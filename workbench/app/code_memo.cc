@@ -1,0 +1,103 @@
+#include "workbench/app/code_memo.h"
+
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QTextBlock>
+
+#include "workbench/app/code_highlighter.h"
+
+namespace morva::app {
+
+TCodeMemo::TCodeMemo(QWidget* parent)
+    : QPlainTextEdit(parent),
+      highlighter_(new TCodeHighlighter(document(), &keywords_, &tagFormat_, &valueFormat_,
+                                        &keywordFormat_)) {
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setTabChangesFocus(false);
+    UpdateTabStops();
+}
+
+void TCodeMemo::SetKeywords(const QStringList& keywords) {
+    keywords_ = KeywordSet(keywords.begin(), keywords.end());
+    highlighter_->rehighlight();
+}
+
+void TCodeMemo::SetTokenColours(const QColor& tag, const QColor& value, const QColor& keyword) {
+    tagFormat_.setForeground(tag);
+    valueFormat_.setForeground(value);
+    keywordFormat_.setForeground(keyword);
+    keywordFormat_.setFontWeight(QFont::Bold);
+    highlighter_->rehighlight();
+}
+
+void TCodeMemo::RehighlightAll() { highlighter_->rehighlight(); }
+
+int TCodeMemo::CaretLine() {
+    const QTextCursor cursor = textCursor();
+    caretLine_ = document()->findBlock(cursor.selectionStart()).blockNumber();
+    return caretLine_;
+}
+
+int TCodeMemo::CaretColumn() {
+    const int start = textCursor().selectionStart();
+    caretColumn_ = start - document()->findBlock(start).position();
+    return caretColumn_;
+}
+
+void TCodeMemo::SetCaret(int position) {
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(qBound(0, position, document()->characterCount() - 1));
+    setTextCursor(cursor);
+}
+
+void TCodeMemo::keyPressEvent(QKeyEvent* event) {
+    QPlainTextEdit::keyPressEvent(event);
+    LastKey = event->key();
+    const bool enter = LastKey == Qt::Key_Return || LastKey == Qt::Key_Enter;
+    if (enter && event->isAccepted() && AutoIndent && !isReadOnly() && CaretColumn() == 0)
+        IndentNewLine();
+}
+
+// Repeats the leading blanks and tabs of the line above the caret, as part of the same undo
+// step as the line break.
+void TCodeMemo::IndentNewLine() {
+    QTextCursor cursor = textCursor();
+    const QTextBlock above = cursor.block().previous();
+    if (!above.isValid()) return;
+    const QString line = above.text();
+    int length = 0;
+    while (length < line.size() && (line[length] == u' ' || line[length] == u'\t')) ++length;
+    if (length == 0) return;
+    cursor.joinPreviousEditBlock();
+    cursor.insertText(line.left(length));
+    cursor.endEditBlock();
+    setTextCursor(cursor);
+}
+
+void TCodeMemo::changeEvent(QEvent* event) {
+    QPlainTextEdit::changeEvent(event);
+    if (event->type() == QEvent::FontChange) UpdateTabStops();
+}
+
+void TCodeMemo::UpdateTabStops() {
+    setTabStopDistance(8 * fontMetrics().horizontalAdvance(u' '));
+}
+
+// Dropped files are opened by the main window, so the editor leaves them to it.
+void TCodeMemo::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->ignore();
+        return;
+    }
+    QPlainTextEdit::dragEnterEvent(event);
+}
+
+void TCodeMemo::dropEvent(QDropEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->ignore();
+        return;
+    }
+    QPlainTextEdit::dropEvent(event);
+}
+
+}  // namespace morva::app

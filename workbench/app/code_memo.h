@@ -1,0 +1,65 @@
+#pragma once
+// The editor of every page: a plain-text editor that colours the template language's tags
+// and the keywords of the chosen programming language, indents a new line like the line
+// above it, and reports the caret's line and column.
+
+#include <QPlainTextEdit>
+#include <QStringList>
+#include <QTextCharFormat>
+
+#include "workbench/app/highlight_classifier.h"
+
+namespace morva::app {
+
+class TCodeHighlighter;
+
+class TCodeMemo : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit TCodeMemo(QWidget* parent = nullptr);
+
+    /// Replaces the keyword list and recolours the text.
+    void SetKeywords(const QStringList& keywords);
+    const KeywordSet& Keywords() const { return keywords_; }
+
+    /// Sets the colours of structural tags, value and variable tags, and keywords (bold).
+    void SetTokenColours(const QColor& tag, const QColor& value, const QColor& keyword);
+    const QTextCharFormat& TagFont() const { return tagFormat_; }
+    const QTextCharFormat& ValueFont() const { return valueFormat_; }
+    const QTextCharFormat& KeywordFont() const { return keywordFormat_; }
+
+    /// When true, Enter starts the new line with the blanks and tabs that begin the line above.
+    bool AutoIndent = true;
+    /// The last key pressed in the editor.
+    int LastKey = 0;
+
+    /// Line of the selection start, counted from 0.
+    int CaretLine();
+    /// Column of the selection start in its line, counted from 0.
+    int CaretColumn();
+    int LastCaretLine() const { return caretLine_; }
+    int LastCaretColumn() const { return caretColumn_; }
+
+    /// Moves the caret to `position`, with an empty selection.
+    void SetCaret(int position);
+    /// Colours the whole document now (normally done as lines change).
+    void RehighlightAll();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void UpdateTabStops();
+    void IndentNewLine();
+
+    KeywordSet keywords_;
+    QTextCharFormat tagFormat_, valueFormat_, keywordFormat_;
+    TCodeHighlighter* highlighter_;
+    int caretLine_ = 0;
+    int caretColumn_ = 0;
+};
+
+}  // namespace morva::app

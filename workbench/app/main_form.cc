@@ -1,0 +1,912 @@
+#include "workbench/app/main_form.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStringDecoder>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTextBlock>
+#include <QToolBar>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "workbench/app/code_memo.h"
+#include "workbench/app/find_dialog.h"
+#include "workbench/app/form_text.h"
+#include "workbench/app/goto_line_dialog.h"
+#include "workbench/app/keyword_file.h"
+#include "workbench/app/replace_dialog.h"
+#include "workbench/app/splash_form.h"
+
+namespace morva::app {
+
+namespace {
+
+const QString kTitle = QStringLiteral("Morva 1.00");
+const QString kSaveFilter = QStringLiteral("Morva script files (*.TPX)|*.TPX");
+const char* const kCrLf = "crlf";      // editor property: the file's lines end in CR LF
+const char* const kLatin1 = "latin1";  // editor property: the file is not UTF-8
+
+bool IsUntitled(const QString& fileName) { return fileName.left(7) == QStringLiteral("Untitle"); }
+
+// The folder of `fileName` with its trailing separator.
+QString FolderOf(const QString& fileName) {
+    QString folder = QFileInfo(fileName).absolutePath();
+    if (!folder.endsWith(u'/')) folder += u'/';
+    return folder;
+}
+
+QIcon ToolIcon(const char* themeName, QStyle::StandardPixmap fallback) {
+    return QIcon::fromTheme(QLatin1String(themeName),
+                            QApplication::style()->standardIcon(fallback));
+}
+
+}  // namespace
+
+TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(kTitle);
+    Settings.Initialise();
+    Settings.ReopenLast();
+    CreateActions();
+    CreateMenus();
+    CreatePopupMenu();
+    CreateToolBar();
+    CreateStatusBar();
+
+    sbToolbars = new QWidget(this);
+    sbToolbars->setObjectName(QStringLiteral("sbToolbars"));
+    sbToolbars->setMinimumWidth(40);
+    pgEdit = new QTabWidget(this);
+    pgEdit->setObjectName(QStringLiteral("pgEdit"));
+    pgEdit->setDocumentMode(true);
+    pgEdit->setVisible(false);
+    Splitter1 = new QSplitter(Qt::Horizontal, this);
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    Splitter1->setHandleWidth(3);
+    Splitter1->addWidget(sbToolbars);
+    Splitter1->addWidget(pgEdit);
+    Splitter1->setStretchFactor(1, 1);
+    Splitter1->setSizes({84, 586});
+    setCentralWidget(Splitter1);
+    connect(pgEdit, &QTabWidget::currentChanged, this, [this] {
+        UpdateCaption();
+        UpdateCommands();
+        RefreshPosition();
+    });
+
+    CreateDialogs();
+    LoadKeywords();
+    setAcceptDrops(true);
+    resize(670, 600);
+    move(219, 85);
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &TMainForm::RefreshPaste);
+    RebuildRecentMenu();
+    UpdateCommands();
+}
+
+TMainForm::~TMainForm() {
+    const QRect bounds = geometry();
+    Settings.MainLeft = bounds.left();
+    Settings.MainTop = bounds.top();
+    Settings.MainWidth = bounds.width();
+    Settings.MainHeight = bounds.height();
+    Settings.WriteStore();
+    Settings.ReleaseCurrent();
+}
+
+// ---------------------------------------------------------------------------------------
+// Building the window
+
+QAction* TMainForm::MakeAction(const char* name, const QString& caption, const QKeySequence& key,
+                               void (TMainForm::*handler)()) {
+    auto* action = new QAction(caption, this);
+    action->setObjectName(QLatin1String(name));
+    if (!key.isEmpty()) action->setShortcut(key);
+    if (handler) connect(action, &QAction::triggered, this, handler);
+    return action;
+}
+
+// Commands whose windows are not part of the workbench yet: present, and disabled.
+QAction* TMainForm::Later(const char* name, const QString& caption, const QKeySequence& key) {
+    QAction* action = MakeAction(name, caption, key, nullptr);
+    action->setProperty("later", true);
+    action->setEnabled(false);
+    return action;
+}
+
+void TMainForm::SetCommand(QAction* action, bool enabled) {
+    action->setEnabled(enabled && !action->property("later").toBool());
+}
+
+void TMainForm::CreateActions() {
+    using K = QKeySequence;
+    mmFNew = MakeAction("mmFNew", QStringLiteral("&New"), {}, &TMainForm::mmFNewClick);
+    mmFLoad = MakeAction("mmFLoad", QStringLiteral("&Load..."), K(Qt::CTRL | Qt::Key_L),
+                         &TMainForm::mmFLoadClick);
+    mmFSave = MakeAction("mmFSave", QStringLiteral("&Save"), K(Qt::CTRL | Qt::Key_S),
+                         &TMainForm::mmFSaveClick);
+    mmFSaveAs = MakeAction("mmFSaveAs", QStringLiteral("Save &As..."), {},
+                           &TMainForm::mmFSaveAsClick);
+    mmFSaveAll = MakeAction("mmFSaveAll", QStringLiteral("Sa&ve all"), {},
+                            &TMainForm::mmFSaveAllClick);
+    mmFClose = MakeAction("mmFClose", QStringLiteral("&Close"), K(Qt::CTRL | Qt::Key_E),
+                          &TMainForm::mmFCloseClick);
+    mmFCloseAll = MakeAction("mmFCloseAll", QStringLiteral("C&lose all"), {},
+                             &TMainForm::mmFCloseAllClick);
+    mmFExit = MakeAction("mmFExit", QStringLiteral("E&xit"), {}, nullptr);
+    connect(mmFExit, &QAction::triggered, this, &QWidget::close);
+
+    mmEUndo = MakeAction("mmEUndo", QStringLiteral("&Undo"), K(Qt::CTRL | Qt::Key_Z),
+                         &TMainForm::mmEUndoClick);
+    mmECut = MakeAction("mmECut", QStringLiteral("Cu&t"), K(Qt::CTRL | Qt::Key_X),
+                        &TMainForm::mmECutClick);
+    mmECopy = MakeAction("mmECopy", QStringLiteral("&Copy"), K(Qt::CTRL | Qt::Key_C),
+                         &TMainForm::mmECopyClick);
+    mmEPaste = MakeAction("mmEPaste", QStringLiteral("&Paste"), K(Qt::CTRL | Qt::Key_V),
+                          &TMainForm::mmEPasteClick);
+    mmEDelete = MakeAction("mmEDelete", QStringLiteral("&Delete"), K(Qt::CTRL | Qt::Key_D),
+                           &TMainForm::mmEDeleteClick);
+    mmESelectAll = MakeAction("mmESelectAll", QStringLiteral("&Select all"),
+                              K(Qt::CTRL | Qt::Key_A), &TMainForm::mmESelectAllClick);
+    mmEFind = MakeAction("mmEFind", QStringLiteral("&Find..."), K(Qt::CTRL | Qt::Key_F),
+                         &TMainForm::mmEFindClick);
+    mmEReplace = MakeAction("mmEReplace", QStringLiteral("Find && &Replace..."),
+                            K(Qt::CTRL | Qt::Key_R), &TMainForm::mmEReplaceClick);
+    mmESearchNext = MakeAction("mmESearchNext", QStringLiteral("Search &Next"), K(Qt::Key_F3),
+                               &TMainForm::mmESearchNextClick);
+    mmEGotoLine = MakeAction("mmEGotoLine", QStringLiteral("&Go to line number..."),
+                             K(Qt::CTRL | Qt::Key_G), &TMainForm::mmEGotoLineClick);
+
+    mmDSelectDatabase =
+        Later("mmDSelectDatabase", QStringLiteral("Select &Database..."), K(Qt::Key_F5));
+    mmDSelectSchema = Later("mmDSelectSchema", QStringLiteral("Select &Schema..."), K(Qt::Key_F6));
+    mmDEditSchema = Later("mmDEditSchema", QStringLiteral("&Edit Schema..."), K(Qt::Key_F7));
+    mmDCreateByBDE =
+        Later("mmDCreateByBDE", QStringLiteral("Create Database Information By &BDE..."));
+    mmDCreateByODBC =
+        Later("mmDCreateByODBC", QStringLiteral("Create Database Information By &ODBC..."));
+    mmDCreateBySQL =
+        Later("mmDCreateBySQL", QStringLiteral("Create Database Information By S&QL..."));
+    mmSCompile = Later("mmSCompile", QStringLiteral("&Compile only"), K(Qt::Key_F8));
+    mmSRun = Later("mmSRun", QStringLiteral("&Run"), K(Qt::Key_F9));
+    mmOOutputDir = Later("mmOOutputDir", QStringLiteral("&Output directory..."));
+    mmOFileType = Later("mmOFileType", QStringLiteral("File &Type..."));
+    mmOLanguage = Later("mmOLanguage", QStringLiteral("&Program Language && keywords..."));
+    mmOCustomButtons = Later("mmOCustomButtons", QStringLiteral("&Custom buttons..."));
+    mmOFont = MakeAction("mmOFont", QStringLiteral("&Font..."), {}, &TMainForm::mmOFontClick);
+    mmOAutoIndent = MakeAction("mmOAutoIndent", QStringLiteral("&Auto indent"), {},
+                               &TMainForm::mmOAutoIndentClick);
+    mmOAutoIndent->setCheckable(true);
+    mmOAutoIndent->setChecked(true);
+    mmOViewPanel = MakeAction("mmOViewPanel", QStringLiteral("&View Custom buttons panel"), {},
+                              &TMainForm::mmOViewPanelClick);
+    mmOViewPanel->setCheckable(true);
+    mmOViewPanel->setChecked(true);
+    mmHContents = MakeAction("mmHContents", QStringLiteral("&Contents"), K(Qt::Key_F1),
+                             &TMainForm::mmHContentsClick);
+    mmHAbout = MakeAction("mmHAbout", QStringLiteral("&About..."), {}, &TMainForm::mmHAboutClick);
+
+    mmFSave->setEnabled(false);
+    mmFSaveAll->setEnabled(false);
+    mmEUndo->setEnabled(false);
+}
+
+void TMainForm::CreateMenus() {
+    mmFile = menuBar()->addMenu(QStringLiteral("&File"));
+    mmFile->addAction(mmFNew);
+    mmFile->addSeparator();
+    mmFile->addAction(mmFLoad);
+    mmRecent = mmFile->addMenu(QStringLiteral("&Recent"));
+    mmRecent->setObjectName(QStringLiteral("mmFRecent"));
+    mmFile->addActions({mmFSave, mmFSaveAs, mmFSaveAll, mmFClose, mmFCloseAll});
+    mmFile->addSeparator();
+    mmFile->addAction(mmFExit);
+    connect(mmFile, &QMenu::aboutToShow, this, &TMainForm::mmFileShow);
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    edit->addAction(mmEUndo);
+    edit->addSeparator();
+    edit->addActions({mmECut, mmECopy, mmEPaste, mmEDelete});
+    edit->addSeparator();
+    edit->addAction(mmESelectAll);
+    edit->addSeparator();
+    edit->addActions({mmEFind, mmEReplace, mmESearchNext});
+    edit->addSeparator();
+    edit->addAction(mmEGotoLine);
+
+    QMenu* database = menuBar()->addMenu(QStringLiteral("&Database"));
+    database->addAction(mmDSelectDatabase);
+    database->addSeparator();
+    database->addActions({mmDSelectSchema, mmDEditSchema});
+    database->addSeparator();
+    database->addActions({mmDCreateByBDE, mmDCreateByODBC, mmDCreateBySQL});
+
+    QMenu* script = menuBar()->addMenu(QStringLiteral("&Script"));
+    script->addAction(mmSCompile);
+    script->addSeparator();
+    script->addAction(mmSRun);
+
+    QMenu* environment = menuBar()->addMenu(QStringLiteral("E&nvironment"));
+    environment->addActions({mmOOutputDir, mmOFileType});
+    environment->addSeparator();
+    environment->addActions({mmOLanguage, mmOCustomButtons, mmOFont});
+    environment->addSeparator();
+    environment->addAction(mmOAutoIndent);
+    environment->addSeparator();
+    environment->addAction(mmOViewPanel);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->addAction(mmHContents);
+    help->addSeparator();
+    help->addAction(mmHAbout);
+}
+
+void TMainForm::CreatePopupMenu() {
+    pmEditor = new QMenu(this);
+    pmEditor->setObjectName(QStringLiteral("pmEditor"));
+    // Each pop-up item runs its main menu item and follows its enabling.
+    auto mirror = [this](const QString& caption, QAction* main) {
+        auto* item = pmEditor->addAction(caption);
+        item->setShortcut(main->shortcut());
+        item->setShortcutVisibleInContextMenu(true);
+        item->setEnabled(main->isEnabled());
+        connect(item, &QAction::triggered, main, &QAction::trigger);
+        connect(main, &QAction::changed, item, [item, main] { item->setEnabled(main->isEnabled()); });
+        return item;
+    };
+    pmClosePage = mirror(QStringLiteral("C&lose page"), mmFClose);
+    pmEditor->addSeparator();
+    mirror(QStringLiteral("Select Schema"), mmDSelectSchema);
+    mirror(QStringLiteral("Edit Schema"), mmDEditSchema);
+    pmEditor->addSeparator();
+    mirror(QStringLiteral("Compile Only"), mmSCompile);
+    mirror(QStringLiteral("Run"), mmSRun);
+    pmEditor->addSeparator();
+    mirror(QStringLiteral("&Undo"), mmEUndo);
+    pmEditor->addSeparator();
+    mirror(QStringLiteral("C&ut"), mmECut);
+    mirror(QStringLiteral("&Copy"), mmECopy);
+    mirror(QStringLiteral("&Paste"), mmEPaste);
+    pmEditor->addSeparator();
+    mirror(QStringLiteral("&Select all"), mmESelectAll);
+}
+
+void TMainForm::CreateToolBar() {
+    tbMain = addToolBar(QStringLiteral("Tools"));
+    tbMain->setObjectName(QStringLiteral("tbMain"));
+    tbMain->setMovable(false);
+    tbMain->setIconSize(QSize(20, 20));
+    auto button = [this](QAction* action, const char* icon, QStyle::StandardPixmap fallback,
+                         const QString& hint) {
+        action->setIcon(ToolIcon(icon, fallback));
+        action->setToolTip(hint);
+        tbMain->addAction(action);
+    };
+    using S = QStyle;
+    button(mmFNew, "document-new", S::SP_FileIcon, QStringLiteral("New"));
+    tbMain->addSeparator();
+    button(mmFLoad, "document-open", S::SP_DialogOpenButton, QStringLiteral("Open"));
+    button(mmFSave, "document-save", S::SP_DialogSaveButton, QStringLiteral("Save"));
+    button(mmFSaveAll, "document-save-all", S::SP_DriveFDIcon, QStringLiteral("Save all"));
+    tbMain->addSeparator();
+    button(mmECut, "edit-cut", S::SP_DialogDiscardButton, QStringLiteral("Cut"));
+    button(mmECopy, "edit-copy", S::SP_FileDialogDetailedView, QStringLiteral("Copy"));
+    button(mmEPaste, "edit-paste", S::SP_DialogApplyButton, QStringLiteral("Paste"));
+    tbMain->addSeparator();
+    button(mmEUndo, "edit-undo", S::SP_ArrowBack, QStringLiteral("Undo"));
+    tbMain->addSeparator();
+    button(mmEFind, "edit-find", S::SP_FileDialogContentsView, QStringLiteral("Find"));
+    tbMain->addSeparator();
+    button(mmDSelectDatabase, "drive-harddisk", S::SP_DriveHDIcon,
+           QStringLiteral("Select Database"));
+    button(mmDSelectSchema, "view-list-details", S::SP_FileDialogListView,
+           QStringLiteral("Select Schema"));
+    button(mmDEditSchema, "document-properties", S::SP_FileDialogInfoView,
+           QStringLiteral("Edit Schema"));
+    tbMain->addSeparator();
+    button(mmSRun, "media-playback-start", S::SP_MediaPlay,
+           QStringLiteral("Run script or Build House"));
+}
+
+void TMainForm::CreateStatusBar() {
+    const int widths[4] = {100, 100, 100, 50};
+    for (int i = 0; i < 4; ++i) {
+        auto* panel = new QLabel(this);
+        panel->setObjectName(QStringLiteral("ssBarPanel%1").arg(i));
+        panel->setFixedWidth(widths[i]);
+        panel->setAlignment(i == 0 || i == 2 ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
+        panel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+        statusBar()->addWidget(panel);
+        ssBarPanels[i] = panel;
+    }
+    statusBar()->setObjectName(QStringLiteral("ssBar"));
+    statusBar()->setSizeGripEnabled(true);
+    ssBarPanels[2]->setText(Settings.SchemaOpen ? QStringLiteral("SCHEMA")
+                                                : QStringLiteral("(NONE)"));
+}
+
+void TMainForm::CreateDialogs() {
+    FindDialog = new TFindDialog(this);
+    GotoLineNo = new TGotoLineNo(this);
+    ReplaceDialog = new TReplaceDialog(this);
+    AboutBox = new TSplash(this);
+    AboutBox->btOk->setVisible(true);
+}
+
+// The keyword list of the chosen language from "Keywords.CDF" in the root folder.
+void TMainForm::LoadKeywords() {
+    const QString path = Settings.RootDir + QStringLiteral("/Keywords.CDF");
+    if (Settings.Language < 0 || !QFileInfo::exists(path)) return;
+    std::vector<KeywordLanguage> languages;
+    std::string error;
+    if (!ReadKeywordFile(path.toStdString(), &languages, &error)) {
+        InformationBox(QString::fromStdString(error));
+        return;
+    }
+    if (Settings.Language >= static_cast<int>(languages.size())) return;
+    QStringList keywords;
+    for (const std::string& word : languages[static_cast<size_t>(Settings.Language)].keywords)
+        keywords << QString::fromStdString(word);
+    SetKeywords(keywords);
+}
+
+void TMainForm::SetKeywords(const QStringList& keywords) {
+    keywords_ = keywords;
+    for (int i = 0; i < PageTotal(); ++i) Editor(i)->SetKeywords(keywords_);
+}
+
+void TMainForm::FormShow(const QString& startFile) {
+    if (!startFile.isEmpty() && FileExists(startFile))
+        OpenFile(startFile);
+    else
+        NewPage();
+    if (TCodeMemo* memo = ActiveEditor()) memo->setFocus();
+    RefreshPaste();
+    if (Settings.MainLeft >= 0 && Settings.MainWidth > 0 && Settings.MainHeight > 0)
+        setGeometry(Settings.MainLeft, Settings.MainTop, Settings.MainWidth, Settings.MainHeight);
+    ssBarPanels[2]->setText(Settings.SchemaOpen ? QStringLiteral("SCHEMA")
+                                                : QStringLiteral("(NONE)"));
+}
+
+// ---------------------------------------------------------------------------------------
+// Pages
+
+int TMainForm::PageIndex() const { return pgEdit->currentIndex(); }
+int TMainForm::PageTotal() const { return pgEdit->count(); }
+
+TCodeMemo* TMainForm::Editor(int index) const {
+    QWidget* page = pgEdit->widget(index);
+    return page ? page->findChild<TCodeMemo*>() : nullptr;
+}
+
+TCodeMemo* TMainForm::ActiveEditor() const { return Editor(PageIndex()); }
+
+void TMainForm::ActivatePage(int index) {
+    if (index >= 0 && index < PageTotal()) pgEdit->setCurrentIndex(index);
+}
+
+TCodeMemo* TMainForm::SetupPage(const QString& fileName) {
+    FileNames.append(fileName);
+    pgEdit->setVisible(true);
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("ts%1").arg(PageCount));
+    auto* memo = new TCodeMemo(page);
+    memo->setObjectName(QStringLiteral("cm%1").arg(UntitledCount));
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(memo);
+    memo->setFont(Settings.Font.ToQFont());
+    memo->SetTokenColours(QColor(0xFF, 0x00, 0x00), QColor(0x00, 0x80, 0x00),
+                          QColor(0x00, 0x00, 0xFF));
+    memo->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(memo, &QWidget::customContextMenuRequested, this,
+            [this, memo](const QPoint& at) { pmEditor->exec(memo->mapToGlobal(at)); });
+    connect(memo, &QPlainTextEdit::textChanged, this, &TMainForm::EditorChanged);
+    connect(memo, &QPlainTextEdit::modificationChanged, this, &TMainForm::EditorChanged);
+    connect(memo, &QPlainTextEdit::undoAvailable, this, &TMainForm::EditorChanged);
+    connect(memo, &QPlainTextEdit::cursorPositionChanged, this, &TMainForm::RefreshPosition);
+    connect(memo, &QPlainTextEdit::selectionChanged, this, &TMainForm::RefreshPosition);
+    memo->installEventFilter(this);
+    memo->SetKeywords(keywords_);
+    memo->AutoIndent = mmOAutoIndent->isChecked();
+    ++PageCount;
+    const int index = pgEdit->addTab(page, BaseName(fileName));
+    pgEdit->setTabToolTip(index, fileName);
+    pgEdit->setCurrentIndex(index);
+    return memo;
+}
+
+void TMainForm::SetNewPageText(TCodeMemo* memo) {
+    memo->setPlainText(QStringLiteral("Start script...\n<TEXT>\n\n</TEXT>"));
+    memo->document()->setModified(false);
+    memo->SetCaret(memo->document()->findBlockByNumber(2).position());
+    UpdateCaption();
+    EditorChanged();
+}
+
+void TMainForm::NewPage() {
+    TCodeMemo* memo = SetupPage(QStringLiteral("Untitle%1.TPX").arg(UntitledCount));
+    ++UntitledCount;
+    SetNewPageText(memo);
+}
+
+void TMainForm::OpenFile(const QString& fileName) {
+    const QString name = QFileInfo(fileName).absoluteFilePath();
+    for (int i = 0; i < FileNames.size(); ++i) {
+        if (SameTextIgnoringCase(FileNames[i], name)) {
+            ActivatePage(i);
+            return;
+        }
+    }
+    TCodeMemo* memo = SetupPage(name);
+    QString error;
+    if (!LoadInto(memo, name, &error)) {
+        InformationBox(error);
+        SetNewPageText(memo);
+    }
+    Settings.RecentFiles.Remove(name);
+    RebuildRecentMenu();
+    UpdateCaption();
+    UpdateCommands();
+}
+
+// Reads the file into the editor. A ".DFM" file is shown as its text form; other files as
+// text, remembering their line ends and encoding so that saving writes them back the same.
+bool TMainForm::LoadInto(TCodeMemo* memo, const QString& fileName, QString* error) {
+    BusyCursor busy;
+    QString text;
+    if (UpperExtension(fileName) == QStringLiteral(".DFM")) {
+        if (!FormFileToText(fileName, &text, error)) return false;
+    } else {
+        QFile file(fileName);
+        if (!file.open(QIODevice::ReadOnly)) {
+            *error = QStringLiteral("Cannot open file %1: %2").arg(fileName, file.errorString());
+            return false;
+        }
+        QByteArray bytes = file.readAll();
+        const bool crlf = bytes.contains("\r\n");
+        if (crlf) bytes.replace("\r\n", "\n");
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        text = utf8(bytes);
+        const bool latin1 = utf8.hasError();
+        if (latin1) text = QString::fromLatin1(bytes);
+        memo->setProperty(kCrLf, crlf);
+        memo->setProperty(kLatin1, latin1);
+    }
+    memo->setPlainText(text);
+    memo->document()->setModified(false);
+    memo->SetCaret(0);
+    EditorChanged();
+    return true;
+}
+
+void TMainForm::LoadCommand(const QString& folder) {
+    const QString chosen =
+        AskFileName(FilePrompt::Open, folder, QString(), Settings.OpenFilter);
+    if (chosen.isEmpty()) return;
+    Settings.ScriptDir = FolderOf(chosen);
+    Settings.RecentDirs.Add(Settings.ScriptDir);
+    RebuildRecentMenu();
+    OpenFile(chosen);
+}
+
+bool TMainForm::WritePage(int index, const QString& fileName) {
+    TCodeMemo* memo = Editor(index);
+    QString text = memo->toPlainText();
+    if (memo->property(kCrLf).toBool()) text.replace(u'\n', QStringLiteral("\r\n"));
+    const QByteArray bytes = memo->property(kLatin1).toBool() ? text.toLatin1() : text.toUtf8();
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        InformationBox(QStringLiteral("Cannot save file %1: %2").arg(fileName, file.errorString()));
+        return false;
+    }
+    memo->document()->setModified(false);
+    EditorChanged();
+    return true;
+}
+
+bool TMainForm::SavePage(int index) {
+    if (index < 0 || index >= PageTotal()) return false;
+    const QString& name = FileNames[index];
+    // The text form is never written over a binary form file, and a new page needs a name.
+    if (UpperExtension(name) == QStringLiteral(".DFM") || IsUntitled(name)) return SaveAs(index);
+    return WritePage(index, name);
+}
+
+bool TMainForm::SaveAs(int index) {
+    if (index < 0 || index >= PageTotal()) return false;
+    QString chosen = AskFileName(FilePrompt::Save, Settings.ScriptDir,
+                                 FileNameOnly(FileNames[index]), kSaveFilter);
+    if (chosen.isEmpty()) return false;
+    if (!FileNameOnly(chosen).contains(u'.')) chosen += QStringLiteral(".TPX");
+    chosen = QFileInfo(chosen).absoluteFilePath();
+    Settings.ScriptDir = FolderOf(chosen);
+    // A page saved under a new name keeps its own line ends but is written as UTF-8 when the
+    // text no longer fits the old encoding.
+    if (!WritePage(index, chosen)) return false;
+    FileNames[index] = chosen;
+    pgEdit->setTabText(index, BaseName(chosen));
+    pgEdit->setTabToolTip(index, chosen);
+    UpdateCaption();
+    return true;
+}
+
+bool TMainForm::SaveAll() {
+    for (int i = 0; i < PageTotal(); ++i)
+        if (!SavePage(i)) return false;
+    return true;
+}
+
+bool TMainForm::ClosePage(int index) {
+    if (index < 0 || index >= PageTotal()) return false;
+    if (Editor(index)->document()->isModified()) {
+        const Answer answer = ConfirmationWithCancel(
+            QStringLiteral("Save changes to %1").arg(FileNameOnly(FileNames[index])));
+        if (answer == Answer::Cancel) return false;
+        // A page whose save was cancelled or failed stays open, so nothing is lost.
+        if (answer == Answer::Yes && !SavePage(index)) return false;
+    }
+    RemovePage(index);
+    return true;
+}
+
+void TMainForm::RemovePage(int index) {
+    if (index == PageIndex() && PageTotal() > 1) ActivatePage(index > 0 ? index - 1 : index + 1);
+    const QString name = FileNames[index];
+    QWidget* page = pgEdit->widget(index);
+    pgEdit->removeTab(index);
+    delete page;
+    FileNames.removeAt(index);
+    if (PageTotal() == 0) pgEdit->setVisible(false);
+    if (!IsUntitled(name)) Settings.RecentFiles.Add(name);
+    RebuildRecentMenu();
+    UpdateCaption();
+    UpdateCommands();
+}
+
+bool TMainForm::CloseAll() {
+    ActivatePage(PageTotal() - 1);
+    Answer soFar = Answer::Ok;  // Ok stands for "no answer yet"
+    while (PageTotal() > 0) {
+        const int index = PageIndex();
+        const bool modified = Editor(index)->document()->isModified();
+        if (modified && (soFar == Answer::Ok || soFar == Answer::Yes || soFar == Answer::No)) {
+            int modifiedPages = 0;
+            for (int i = 0; i < PageTotal(); ++i)
+                if (Editor(i)->document()->isModified()) ++modifiedPages;
+            const QString question =
+                QStringLiteral("Save changes to %1").arg(FileNameOnly(FileNames[index]));
+            soFar = modifiedPages < 2 ? ConfirmationWithCancel(question)
+                                      : ConfirmationForMany(question);
+        }
+        if (soFar == Answer::Cancel) return false;
+        const bool save = soFar == Answer::Yes || soFar == Answer::YesToAll;
+        if (modified && save && !SavePage(index)) return false;
+        RemovePage(index);
+    }
+    return true;
+}
+
+void TMainForm::DropFiles(const QStringList& files) {
+    if (!files.isEmpty() && !files.first().isEmpty()) OpenFile(files.first());
+}
+
+void TMainForm::HandleInstanceRequest(const QString& fileName) {
+    if (isMinimized()) showNormal();
+    show();
+    raise();
+    activateWindow();
+    if (!fileName.isEmpty() && FileExists(fileName)) OpenFile(fileName);
+}
+
+// ---------------------------------------------------------------------------------------
+// Caption, enabling and the recent menu
+
+void TMainForm::UpdateCaption() {
+    const int index = PageIndex();
+    if (index < 0 || index >= FileNames.size()) return;
+    setWindowTitle(QStringLiteral("Morva 1.00 - [ %1 ]").arg(FileNameOnly(FileNames[index])));
+}
+
+void TMainForm::EditorChanged() {
+    TCodeMemo* memo = ActiveEditor();
+    if (!memo) return;
+    const bool modified = memo->document()->isModified();
+    ssBarPanels[1]->setText(modified ? QStringLiteral("Modified") : QString());
+    mmEUndo->setEnabled(memo->document()->isUndoAvailable());
+    bool anyModified = false;
+    for (int i = 0; i < PageTotal(); ++i)
+        anyModified = anyModified || Editor(i)->document()->isModified();
+    SetCommand(mmFSave, modified);
+    SetCommand(mmFSaveAll, anyModified);
+}
+
+void TMainForm::UpdateCommands() {
+    const bool pages = PageTotal() > 0;
+    bool anyModified = false;
+    for (int i = 0; i < PageTotal(); ++i)
+        anyModified = anyModified || Editor(i)->document()->isModified();
+    TCodeMemo* memo = ActiveEditor();
+    for (QAction* action : {mmESelectAll, mmEFind, mmEReplace, mmESearchNext, mmEGotoLine,
+                            mmSCompile, mmSRun})
+        SetCommand(action, pages);
+    SetCommand(mmFSaveAll, pages && anyModified);
+    SetCommand(mmFSave, memo && memo->document()->isModified());
+    if (pages) {
+        RefreshPaste();
+        mmEUndo->setEnabled(memo && memo->document()->isUndoAvailable());
+        const bool modified = memo && memo->document()->isModified();
+        ssBarPanels[1]->setText(modified ? QStringLiteral("Modified") : QString());
+    } else {
+        mmEPaste->setEnabled(false);
+        mmEUndo->setEnabled(false);
+        for (QAction* action : {mmECut, mmECopy, mmEDelete}) action->setEnabled(false);
+        ssBarPanels[0]->clear();
+        ssBarPanels[1]->clear();
+    }
+    mmFileShow();
+}
+
+void TMainForm::mmFileShow() {
+    const bool pages = PageTotal() > 0;
+    mmFSaveAs->setEnabled(pages);
+    mmFClose->setEnabled(pages);
+    mmFCloseAll->setEnabled(pages);
+}
+
+void TMainForm::RefreshPaste() {
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    mmEPaste->setEnabled(PageTotal() > 0 && data && !data->formats().isEmpty());
+}
+
+void TMainForm::RefreshPosition() {
+    TCodeMemo* memo = ActiveEditor();
+    if (!memo) return;
+    const int line = memo->CaretLine(), column = memo->CaretColumn();
+    ssBarPanels[0]->setText(QString::asprintf("%5d:%3d", line + 1, column + 1));
+    const bool selection = memo->textCursor().hasSelection();
+    for (QAction* action : {mmECut, mmECopy, mmEDelete}) action->setEnabled(selection);
+}
+
+void TMainForm::RebuildRecentMenu() {
+    mmRecent->clear();
+    const TFixedStrings& dirs = Settings.RecentDirs;
+    const TFixedStrings& files = Settings.RecentFiles;
+    for (int i = dirs.Count() - 1; i >= 0; --i) {
+        const QString folder = dirs[i];
+        connect(mmRecent->addAction(folder), &QAction::triggered, this,
+                [this, folder] { LoadCommand(folder); });
+    }
+    if (dirs.Count() > 0 && files.Count() > 0) mmRecent->addSeparator();
+    for (int i = files.Count() - 1; i >= 0; --i) {
+        const QString file = files[i];
+        connect(mmRecent->addAction(file), &QAction::triggered, this,
+                [this, file] { OpenFile(file); });
+    }
+    mmRecent->setEnabled(!mmRecent->isEmpty());
+}
+
+// ---------------------------------------------------------------------------------------
+// Menu handlers
+
+void TMainForm::mmFNewClick() { NewPage(); }
+void TMainForm::mmFLoadClick() { LoadCommand(Settings.ScriptDir); }
+void TMainForm::mmFSaveClick() { SavePage(PageIndex()); }
+void TMainForm::mmFSaveAsClick() { SaveAs(PageIndex()); }
+void TMainForm::mmFSaveAllClick() { SaveAll(); }
+void TMainForm::mmFCloseClick() { ClosePage(PageIndex()); }
+void TMainForm::mmFCloseAllClick() { CloseAll(); }
+
+void TMainForm::mmEUndoClick() {
+    if (TCodeMemo* memo = ActiveEditor()) memo->undo();
+}
+void TMainForm::mmECutClick() {
+    if (TCodeMemo* memo = ActiveEditor()) memo->cut();
+}
+void TMainForm::mmECopyClick() {
+    if (TCodeMemo* memo = ActiveEditor()) memo->copy();
+}
+void TMainForm::mmEPasteClick() {
+    if (TCodeMemo* memo = ActiveEditor()) memo->paste();
+}
+void TMainForm::mmEDeleteClick() {
+    if (TCodeMemo* memo = ActiveEditor()) memo->textCursor().removeSelectedText();
+}
+void TMainForm::mmESelectAllClick() {
+    if (TCodeMemo* memo = ActiveEditor()) {
+        memo->selectAll();
+        RefreshPosition();
+    }
+}
+
+void TMainForm::mmEFindClick() {
+    if (!ActiveEditor() || FindDialog->exec() != QDialog::Accepted) return;
+    LastSearch = 1;
+    if (FindDialog->FromStart()) ActiveEditor()->SetCaret(0);
+    SearchText(FindDialog->FindText());
+}
+
+void TMainForm::mmEReplaceClick() {
+    if (!ActiveEditor()) return;
+    const int result = ReplaceDialog->exec();
+    if (result != QDialog::Accepted && result != TReplaceDialog::kReplaceAll) return;
+    if (ReplaceDialog->FromStart()) ActiveEditor()->SetCaret(0);
+    const QString find = ReplaceDialog->FindText(), replace = ReplaceDialog->ReplaceText();
+    if (result == TReplaceDialog::kReplaceAll) {
+        ReplaceAll(find, replace, ReplaceDialog->Prompt());
+    } else if (!ReplaceOnce(find, replace, ReplaceDialog->Prompt())) {
+        InformationBox(QStringLiteral("Could not find \"%1\"").arg(find));
+    }
+    LastSearch = 2;
+}
+
+void TMainForm::mmESearchNextClick() { SearchNext(); }
+
+void TMainForm::mmEGotoLineClick() {
+    if (!ActiveEditor() || GotoLineNo->exec() != QDialog::Accepted) return;
+    GotoLine(GotoLineNo->LineText());
+}
+
+void TMainForm::mmOFontClick() {
+    bool ok = false;
+    const QFont font = QFontDialog::getFont(&ok, Settings.Font.ToQFont(), this,
+                                            QStringLiteral("Font"),
+                                            QFontDialog::MonospacedFonts);
+    if (!ok) return;
+    Settings.Font = EditorFont::FromQFont(font);
+    for (int i = 0; i < PageTotal(); ++i) Editor(i)->setFont(Settings.Font.ToQFont());
+}
+
+void TMainForm::mmOAutoIndentClick() {
+    for (int i = 0; i < PageTotal(); ++i) Editor(i)->AutoIndent = mmOAutoIndent->isChecked();
+}
+
+void TMainForm::mmOViewPanelClick() { sbToolbars->setVisible(mmOViewPanel->isChecked()); }
+
+// The manual in the desktop's browser: "docs/index.html" below the root folder, else the
+// copy beside the installed program. Nothing is reported when there is none.
+void TMainForm::mmHContentsClick() {
+    const QString app = QApplication::applicationDirPath();
+    for (const QString& candidate :
+         {Settings.RootDir + QStringLiteral("/docs/index.html"),
+          app + QStringLiteral("/../share/doc/morva/index.html"),
+          app + QStringLiteral("/../../docs/index.html")}) {
+        if (QFileInfo::exists(candidate)) {
+            QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(candidate).absoluteFilePath()));
+            return;
+        }
+    }
+}
+
+void TMainForm::mmHAboutClick() { AboutBox->exec(); }
+
+// ---------------------------------------------------------------------------------------
+// Find, replace and go to line
+
+bool TMainForm::SearchText(const QString& text) {
+    TCodeMemo* memo = ActiveEditor();
+    if (!memo || text.isEmpty()) return true;
+    const QTextCursor found = memo->document()->find(text, memo->textCursor().selectionEnd(),
+                                                     QTextDocument::FindCaseSensitively);
+    if (found.isNull()) {
+        InformationBox(QStringLiteral("Could not find \"%1\"").arg(text));
+        return false;
+    }
+    memo->setFocus();
+    memo->setTextCursor(found);
+    RefreshPosition();
+    return true;
+}
+
+bool TMainForm::ReplaceOnce(const QString& find, const QString& replace, bool prompt) {
+    TCodeMemo* memo = ActiveEditor();
+    if (!memo || find.isEmpty()) return false;
+    const QTextCursor found = memo->document()->find(find, memo->textCursor().selectionEnd(),
+                                                     QTextDocument::FindCaseSensitively);
+    if (found.isNull()) return false;
+    memo->setFocus();
+    memo->setTextCursor(found);
+    if (!prompt || Confirmation(QStringLiteral("Replace it ?")) == Answer::Yes) {
+        // The caret ends after the inserted text, so the next search starts behind it.
+        QTextCursor cursor = memo->textCursor();
+        cursor.insertText(replace);
+        memo->setTextCursor(cursor);
+    }
+    RefreshPosition();
+    return true;
+}
+
+void TMainForm::ReplaceAll(const QString& find, const QString& replace, bool prompt) {
+    TCodeMemo* memo = ActiveEditor();
+    if (!memo) return;
+    QTextCursor group = memo->textCursor();
+    group.beginEditBlock();  // one undo step for the whole replacement
+    while (ReplaceOnce(find, replace, prompt)) {
+    }
+    group.endEditBlock();
+}
+
+void TMainForm::SearchNext() {
+    if (LastSearch == 1) {
+        SearchText(FindDialog->FindText());
+    } else if (LastSearch == 2) {
+        const QString find = ReplaceDialog->FindText();
+        if (!ReplaceOnce(find, ReplaceDialog->ReplaceText(), ReplaceDialog->Prompt()))
+            InformationBox(QStringLiteral("Could not find \"%1\"").arg(find));
+    }
+}
+
+void TMainForm::GotoLine(const QString& text) {
+    TCodeMemo* memo = ActiveEditor();
+    if (!memo) return;
+    bool ok = false;
+    const int number = text.toInt(&ok);
+    if (!ok) {
+        InformationBox(QStringLiteral("'%1' is not a valid line number").arg(text));
+        return;
+    }
+    const int lines = memo->document()->blockCount();
+    const int target = number >= lines ? lines - 1 : qMax(number - 1, 0);
+    memo->SetCaret(memo->document()->findBlockByNumber(target).position());
+    memo->setFocus();
+    RefreshPosition();
+}
+
+// ---------------------------------------------------------------------------------------
+// Events
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    if (PageTotal() > 0 && !CloseAll()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+    QStringList files;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile()) files << url.toLocalFile();
+    DropFiles(files);
+    event->acceptProposedAction();
+}
+
+// Ctrl+Tab in an editor activates the previous page, wrapping from the first to the last.
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::ControlModifier) {
+            if (event->type() == QEvent::KeyPress && PageTotal() > 0) {
+                const int index = PageIndex();
+                ActivatePage(index > 0 ? index - 1 : PageTotal() - 1);
+                if (TCodeMemo* memo = ActiveEditor()) memo->setFocus();
+            }
+            event->accept();
+            return event->type() == QEvent::KeyPress;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace morva::app

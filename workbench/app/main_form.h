@@ -1,0 +1,172 @@
+#pragma once
+// The workbench's main window: editor pages with their file names, the menus, tool bar,
+// pop-up menu and status bar, opening, saving and closing files, the recent lists, and
+// find, replace and go to line in the active page.
+
+#include <QMainWindow>
+#include <QStringList>
+
+#include "workbench/app/global.h"
+#include "workbench/app/message_boxes.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QSplitter;
+class QTabWidget;
+class QToolBar;
+
+namespace morva::app {
+
+class TCodeMemo;
+class TFindDialog;
+class TGotoLineNo;
+class TReplaceDialog;
+class TSplash;
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    /// Reads the settings, reopens the last database and schema and builds the window.
+    explicit TMainForm(QWidget* parent = nullptr);
+    /// Stores the window bounds and filter and writes the settings.
+    ~TMainForm() override;
+
+    /// Opens `startFile` when it names a readable file, else makes a new page.
+    void FormShow(const QString& startFile);
+
+    TSettings Settings;
+    QStringList FileNames;
+    int UntitledCount = 0;
+    int PageCount = 0;
+    /// What Search Next repeats: 0 nothing yet, 1 the last find, 2 the last replace.
+    int LastSearch = 0;
+
+    // Pages and editors.
+    int PageIndex() const;
+    int PageTotal() const;
+    TCodeMemo* Editor(int index) const;
+    TCodeMemo* ActiveEditor() const;
+    void ActivatePage(int index);
+
+    // File commands.
+    void NewPage();
+    /// Opens `fileName` in a page, or activates its page when it is open already.
+    void OpenFile(const QString& fileName);
+    /// Asks for a file starting in `folder` and opens it.
+    void LoadCommand(const QString& folder);
+    /// Saves page `index`; false when it was not saved (cancelled or failed, after a message).
+    bool SavePage(int index);
+    bool SaveAs(int index);
+    bool SaveAll();
+    /// Closes page `index`, asking first when it is modified; false when it stays open.
+    bool ClosePage(int index);
+    /// Closes every page with the save questions; false when cancelled.
+    bool CloseAll();
+    /// Opens the first of `files` dropped on the window.
+    void DropFiles(const QStringList& files);
+    /// A request of a second start: come to the front and open `fileName` when given.
+    void HandleInstanceRequest(const QString& fileName);
+
+    // Search commands on the active editor.
+    /// Selects the next occurrence of `text` after the selection or caret; shows
+    /// "Could not find" when there is none.
+    bool SearchText(const QString& text);
+    /// One replacement; `found` tells whether the text was found.
+    bool ReplaceOnce(const QString& find, const QString& replace, bool prompt);
+    void ReplaceAll(const QString& find, const QString& replace, bool prompt);
+    /// Moves the caret to the start of the line numbered by `text` (1 the first).
+    void GotoLine(const QString& text);
+    void SearchNext();
+
+    /// The keyword list of the chosen language, given to every editor.
+    void SetKeywords(const QStringList& keywords);
+
+    // Components, named as the handlers refer to them.
+    QToolBar* tbMain;
+    QWidget* sbToolbars;
+    QSplitter* Splitter1;
+    QTabWidget* pgEdit;
+    QLabel* ssBarPanels[4];
+    QMenu* mmFile;
+    QMenu* mmRecent;
+    QMenu* pmEditor;
+    QAction *mmFNew, *mmFLoad, *mmFSave, *mmFSaveAs, *mmFSaveAll, *mmFClose, *mmFCloseAll,
+        *mmFExit;
+    QAction *mmEUndo, *mmECut, *mmECopy, *mmEPaste, *mmEDelete, *mmESelectAll, *mmEFind,
+        *mmEReplace, *mmESearchNext, *mmEGotoLine;
+    QAction *mmDSelectDatabase, *mmDSelectSchema, *mmDEditSchema, *mmDCreateByBDE,
+        *mmDCreateByODBC, *mmDCreateBySQL;
+    QAction *mmSCompile, *mmSRun;
+    QAction *mmOOutputDir, *mmOFileType, *mmOLanguage, *mmOCustomButtons, *mmOFont,
+        *mmOAutoIndent, *mmOViewPanel;
+    QAction *mmHContents, *mmHAbout;
+    QAction* pmClosePage;
+    TFindDialog* FindDialog;
+    TReplaceDialog* ReplaceDialog;
+    TGotoLineNo* GotoLineNo;
+    TSplash* AboutBox;
+
+    // Menu handlers.
+    void mmFNewClick();
+    void mmFLoadClick();
+    void mmFSaveClick();
+    void mmFSaveAsClick();
+    void mmFSaveAllClick();
+    void mmFCloseClick();
+    void mmFCloseAllClick();
+    void mmFileShow();
+    void mmEUndoClick();
+    void mmECutClick();
+    void mmECopyClick();
+    void mmEPasteClick();
+    void mmEDeleteClick();
+    void mmESelectAllClick();
+    void mmEFindClick();
+    void mmEReplaceClick();
+    void mmESearchNextClick();
+    void mmEGotoLineClick();
+    void mmOFontClick();
+    void mmOAutoIndentClick();
+    void mmOViewPanelClick();
+    void mmHContentsClick();
+    void mmHAboutClick();
+
+    /// Caret position panel and the selection-dependent commands.
+    void RefreshPosition();
+    /// Enabling of the commands that depend on the pages.
+    void UpdateCommands();
+    void RebuildRecentMenu();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateActions();
+    void CreateMenus();
+    void CreatePopupMenu();
+    void CreateToolBar();
+    void CreateStatusBar();
+    void CreateDialogs();
+    void LoadKeywords();
+
+    TCodeMemo* SetupPage(const QString& fileName);
+    void SetNewPageText(TCodeMemo* memo);
+    bool LoadInto(TCodeMemo* memo, const QString& fileName, QString* error);
+    bool WritePage(int index, const QString& fileName);
+    void RemovePage(int index);
+    void UpdateCaption();
+    void EditorChanged();
+    void RefreshPaste();
+    void SetCommand(QAction* action, bool enabled);
+    QAction* MakeAction(const char* name, const QString& caption, const QKeySequence& key,
+                       void (TMainForm::*handler)());
+    QAction* Later(const char* name, const QString& caption, const QKeySequence& key = {});
+
+    QStringList keywords_;
+};
+
+}  // namespace morva::app
