@@ -30,7 +30,9 @@ const char kUnit[] =
     "<EXPR> <$n> += <COUNT>; </EXPR>"
     "</TABLES>\n";
 
-std::string Script() { return std::string("<TEXT><VAR> n </VAR>\n") + kUnit + "<$n>\n</TEXT>\n"; }
+std::string Script() {
+    return std::string("<TEXT><VAR> n </VAR>\n") + kUnit + "<$n>\n</TEXT>\n";
+}
 
 void FillStore(IMorva& m, int tables, int columns) {
     m.CreateDatabase(std::string("Bench"), tables);
@@ -73,8 +75,12 @@ void BM_FillStore(benchmark::State& state) {
     for (auto _ : state) FillStore(*m, static_cast<int>(state.range(0)), 50);
     state.SetComplexityN(state.range(0) * 50);
 }
-BENCHMARK(BM_FillStore)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Complexity(
-    benchmark::oN);
+BENCHMARK(BM_FillStore)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
 
 void BM_Run(benchmark::State& state) {
     auto m = morva::tpx::NewMorva();
@@ -86,7 +92,14 @@ void BM_Run(benchmark::State& state) {
     }
     state.SetComplexityN(state.range(0) * 20);
 }
-BENCHMARK(BM_Run)->Arg(10)->Arg(100)->Arg(1000)->Arg(2500)->Arg(5000)->Arg(10000)->Unit(benchmark::kMillisecond)->Complexity(
-    benchmark::oN);
+BENCHMARK(BM_Run)
+    ->Arg(10)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(2500)
+    ->Arg(5000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
 
 }  // namespace
