@@ -2,8 +2,7 @@
 // and as a text form description. Whatever either side accepts must convert back and forth
 // stably. Not built by default; for example:
 //   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -I. fuzz/formfile_fuzz.cc \
-//     workbench/formfile/*.cc component/text_util.cc -o formfile_fuzz
-// (leave out the *_test.cc files of that folder).
+//     $(ls workbench/formfile/*.cc | grep -v _test) component/text_util.cc -o formfile_fuzz
 
 #include <cstdint>
 #include <cstdlib>

@@ -75,7 +75,8 @@ bool TextToBinary(std::string_view text, ResourceHeader header, std::string* bin
 
 bool BinaryToText(std::string_view data, std::string* text, std::string* error) {
     try {
-        *text = WriteText(ReadBinary(StripResourceHeader(data)));
+        std::string_view stream = StripResourceHeader(data);
+        *text = WriteText(ReadBinary(stream, static_cast<size_t>(stream.data() - data.data())));
         return true;
     } catch (const FormError& e) {
         *error = e.what();
