@@ -1,5 +1,6 @@
 #include "workbench/formfile/formfile.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -30,7 +31,7 @@ bool ReadWholeFile(const std::string& path, std::string* data, std::string* erro
     }
     data->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     if (in.bad()) {
-        *error = "read error";
+        *error = "Read error";
         return false;
     }
     return true;

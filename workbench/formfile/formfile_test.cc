@@ -160,6 +160,10 @@ TEST_F(ConvertTest, ErrorsKeepSourceAndExistingTarget) {
     EXPECT_FALSE(ConvertToFormFile("Missing.txt", "", &error));
     EXPECT_EQ(error, "Missing.txt: Error on Converting to .DFM: No such file or directory");
     EXPECT_FALSE(fs::exists("Missing.DFM"));
+
+    fs::create_directories("Dir.txt");
+    EXPECT_FALSE(ConvertToFormFile("Dir.txt", "", &error));
+    EXPECT_EQ(error, "Dir.txt: Error on Converting to .DFM: Is a directory");
 }
 
 TEST_F(ConvertTest, NeverWritesOverTheSource) {
