@@ -8,7 +8,7 @@ namespace morva::cli {
 inline constexpr Handler CompileCommand = nullptr;
 inline constexpr Handler RunCommand = nullptr;
 int SqlCommand(Context&);
-inline constexpr Handler OdbcCommand = nullptr;
+int OdbcCommand(Context&);
 inline constexpr Handler SchemaCommand = nullptr;
 int DumpCommand(Context&);
 inline constexpr Handler DfmCommand = nullptr;
