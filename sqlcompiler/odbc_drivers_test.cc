@@ -2,8 +2,8 @@
 // its ODBC driver, and PostgreSQL 15 through psqlODBC with a private server. Data sources are
 // configured only through files written here and the ODBCSYSINI and ODBCINI variables.
 
-#include <gtest/gtest.h>
 #include <dlfcn.h>
+#include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <unistd.h>
 

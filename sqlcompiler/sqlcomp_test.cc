@@ -129,6 +129,40 @@ TEST(SqlCompTest, UnwritableTablesFailOneByOne) {
     EXPECT_FALSE(fs::exists(dir.path + "/missing"));
 }
 
+TEST(SqlCompTest, AFolderIsNoScript) {
+    TempDir dir;
+    auto c = Connect(com::MakeObject<SqlComp, ISqlComp>(MakeDriverManagerApi()));
+    c.comp->GenerateBy(dir.path, dir.path);
+    EXPECT_EQ(c.sink->events,
+              std::vector<std::string>{"E 1|Fatal: Unable to open file " + dir.path + "\n"});
+}
+
+// A sink that calls back into the compiler from inside an event.
+class ReentrantSink : public com::Object<ISqlCompEvents> {
+  public:
+    ISqlComp* comp = nullptr;
+    std::vector<HRESULT> nested;
+    HRESULT OnError(int32_t, const BStr&) override {
+        nested.push_back(comp->GenerateBy(std::string("/tmp"), std::string("/nonexistent.sql")));
+        return com::S_OK;
+    }
+    HRESULT OnWarning(const BStr&) override { return com::S_OK; }
+};
+
+TEST(SqlCompTest, NestedCallFromAnEventIsRefused) {
+    TempDir dir;
+    std::string script = dir.Write("s.sql", "CREATE TABLE T (A INTEGER);");
+    auto comp = com::MakeObject<SqlComp, ISqlComp>(MakeDriverManagerApi());
+    auto sink = com::MakeObject<ReentrantSink>();
+    sink->comp = comp.get();
+    uint32_t cookie = 0;
+    comp.As<com::IConnectionPoint>()->Advise(sink.get(), &cookie);
+    EXPECT_EQ(comp->GenerateBy(dir.path, script), com::S_OK);
+    EXPECT_EQ(sink->nested, std::vector<HRESULT>(4, com::E_UNEXPECTED));
+    EXPECT_TRUE(fs::exists(dir.path + "/T"));
+    comp.As<com::IConnectionPoint>()->Unadvise(cookie);
+}
+
 TEST(SqlCompTest, LaterScriptReplacesTableOfSameName) {
     TempDir dir;
     std::string one = dir.Write("1.sql", "CREATE TABLE T (A INTEGER);");
