@@ -165,7 +165,7 @@ class AliasPostgresTest : public ::testing::Test {
                               "CREATE TABLE customer (cust_no integer PRIMARY KEY, "
                               "name varchar(40) NOT NULL, credit_limit numeric(12,2), "
                               "rating real, kind char(1), joined date, seen timestamp, "
-                              "active boolean, picture bytea, notes text); "
+                              "active boolean, picture bytea, notes text, fee money); "
                               "CREATE TABLE orders (order_no serial PRIMARY KEY, "
                               "cust_no integer REFERENCES customer, amount numeric(9,3), "
                               "line smallint, placed date); "
@@ -197,7 +197,7 @@ TEST_F(AliasPostgresTest, TablesAndBuiltInformation) {
     EXPECT_EQ(db.Name, "SHOP");
     ASSERT_EQ(db.Tables.size(), 2u);
     EXPECT_EQ(db.Tables[0].TableName, "orders");
-    EXPECT_EQ(db.Tables[1].Capacity(), 10);
+    EXPECT_EQ(db.Tables[1].Capacity(), 11);
 
     const schema::ColumnRecord& no = Column(db, "customer", "cust_no");
     EXPECT_EQ(no.DataType, "INTEGER");
@@ -221,6 +221,7 @@ TEST_F(AliasPostgresTest, TablesAndBuiltInformation) {
     EXPECT_EQ(Column(db, "customer", "active").DataType, "BIT");
     EXPECT_EQ(Column(db, "customer", "picture").DataType, "BINARY");
     EXPECT_EQ(Column(db, "customer", "notes").DataType, "VARCHAR");
+    EXPECT_EQ(Column(db, "customer", "fee").DataType, "INTEGER");  // a currency field
 
     EXPECT_EQ(Column(db, "orders", "order_no").Flags, 1);
     EXPECT_EQ(Column(db, "orders", "amount").Precision, 9);

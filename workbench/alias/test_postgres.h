@@ -25,10 +25,14 @@ class TestPostgres {
             as_ = "runuser -u postgres -- ";
             Run("chown postgres " + dir_);
         }
-        ok_ = Run(as_ + bin_ + "/initdb -D " + dir_ + "/data -A trust -U morva --no-sync") &&
-              Run(as_ + bin_ + "/pg_ctl -D " + dir_ + "/data -w -l " + dir_ + "/log -o \"-k " +
-                  dir_ + " -p " + std::to_string(port_) +
-                  " -c listen_addresses=127.0.0.1 -c fsync=off\" start");
+        if (!Run(as_ + bin_ + "/initdb -D " + dir_ + "/data -A trust -U morva --no-sync")) return;
+        // Another test run may hold a port: try a few.
+        for (int attempt = 0; attempt < 5 && !ok_; ++attempt) {
+            ok_ = Run(as_ + bin_ + "/pg_ctl -D " + dir_ + "/data -w -l " + dir_ + "/log -o \"-k " +
+                      dir_ + " -p " + std::to_string(port_) +
+                      " -c listen_addresses=127.0.0.1 -c fsync=off\" start");
+            if (!ok_) port_ += 7;
+        }
     }
     ~TestPostgres() {
         if (!dir_.empty()) {
