@@ -338,7 +338,7 @@ void TMainForm::CreateStatusBar() {
     }
     statusBar()->setObjectName(QStringLiteral("ssBar"));
     statusBar()->setSizeGripEnabled(true);
-    ssBarPanels[2]->setText(Settings.SchemaOpen ? QStringLiteral("SCHEMA")
+    ssBarPanels[2]->setText(Settings.Schema ? QStringLiteral("SCHEMA")
                                                 : QStringLiteral("(NONE)"));
 }
 
@@ -381,7 +381,7 @@ void TMainForm::FormShow(const QString& startFile) {
     RefreshPaste();
     if (Settings.MainLeft >= 0 && Settings.MainWidth > 0 && Settings.MainHeight > 0)
         setGeometry(Settings.MainLeft, Settings.MainTop, Settings.MainWidth, Settings.MainHeight);
-    ssBarPanels[2]->setText(Settings.SchemaOpen ? QStringLiteral("SCHEMA")
+    ssBarPanels[2]->setText(Settings.Schema ? QStringLiteral("SCHEMA")
                                                 : QStringLiteral("(NONE)"));
 }
 
