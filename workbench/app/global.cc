@@ -23,9 +23,13 @@ const char* const kSettingsKeyPath = "Morva Software/Morva/1.0";
 
 namespace {
 
-QString Join(const QString& folder, const QString& name) { return folder + u'/' + name; }
+QString Join(const QString& folder, const QString& name) {
+    return folder + u'/' + name;
+}
 
-bool IsBlank(QChar c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
+bool IsBlank(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
+}
 
 }  // namespace
 
@@ -280,8 +284,8 @@ std::unique_ptr<schema::TDatabaseInfor> OpenDatabase(const TSettings& settings,
 std::unique_ptr<schema::TSchema> OpenSchema(const TSettings& settings, const QString& database,
                                             const QString& name) {
     std::string error;
-    auto loaded = schema::TSchema::Load(settings.DatabaseDir.toStdString(),
-                                        database.toStdString(), name.toStdString(), &error);
+    auto loaded = schema::TSchema::Load(settings.DatabaseDir.toStdString(), database.toStdString(),
+                                        name.toStdString(), &error);
     if (!error.empty()) {
         InformationBox(QString::fromStdString(error));
         return nullptr;

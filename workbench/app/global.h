@@ -36,7 +36,7 @@ struct EditorFont {
 };
 
 class TSettings {
-public:
+  public:
     TSettings();
     ~TSettings();
     TSettings(const TSettings&) = delete;

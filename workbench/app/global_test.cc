@@ -181,7 +181,8 @@ TEST_F(SettingsTest, DatabaseFoldersAndSchemaNames) {
     EXPECT_FALSE(settings.Schema);
     EXPECT_TRUE(settings.SchemaName.isEmpty());
     ASSERT_EQ(boxes.size(), 1);
-    EXPECT_TRUE(boxes[0].startsWith(QStringLiteral("Invalid file format("))) << boxes[0].toStdString();
+    EXPECT_TRUE(boxes[0].startsWith(QStringLiteral("Invalid file format(")))
+        << boxes[0].toStdString();
 
     // A schema saved by the schema library is reopened.
     auto saved = schema::TSchema::CreateFromDatabase("Main", "T", "L", *settings.Database);

@@ -18,7 +18,7 @@ namespace morva::app {
 namespace {
 
 class MainFormTest : public WorkbenchTest {
-protected:
+  protected:
     std::unique_ptr<TMainForm> Start(const QString& file = {}) {
         auto form = std::make_unique<TMainForm>();
         form->FormShow(file);
@@ -108,7 +108,8 @@ TEST_F(MainFormTest, FormFilesAreShownAsText) {
     WriteFile(QStringLiteral("Broken.dfm"), "TPF0\x05");
     auto form = Start();
     form->OpenFile(Path(QStringLiteral("Form1.DfM")));
-    EXPECT_TRUE(form->ActiveEditor()->toPlainText().startsWith(QStringLiteral("object Form1: TForm1")));
+    EXPECT_TRUE(
+        form->ActiveEditor()->toPlainText().startsWith(QStringLiteral("object Form1: TForm1")));
     EXPECT_TRUE(form->ActiveEditor()->toPlainText().contains(QStringLiteral("Caption = 'Hello'")));
     EXPECT_FALSE(form->ActiveEditor()->document()->isModified());
     EXPECT_TRUE(boxes.isEmpty());
@@ -309,8 +310,12 @@ TEST_F(MainFormTest, KeywordsOfTheChosenLanguageColourEveryPage) {
         raw.beginGroup(QLatin1String(kSettingsKeyPath));
         raw.setValue(QStringLiteral("Language"), 1);
     }
-    WriteFile(QStringLiteral("Keywords.CDF"),
-              QByteArray("\x02\0\0\0\x01" "A\x01\0\0\0\x01x" "\x01" "B\x01\0\0\0\x05" "begin", 27));
+    WriteFile(QStringLiteral("Keywords.CDF"), QByteArray("\x02\0\0\0\x01"
+                                                         "A\x01\0\0\0\x01x"
+                                                         "\x01"
+                                                         "B\x01\0\0\0\x05"
+                                                         "begin",
+                                                         27));
     auto form = Start();
     EXPECT_TRUE(form->ActiveEditor()->Keywords().contains(QStringLiteral("begin")));
     EXPECT_FALSE(form->ActiveEditor()->Keywords().contains(QStringLiteral("x")));
