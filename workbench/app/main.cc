@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QIcon>
 
 #include "component/message_box.h"
 #include "workbench/app/main_form.h"
@@ -24,14 +23,12 @@ int main(int argc, char** argv) {
     SingleInstance instance;
     instance.Listen();
 
-    if (QIcon::themeName().isEmpty() || QIcon::themeName() == QStringLiteral("hicolor"))
-        QIcon::setThemeName(QStringLiteral("Adwaita"));
     // Messages raised by the engine and compiler components appear as workbench boxes.
-    morva::com::SetMessageBoxHook([](const std::string& text, const std::string&,
-                                     morva::com::MbIcon, morva::com::MbButtons) {
-        InformationBox(QString::fromStdString(text));
-        return static_cast<int>(morva::com::IDOK);
-    });
+    morva::com::SetMessageBoxHook(
+        [](const std::string& text, const std::string&, morva::com::MbIcon, morva::com::MbButtons) {
+            InformationBox(QString::fromStdString(text));
+            return static_cast<int>(morva::com::IDOK);
+        });
 
     TSplash splash;
     splash.show();

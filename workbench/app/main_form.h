@@ -26,7 +26,7 @@ class TSplash;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     /// Reads the settings, reopens the last database and schema and builds the window.
     explicit TMainForm(QWidget* parent = nullptr);
     /// Stores the window bounds and filter and writes the settings.
@@ -58,6 +58,7 @@ public:
     /// Saves page `index`; false when it was not saved (cancelled or failed, after a message).
     bool SavePage(int index);
     bool SaveAs(int index);
+    /// Saves every page; false when a write failed.
     bool SaveAll();
     /// Closes page `index`, asking first when it is modified; false when it stays open.
     bool ClosePage(int index);
@@ -91,15 +92,14 @@ public:
     QMenu* mmFile;
     QMenu* mmRecent;
     QMenu* pmEditor;
-    QAction *mmFNew, *mmFLoad, *mmFSave, *mmFSaveAs, *mmFSaveAll, *mmFClose, *mmFCloseAll,
-        *mmFExit;
+    QAction *mmFNew, *mmFLoad, *mmFSave, *mmFSaveAs, *mmFSaveAll, *mmFClose, *mmFCloseAll, *mmFExit;
     QAction *mmEUndo, *mmECut, *mmECopy, *mmEPaste, *mmEDelete, *mmESelectAll, *mmEFind,
         *mmEReplace, *mmESearchNext, *mmEGotoLine;
-    QAction *mmDSelectDatabase, *mmDSelectSchema, *mmDEditSchema, *mmDCreateByBDE,
-        *mmDCreateByODBC, *mmDCreateBySQL;
+    QAction *mmDSelectDatabase, *mmDSelectSchema, *mmDEditSchema, *mmDCreateByBDE, *mmDCreateByODBC,
+        *mmDCreateBySQL;
     QAction *mmSCompile, *mmSRun;
-    QAction *mmOOutputDir, *mmOFileType, *mmOLanguage, *mmOCustomButtons, *mmOFont,
-        *mmOAutoIndent, *mmOViewPanel;
+    QAction *mmOOutputDir, *mmOFileType, *mmOLanguage, *mmOCustomButtons, *mmOFont, *mmOAutoIndent,
+        *mmOViewPanel;
     QAction *mmHContents, *mmHAbout;
     QAction* pmClosePage;
     TFindDialog* FindDialog;
@@ -138,13 +138,13 @@ public:
     void UpdateCommands();
     void RebuildRecentMenu();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void CreateActions();
     void CreateMenus();
     void CreatePopupMenu();
@@ -163,10 +163,11 @@ private:
     void RefreshPaste();
     void SetCommand(QAction* action, bool enabled);
     QAction* MakeAction(const char* name, const QString& caption, const QKeySequence& key,
-                       void (TMainForm::*handler)());
+                        void (TMainForm::*handler)());
     QAction* Later(const char* name, const QString& caption, const QKeySequence& key = {});
 
     QStringList keywords_;
+    bool saveFailed_ = false;  ///< set by a write that failed, for Save all
 };
 
 }  // namespace morva::app

@@ -56,7 +56,7 @@ Answer ShowBox(BoxKind kind, const QString& text) {
         case B::Ok:
             return Answer::Ok;
         default:
-            return kind == BoxKind::Information ? Answer::Ok
+            return kind == BoxKind::Information    ? Answer::Ok
                    : kind == BoxKind::Confirmation ? Answer::No
                                                    : Answer::Cancel;
     }
@@ -70,8 +70,12 @@ MessageHook SetMessageHook(MessageHook hook) {
     return old;
 }
 
-void InformationBox(const QString& text) { ShowBox(BoxKind::Information, text); }
-Answer Confirmation(const QString& text) { return ShowBox(BoxKind::Confirmation, text); }
+void InformationBox(const QString& text) {
+    ShowBox(BoxKind::Information, text);
+}
+Answer Confirmation(const QString& text) {
+    return ShowBox(BoxKind::Confirmation, text);
+}
 Answer ConfirmationWithCancel(const QString& text) {
     return ShowBox(BoxKind::ConfirmationWithCancel, text);
 }
@@ -125,7 +129,11 @@ QString AskFileName(FilePrompt kind, const QString& folder, const QString& propo
     return dialog.selectedFiles().first();
 }
 
-BusyCursor::BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-BusyCursor::~BusyCursor() { QApplication::restoreOverrideCursor(); }
+BusyCursor::BusyCursor() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+BusyCursor::~BusyCursor() {
+    QApplication::restoreOverrideCursor();
+}
 
 }  // namespace morva::app

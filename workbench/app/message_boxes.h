@@ -42,7 +42,7 @@ QString DialogFilter(const QString& pipeFilter);
 
 /// Shows the hourglass cursor while alive, also when an error leaves the scope.
 class BusyCursor {
-public:
+  public:
     BusyCursor();
     ~BusyCursor();
     BusyCursor(const BusyCursor&) = delete;

@@ -17,14 +17,14 @@ const QByteArray kOpen = "open ";
 
 }  // namespace
 
-SingleInstance::SingleInstance(QObject* parent)
-    : QObject(parent), server_(new QLocalServer(this)) {
+SingleInstance::SingleInstance(QObject* parent) : QObject(parent), server_(new QLocalServer(this)) {
     connect(server_, &QLocalServer::newConnection, this, &SingleInstance::Serve);
 }
 
 QString SingleInstance::ServerName() {
     const QByteArray key = TSettings::StorePath().toUtf8();
-    const QByteArray hash = QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(12);
+    const QByteArray hash =
+        QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(12);
     return QStringLiteral("Morva 1.00-%1-%2").arg(::getuid()).arg(QString::fromLatin1(hash));
 }
 
