@@ -295,4 +295,33 @@ bool SaveDatabaseFolder(const std::string& folder, const std::vector<TableFile>&
     return true;
 }
 
+namespace {
+
+// Deletes the plain files of `folder`, then the folder.
+bool DeleteFilesAndFolder(const std::string& folder, std::string* error) {
+    std::vector<std::string> names;
+    if (!ListTableFiles(folder, &names, error)) return false;
+    for (const std::string& name : names) {
+        std::string path = folder + "/" + name;
+        if (::unlink(path.c_str()) != 0) {
+            if (error) *error = Reason(path);
+            return false;
+        }
+    }
+    if (::rmdir(folder.c_str()) != 0) {
+        if (error) *error = Reason(folder);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool DeleteDatabaseFolder(const std::string& folder, std::string* error) {
+    std::string schema = folder + "/" + kSchemaFolderName;
+    std::error_code ec;
+    if (fs::is_directory(schema, ec) && !DeleteFilesAndFolder(schema, error)) return false;
+    return DeleteFilesAndFolder(folder, error);
+}
+
 }  // namespace morva::sql

@@ -167,5 +167,21 @@ TEST(TableFileTest, WriterNeverLeavesTheFolderNorCreatesIt) {
     fs::remove_all(dir);
 }
 
+TEST(TableFileTest, DeleteRemovesSchemaFilesTableFilesAndFolders) {
+    std::string dir = TempFolder();
+    std::string err;
+    ASSERT_TRUE(SaveDatabaseFolder(dir + "/db", {RichTable()}, &err)) << err;
+    Spill(dir + "/db/Schema/Main.CSF", "schema");
+    EXPECT_TRUE(DeleteDatabaseFolder(dir + "/db", &err)) << err;
+    EXPECT_FALSE(fs::exists(dir + "/db"));
+    // A folder the database does not own makes the delete fail, naming the folder.
+    ASSERT_TRUE(SaveDatabaseFolder(dir + "/db2", {RichTable()}, &err)) << err;
+    fs::create_directory(dir + "/db2/other");
+    EXPECT_FALSE(DeleteDatabaseFolder(dir + "/db2", &err));
+    EXPECT_TRUE(err.starts_with(dir + "/db2: ")) << err;
+    EXPECT_FALSE(fs::exists(dir + "/db2/ORDERS"));
+    fs::remove_all(dir);
+}
+
 }  // namespace
 }  // namespace morva::sql
