@@ -213,12 +213,18 @@ bool ReadTableFile(const std::string& path, TableFile* table, std::string* error
         if (error) *error = Reason(path);
         return false;
     }
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // The header is checked before the rest is read, so that a large stray file in the
+    // folder is turned away without being loaded.
+    std::string bytes(8, '\0');
+    in.read(bytes.data(), 8);
+    bytes.resize(static_cast<size_t>(in.gcount()));
+    bool header = bytes == EncodeTableFile({}).substr(0, 8);  // magic and version
+    if (header) bytes.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     if (in.bad()) {
         if (error) *error = Reason(path);
         return false;
     }
-    if (!DecodeTableFile(bytes, table)) {
+    if (!header || !DecodeTableFile(bytes, table)) {
         if (error) *error = "Invalid file format(" + path + ")";
         return false;
     }
