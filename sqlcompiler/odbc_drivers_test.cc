@@ -29,7 +29,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kOdbcDriverDir = "/usr/lib/x86_64-linux-gnu/odbc";
+constexpr const char* kOdbcDriverDir = ODBC_DRIVER_DIR;
 
 class BoxRecorder {
   public:

@@ -105,7 +105,7 @@ TEST(SqlCompTest, GenerateByReportsInOrderAndWritesEveryTable) {
     EXPECT_EQ(c3.columns[0].displayWidth, 40);
     EXPECT_TRUE(fs::exists(dir.path + "/db/B"));
     // The model is released after the call.
-    EXPECT_TRUE(ProcessCompilation().model().tables.empty());
+    EXPECT_TRUE(Process().compilation.model().tables.empty());
 }
 
 TEST(SqlCompTest, MissingScriptGivesOneLineAndWritesNothing) {
