@@ -80,6 +80,12 @@ class CMorva : public com::Object<IMorva, com::IConnectionPoint>, public EngineC
     com::ConnectionPoint<IMorvaLogSink> logSinks_;
 };
 
+/// The library's identity: its name, file description, product name and version.
+inline constexpr const char* kModuleName = "Tpx";
+inline constexpr const char* kFileDescription = "Tpx Module";
+inline constexpr const char* kProductName = "Morva Script Engine";
+inline constexpr const char* kFileVersion = "1.0.0.1";
+
 /// A new engine control, for hosts that link the engine directly.
 com::ComPtr<IMorva> NewMorva();
 

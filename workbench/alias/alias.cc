@@ -318,8 +318,6 @@ bool AliasConnection::Impl::PostgresFields(const QString& table, std::vector<Fie
         } else if (f.type == FieldType::ftFloat && com::EqualsIgnoreCase(dataType, "numeric")) {
             f.precision = q.value(3).toInt();
             f.size = q.value(4).toInt();
-        } else if (f.type == FieldType::ftFloat) {
-            f.precision = q.value(3).toInt();
         }
         fields->push_back(std::move(f));
     }
