@@ -313,7 +313,10 @@ int main(int argc, char** argv) {
         if (quick && mb > 1) break;
         if (wanted("sql")) SqlCompile(table, mb);
     }
-    if (wanted("handover")) HandOverLarge(table, quick ? 1000 : 10000);
+    for (int tables : {1000, 10000}) {
+        if (quick && tables > 1000) break;
+        if (wanted("handover")) HandOverLarge(table, tables);
+    }
     table.Print();
     fs::remove_all(work);
     return 0;
