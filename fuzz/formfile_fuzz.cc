@@ -1,8 +1,6 @@
 // libFuzzer target for form file conversion: the input is read both as a binary form file
 // and as a text form description. Whatever either side accepts must convert back and forth
-// stably. Not built by default; for example:
-//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -I. fuzz/formfile_fuzz.cc \
-//     $(ls workbench/formfile/*.cc | grep -v _test) component/text_util.cc -o formfile_fuzz
+// stably.
 
 #include <cstdint>
 #include <cstdlib>

@@ -139,6 +139,7 @@ class ExprEvaluator {
                 case OperandType::Variable:
                     return vars_.GetValue(n.value);
                 case OperandType::Tag: {
+                    if (auto number = tokens_.GetNumber(n.value)) return *number;
                     auto text = tokens_.GetToken(n.value);
                     return text ? LeadingInteger(*text) : 0;
                 }
@@ -173,7 +174,9 @@ class IfEvaluator {
     IfEvaluator(Var& vars, TokenSource& tokens) : vars_(vars), tokens_(tokens) {}
 
     int32_t Run(IF& f) {
-        std::vector<Node*> stack;
+        // Kept between conditions, as a run evaluates its conditions over and over.
+        static thread_local std::vector<Node*> stack;
+        stack.clear();
         for (Node& n : f.nodes) {
             if (n.kind == NodeKind::Operand) {
                 OperandData d = Data(n);
@@ -214,6 +217,10 @@ class IfEvaluator {
                 d.text = n.text;
                 return d;
             case OperandType::Tag: {
+                if (auto number = tokens_.GetNumber(n.value)) {
+                    d.integer = *number;
+                    return d;
+                }
                 d.text = tokens_.GetToken(n.value).value_or(std::string());
                 if (AllDigits(d.text)) {
                     d.integer = LeadingInteger(d.text);

@@ -14,6 +14,9 @@ class TokenSource {
   public:
     /// The text of value tag `code`, or absent.
     virtual std::optional<std::string> GetToken(int32_t code) = 0;
+    /// The value of numeric tag `code` when it is zero or more, which GetToken would give as
+    /// its digits; absent otherwise, and then GetToken answers. Spares making the text.
+    virtual std::optional<int32_t> GetNumber(int32_t) { return std::nullopt; }
 
   protected:
     ~TokenSource() = default;

@@ -34,6 +34,25 @@ std::optional<std::string> Present(const StoreText& t) {
     return t ? std::optional<std::string>(*t) : std::nullopt;
 }
 
+// Writes `text` to `file`, each line feed as a carriage return and line feed. The lines go
+// through a small buffer, so that a many-megabyte output is not copied whole.
+bool WriteWithCarriageReturns(std::string_view text, std::FILE* file) {
+    std::string chunk;
+    chunk.reserve(64 * 1024 + 2);
+    while (!text.empty()) {
+        size_t end = text.find('\n');
+        size_t take = end == std::string_view::npos ? text.size() : end;
+        chunk.append(text.data(), take);
+        if (end != std::string_view::npos) chunk += "\r\n";
+        text.remove_prefix(end == std::string_view::npos ? take : take + 1);
+        if (chunk.size() >= 64 * 1024 || text.empty()) {
+            if (std::fwrite(chunk.data(), 1, chunk.size(), file) != chunk.size()) return false;
+            chunk.clear();
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 Runner::Runner(Program& program, EngineControl& control, const CDatabase& database, LineEnd lineEnd)
@@ -294,17 +313,10 @@ void Runner::CreateEnd() {
 
 void Runner::CloseFile() {
     if (!file_) return;
-    std::string bytes;
-    if (lineEnd_ == LineEnd::LineFeed) {
-        bytes = std::move(fileText_);
-    } else {
-        bytes.reserve(fileText_.size() + fileText_.size() / 16);
-        for (char c : fileText_) {
-            if (c == '\n') bytes += '\r';
-            bytes += c;
-        }
-    }
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size();
+    bool written =
+        lineEnd_ == LineEnd::LineFeed
+            ? std::fwrite(fileText_.data(), 1, fileText_.size(), file_) == fileText_.size()
+            : WriteWithCarriageReturns(fileText_, file_);
     int error = errno;
     written = std::fclose(file_) == 0 && written;
     if (!written) error = errno ? errno : error;
@@ -364,33 +376,32 @@ void Runner::AppendValue(const std::optional<std::string>& value) {
     } else if (alignment_ == Align::Normal) {
         pendingLine_ += text;
     } else {
-        pendingLine_ += Pad(text);
+        Pad(text, pendingLine_);
     }
 }
 
-std::string Runner::Pad(std::string_view value) const {
+void Runner::Pad(std::string_view value, std::string& out) const {
     size_t width = padWidth_ > 0 ? static_cast<size_t>(padWidth_) : 0;
     size_t length = value.size();
-    std::string out;
     switch (alignment_) {
         case Align::Left:
-            out = value;
+            out += value;
             if (length < width) out.append(width - length, ' ');
-            return out;
+            return;
         case Align::Right:
             if (length < width) out.append(width - length, ' ');
             out += value;
-            return out;
+            return;
         case Align::Center: {
             size_t lead = width >= length ? (width - length) / 2 : 0;
             out.append(lead > 0 ? lead : 1, ' ');
             out += value;
             size_t field = width - lead;
             if (length < field) out.append(field - length, ' ');
-            return out;
+            return;
         }
         default:
-            return std::string(value);
+            out += value;
     }
 }
 
@@ -402,6 +413,12 @@ std::optional<std::string> Runner::GetToken(int32_t code) {
     padWidth_ = 4;
     if (auto n = NumberValue(code)) return Number(*n);
     return StringValue(code);
+}
+
+std::optional<int32_t> Runner::GetNumber(int32_t code) {
+    padWidth_ = 4;
+    std::optional<int32_t> n = NumberValue(code);
+    return n && *n >= 0 ? n : std::nullopt;
 }
 
 // Numeric value tags; no value for any other code. Without a current table or column the

@@ -34,6 +34,7 @@ class Runner : public TokenSource {
 
     /// The value of tag `code`, setting the padding width it calls for.
     std::optional<std::string> GetToken(int32_t code) override;
+    std::optional<int32_t> GetNumber(int32_t code) override;
 
   private:
     enum class Align { Normal, Left, Right, Center };
@@ -47,7 +48,8 @@ class Runner : public TokenSource {
     void Jump(int32_t address);
     IF& ConditionAt(int32_t index);
     void AppendValue(const std::optional<std::string>& value);
-    std::string Pad(std::string_view value) const;
+    /// Appends `value` to `out`, padded as the alignment and width say.
+    void Pad(std::string_view value, std::string& out) const;
     void EndLine();
     void Settle(int kind);
     size_t OutputPosition() const;

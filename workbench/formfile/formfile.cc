@@ -64,8 +64,13 @@ bool TextToBinary(std::string_view text, ResourceHeader header, std::string* bin
         std::string stream = WriteBinary(root);
         if (stream.size() > UINT32_MAX) throw FormError("form too large");
         binary->clear();
-        if (header == ResourceHeader::kInclude)
+        if (header == ResourceHeader::kInclude) {
+            // A resource name that starts with 0xFF reads back as a resource number, and the
+            // rest of the header would then be misread: such a file could not be opened.
+            if (!root.className.empty() && static_cast<unsigned char>(root.className[0]) == 0xFF)
+                throw FormError("Class name '" + root.className + "' cannot name a form resource");
             *binary = MakeResourceHeader(root.className, static_cast<uint32_t>(stream.size()));
+        }
         *binary += stream;
         return true;
     } catch (const FormError& e) {

@@ -65,6 +65,17 @@ TEST(FormFileTest, WithAndWithoutHeaderReadTheSame) {
     EXPECT_EQ(a, b);
 }
 
+// A resource name starting with 0xFF would read back as a resource number and leave a file
+// that cannot be opened; without the header the same form converts.
+TEST(FormFileTest, ClassNameThatCannotNameAResourceIsAnError) {
+    const std::string form = "object F: \xFF\xFFTForm\n  Left = 1\nend\n";
+    std::string binary, text, error;
+    EXPECT_FALSE(TextToBinary(form, ResourceHeader::kInclude, &binary, &error));
+    EXPECT_EQ(error, "Class name '\xFF\xFFTForm' cannot name a form resource");
+    ASSERT_TRUE(TextToBinary(form, ResourceHeader::kOmit, &binary, &error)) << error;
+    EXPECT_TRUE(BinaryToText(binary, &text, &error)) << error;
+}
+
 // Damaged text is an error or a form that converts back and forth to the same bytes.
 TEST(FormFileTest, MutatedTextNeverCrashesAndConvertsStably) {
     std::mt19937 random(9);

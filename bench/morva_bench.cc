@@ -1,0 +1,323 @@
+// The speed table: template compile throughput, run throughput over growing schemas beside
+// the same generation in Jinja2 and the time to copy the output, SQL compile throughput and
+// the hand-over of a large schema through IMorva, measured in one run and printed as one
+// table. Every time is processor time, the median of several repetitions; ratios stand
+// beside the absolute figures because the machines are noisy.
+//
+//   morva_bench [--source DIR] [--quick] [--only compile|run|sql|handover] [--show TABLES]
+//
+// --quick measures the small sizes only; --only one kind of measurement (for profiling);
+// --show prints the generated units for a database of TABLES tables and exits.
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "bench/bench_database.h"
+#include "bench/generator.h"
+#include "bench/sql_script.h"
+#include "engine/host/cmorva.h"
+#include "sqlcompiler/compilation.h"
+#include "workbench/schema/schema.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using morva::tpx::IMorva;
+
+constexpr int kColumns = 20;
+constexpr double kMB = 1024.0 * 1024.0;
+
+double CpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+// The processor time (user and system) that `work` takes: on a shared machine the wall
+// clock mostly measures the other processes.
+double Seconds(const std::function<void()>& work) {
+    double start = CpuSeconds();
+    work();
+    return CpuSeconds() - start;
+}
+
+// The median of `repeats` timings of `work`, after `prepare` before each.
+double Median(
+    int repeats, const std::function<void()>& work, const std::function<void()>& prepare = [] {}) {
+    std::vector<double> times;
+    for (int i = 0; i < repeats; ++i) {
+        prepare();
+        times.push_back(Seconds(work));
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFile(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string Quote(const fs::path& path) {
+    return "'" + path.string() + "'";
+}
+
+// ---------------------------------------------------------------------------------------------
+// The table
+
+struct Row {
+    std::string measure;
+    std::string size;
+    std::string time;
+    std::string throughput;
+    std::string comparison;
+};
+
+std::string Format(const char* format, double value) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, format, value);
+    return buffer;
+}
+
+std::string Milliseconds(double seconds) {
+    return Format(seconds < 0.01 ? "%.3f ms" : "%.1f ms", seconds * 1000);
+}
+
+std::string MBps(double bytes, double seconds) {
+    return Format("%.1f MB/s", bytes / kMB / seconds);
+}
+
+std::string Size(double bytes) {
+    return bytes >= kMB ? Format("%.1f MB", bytes / kMB) : Format("%.0f KB", bytes / 1024);
+}
+
+class Table {
+  public:
+    void Add(Row row) {
+        std::fprintf(stderr, "   %s %s: %s\n", row.measure.c_str(), row.size.c_str(),
+                     row.time.c_str());
+        rows_.push_back(std::move(row));
+    }
+    void Print() const {
+        Row head{"measure", "size", "CPU time", "throughput", "comparison"};
+        size_t w[5] = {};
+        for (const Row& r : rows_) Widen(w, r);
+        Widen(w, head);
+        PrintRow(w, head);
+        std::string rule;
+        for (size_t x : w) rule += std::string(x + 2, '-');
+        std::printf("%s\n", rule.c_str());
+        for (const Row& r : rows_) PrintRow(w, r);
+    }
+
+  private:
+    static void Widen(size_t* w, const Row& r) {
+        const std::string* cells[] = {&r.measure, &r.size, &r.time, &r.throughput, &r.comparison};
+        for (int i = 0; i < 5; ++i) w[i] = std::max(w[i], cells[i]->size());
+    }
+    static void PrintRow(const size_t* w, const Row& r) {
+        std::printf("%-*s  %-*s  %*s  %*s  %s\n", static_cast<int>(w[0]), r.measure.c_str(),
+                    static_cast<int>(w[1]), r.size.c_str(), static_cast<int>(w[2]), r.time.c_str(),
+                    static_cast<int>(w[3]), r.throughput.c_str(), r.comparison.c_str());
+    }
+    std::vector<Row> rows_;
+};
+
+// ---------------------------------------------------------------------------------------------
+// The measurements
+
+// A template script of about `megabytes` MB: the generator's unit loop over and over.
+std::string LargeScript(int megabytes) {
+    std::string script = "<TEXT><VAR> n </VAR>\n";
+    size_t target = static_cast<size_t>(megabytes) << 20;
+    while (script.size() < target) script += morva::bench::kUnitLoop;
+    return script + "</TEXT>\n";
+}
+
+void TemplateCompile(Table& table, int megabytes) {
+    std::string script = LargeScript(megabytes);
+    auto morva = morva::tpx::NewMorva();
+    double t = Median(
+        3, [&] { morva->SetScript(std::string("bench.tpx"), script); }, [&] { morva->Clear(); });
+    bool clean = morva::tpx::AsCMorva(morva.get())->compiled();
+    table.Add({"template compile", Size(script.size()), Milliseconds(t), MBps(script.size(), t),
+               clean ? "" : "COMPILE ERRORS"});
+}
+
+void SqlCompile(Table& table, int megabytes) {
+    std::string script = morva::bench::SqlScript(megabytes);
+    morva::sql::Compilation c;
+    c.SetReporter([](int32_t, const std::string&) {});
+    double t = Median(
+        3, [&] { c.ParseText(script); }, [&] { c.ResetCompilation("bench.sql"); });
+    std::string note = std::to_string(c.model().tables.size()) + " tables";
+    if (c.errors() != 0) note += ", COMPILE ERRORS";
+    table.Add({"SQL compile", Size(script.size()), Milliseconds(t), MBps(script.size(), t), note});
+}
+
+// Fills the engine from a schema of every table of `db`, as the workbench hands it over.
+void HandOver(IMorva& morva, const morva::schema::TDatabaseInfor& db) {
+    auto schema = morva::schema::TSchema::CreateFromDatabase("Bench", "Units", "Benchmark", db);
+    schema->SendToEngine(morva, db);
+    morva.InitDatabase();
+}
+
+void HandOverLarge(Table& table, int tables) {
+    auto db = morva::bench::MakeDatabase(tables, kColumns);
+    auto morva = morva::tpx::NewMorva();
+    double t = Median(3, [&] { HandOver(*morva, db); });
+    table.Add({"schema hand-over (IMorva)", std::to_string(tables) + " tables", Milliseconds(t),
+               Format("%.0f ns/column", t * 1e9 / (tables * kColumns)), ""});
+}
+
+struct RunResult {
+    double seconds = 0;
+    std::string output;
+};
+
+RunResult RunEngine(int tables, const fs::path& work, int repeats) {
+    auto db = morva::bench::MakeDatabase(tables, kColumns);
+    auto morva = morva::tpx::NewMorva();
+    HandOver(*morva, db);
+    morva->SetScript(std::string("units.tpx"), morva::bench::GeneratorScript());
+    fs::path home = fs::current_path();
+    fs::current_path(work);
+    RunResult r;
+    r.seconds = Median(
+        repeats, [&] { morva->RunScript(); }, [&] { morva->Clear(); });
+    fs::current_path(home);
+    r.output = ReadFile(work / morva::bench::kOutputName);
+    return r;
+}
+
+// Runs the Jinja2 generator over the same database; its own median, or a negative time when
+// Python or Jinja2 failed.
+double RunJinja(int tables, const fs::path& source, const fs::path& work, int repeats,
+                const fs::path& output) {
+    WriteFile(work / "store.json",
+              morva::bench::DatabaseJson(morva::bench::MakeDatabase(tables, kColumns)));
+    fs::path timing = work / "jinja.time";
+    std::string command = "python3 " + Quote(source / "bench/jinja_units.py") + " " +
+                          Quote(work / "store.json") + " " + Quote(output) + " " +
+                          std::to_string(repeats) + " > " + Quote(timing);
+    if (std::system(command.c_str()) != 0) return -1;
+    return std::atof(ReadFile(timing).c_str());
+}
+
+// Copies `from` to `to` the way cat does: a read and write loop over one buffer. Starting a
+// process would cost more than copying the smaller outputs, so the loop runs in-process.
+void Copy(const fs::path& from, const fs::path& to) {
+    std::FILE* in = std::fopen(from.c_str(), "rb");
+    std::FILE* out = std::fopen(to.c_str(), "wb");
+    static char buffer[128 * 1024];
+    for (size_t n; in && out && (n = std::fread(buffer, 1, sizeof buffer, in)) > 0;)
+        std::fwrite(buffer, 1, n, out);
+    if (in) std::fclose(in);
+    if (out) std::fclose(out);
+}
+
+double CopyFloor(const fs::path& from, const fs::path& to, int repeats) {
+    return Median(repeats, [&] { Copy(from, to); });
+}
+
+void Run(Table& table, int tables, const fs::path& source, const fs::path& work) {
+    int repeats = tables >= 10000 ? 3 : tables >= 1000 ? 5 : 11;
+    RunResult engine = RunEngine(tables, work, repeats);
+    double bytes = static_cast<double>(engine.output.size());
+    std::string size = std::to_string(tables) + " tables";
+    table.Add({"run", size + ", " + Size(bytes), Milliseconds(engine.seconds),
+               MBps(bytes, engine.seconds),
+               Format("%.1f ns/column", engine.seconds * 1e9 / (tables * kColumns))});
+
+    fs::path jinjaOutput = work / "jinja.pas";
+    double jinja = RunJinja(tables, source, work, repeats, jinjaOutput);
+    if (jinja < 0) {
+        table.Add({"  Jinja2", size, "-", "-", "python3-jinja2 failed"});
+    } else {
+        bool same = ReadFile(jinjaOutput) == engine.output;
+        table.Add({"  Jinja2", size, Milliseconds(jinja), MBps(bytes, jinja),
+                   Format("engine %.1fx faster", jinja / engine.seconds) +
+                       (same ? ", same bytes" : ", OUTPUT DIFFERS")});
+    }
+
+    double floor = CopyFloor(work / morva::bench::kOutputName, work / "copy.pas", repeats);
+    table.Add({"  copy floor (read/write)", size, Milliseconds(floor), MBps(bytes, floor),
+               Format("engine at %.1fx the floor", engine.seconds / floor)});
+}
+
+int Show(int tables) {
+    auto db = morva::bench::MakeDatabase(tables, kColumns);
+    fs::path work = fs::temp_directory_path() / ("morva_bench_show." + std::to_string(getpid()));
+    fs::create_directories(work);
+    RunResult r = RunEngine(tables, work, 1);
+    if (const char* json = std::getenv("MORVA_BENCH_JSON"))
+        WriteFile(json, morva::bench::DatabaseJson(db));
+    fs::remove_all(work);
+    std::fwrite(r.output.data(), 1, r.output.size(), stdout);
+    return r.output.empty() ? 1 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    fs::path source = fs::current_path();
+    bool quick = false;
+    std::string only;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (arg == "--source" && i + 1 < argc) {
+            source = argv[++i];
+        } else if (arg == "--quick") {
+            quick = true;
+        } else if (arg == "--only" && i + 1 < argc) {
+            only = argv[++i];
+        } else if (arg == "--show" && i + 1 < argc) {
+            return Show(std::atoi(argv[++i]));
+        } else {
+            std::fprintf(stderr,
+                         "usage: morva_bench [--source DIR] [--quick] [--only WHAT] "
+                         "[--show TABLES]\n");
+            return 2;
+        }
+    }
+    source = fs::absolute(source);
+    fs::path work = fs::temp_directory_path() / ("morva_bench." + std::to_string(getpid()));
+    fs::create_directories(work);
+
+    Table table;
+    auto wanted = [&](const char* what) { return only.empty() || only == what; };
+    for (int mb : {1, 10}) {
+        if (quick && mb > 1) break;
+        if (wanted("compile")) TemplateCompile(table, mb);
+    }
+    for (int tables : {10, 100, 1000, 10000}) {
+        if (quick && tables > 100) break;
+        if (wanted("run")) Run(table, tables, source, work);
+    }
+    for (int mb : {1, 10}) {
+        if (quick && mb > 1) break;
+        if (wanted("sql")) SqlCompile(table, mb);
+    }
+    for (int tables : {1000, 10000}) {
+        if (quick && tables > 1000) break;
+        if (wanted("handover")) HandOverLarge(table, tables);
+    }
+    table.Print();
+    fs::remove_all(work);
+    return 0;
+}
