@@ -64,6 +64,7 @@ class TMainForm : public QMainWindow {
     /// Saves page `index`; false when it was not saved (cancelled or failed, after a message).
     bool SavePage(int index);
     bool SaveAs(int index);
+    /// Saves every page; false when a write failed.
     bool SaveAll();
     /// Closes page `index`, asking first when it is modified; false when it stays open.
     bool ClosePage(int index);
@@ -191,6 +192,7 @@ class TMainForm : public QMainWindow {
     QAction* Later(const char* name, const QString& caption, const QKeySequence& key = {});
 
     QStringList keywords_;
+    bool saveFailed_ = false;  ///< set by a write that failed, for Save all
 };
 
 }  // namespace morva::app
