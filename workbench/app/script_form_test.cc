@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -19,6 +20,7 @@
 #include "workbench/app/create_dbi_form.h"
 #include "workbench/app/main_form.h"
 #include "workbench/app/passwd_form.h"
+#include "workbench/app/select_dbase_form.h"
 #include "workbench/app/select_sql_file_form.h"
 #include "workbench/app/tests/recorder.h"
 #include "workbench/schema/schema.h"
@@ -204,6 +206,35 @@ TEST_F(RunWindowTest, FormFilesClosedByTheRunAreConvertedIntoTheOutputFolder) {
                                     QStringLiteral(": Error on Converting to .DFM: ")));
     EXPECT_EQ(LogLines().last(), QStringLiteral("End script."));  // the run went on
     EXPECT_EQ(ReadFile(QStringLiteral("any/Form2.txt")), QByteArray(kBrokenForm));
+}
+
+TEST_F(RunWindowTest, BoundsComeFromTheSettingsOrTheMainWindowAndGoBackToThem) {
+    EXPECT_EQ(form->Script->geometry(), form->geometry());
+    form->Script->setGeometry(30, 40, 500, 300);
+    form.reset();  // writes the settings
+    auto again = std::make_unique<TMainForm>();
+    again->FormShow({});
+    EXPECT_EQ(again->Script->geometry(), QRect(30, 40, 500, 300));
+}
+
+TEST_F(RunWindowTest, DeletingTheCurrentDatabaseLeavesNoSchemaInThePanel) {
+    schema::TDatabaseInfor db = schema::testing::OrderDatabase();
+    std::string error;
+    ASSERT_TRUE(db.SaveDatabase(form->Settings.DatabaseDir.toStdString(), &error)) << error;
+    SelectSchema();
+    ASSERT_EQ(form->ssBarPanels[2]->text(), QStringLiteral("SCHEMA"));
+    answers = {Answer::Yes};
+    AnswerLater([this] {
+        form->SelectDBaseForm->btDeleteClick();
+        form->SelectDBaseForm->reject();
+    });
+    form->mmDSelectDatabase->trigger();
+    EXPECT_EQ(boxes, QStringList({"Delete Database [SHOP]. Are you sure ?"}));
+    EXPECT_EQ(form->ssBarPanels[2]->text(), QStringLiteral("(NONE)"));
+    EXPECT_FALSE(form->mmDSelectSchema->isEnabled());
+    EXPECT_FALSE(form->mmDEditSchema->isEnabled());
+    form->mmSRun->trigger();
+    EXPECT_EQ(boxes.last(), QStringLiteral("Select Schema first."));
 }
 
 // SQL generation reads the SQL file selection dialog as the user left it.

@@ -77,9 +77,9 @@ TSelectSQLFileForm::TSelectSQLFileForm(TSettings& settings, QWidget* parent)
     grid->addLayout(middle, 2, 2, 3, 1);
     grid->addWidget(label(QStringLiteral("Selected Files:"), lbSelected), 1, 3);
     grid->addWidget(lbSelected, 2, 3, 3, 1);
-    grid->setColumnStretch(0, 2);
-    grid->setColumnStretch(1, 2);
-    grid->setColumnStretch(3, 3);
+    grid->setColumnStretch(0, 3);
+    grid->setColumnStretch(1, 3);
+    grid->setColumnStretch(3, 5);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(btOk);
@@ -87,7 +87,7 @@ TSelectSQLFileForm::TSelectSQLFileForm(TSettings& settings, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid, 1);
     layout->addLayout(buttons);
-    resize(760, 420);
+    resize(960, 440);
 
     connect(neDatabase, &QLineEdit::textEdited, this, [this](const QString& text) {
         const int at = neDatabase->cursorPosition();
