@@ -77,10 +77,10 @@ TEST_F(DatabaseDialogsTest, DatabaseThatCannotBeLoadedKeepsTheDialogAndTheCurren
     QDir(settings.DatabaseDir).mkpath(QStringLiteral("BROKEN"));
     WriteFile(QStringLiteral("Database/BROKEN/CUSTOMER"), "not a table file");
     TSelectDBaseForm dialog(settings);
-    dialog.FormShow();
+    dialog.show();
     dialog.lbDatabase->setCurrentRow(0);
     ASSERT_EQ(dialog.SelectedEntry(), QStringLiteral("BROKEN"));
-    dialog.btOkClick();
+    QTest::keyClick(dialog.lbDatabase, Qt::Key_Return);  // reaches "&Ok" once
     EXPECT_EQ(boxes.size(), 1);
     EXPECT_NE(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(settings.DatabaseName, QStringLiteral("SHOP"));
@@ -285,7 +285,8 @@ TEST_F(DatabaseDialogsTest, OutputFolderIsStoredWholeAndCancelChangesNothing) {
     dialog.FormShow();
     EXPECT_EQ(dialog.Folders->lbFolder->text(), deep);
     dialog.Folders->lbFolders->setCurrentRow(0);  // ".."
-    emit dialog.Folders->lbFolders->itemActivated(dialog.Folders->lbFolders->currentItem());
+    QTest::keyClick(dialog.Folders->lbFolders, Qt::Key_Return);
+    EXPECT_NE(dialog.result(), QDialog::Accepted);  // Enter entered the folder only
     dialog.btOkClick();
     EXPECT_EQ(settings.OutputDir, QFileInfo(deep).path());
     EXPECT_GT(settings.OutputDir.size(), 300);

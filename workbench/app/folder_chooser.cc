@@ -65,7 +65,8 @@ TFolderChooser::TFolderChooser(QWidget* parent) : QWidget(parent) {
     layout->addWidget(drive);
     layout->addWidget(cbDrive);
 
-    connect(lbFolders, &QListWidget::itemActivated, this, &TFolderChooser::EnterItem);
+    lbFolders->installEventFilter(this);
+    connect(lbFolders, &QListWidget::itemDoubleClicked, this, &TFolderChooser::EnterItem);
     connect(cbDrive, &QComboBox::activated, this, &TFolderChooser::SelectDrive);
 }
 
@@ -83,6 +84,18 @@ void TFolderChooser::SetFolder(const QString& folder) {
     for (int i = 0; i < cbDrive->count(); ++i) roots << cbDrive->itemText(i);
     cbDrive->setCurrentIndex(RootIndex(roots, path));
     emit FolderChanged(folder_);
+}
+
+// Enter on a folder enters it and goes no further, so it never confirms the dialog around.
+bool TFolderChooser::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lbFolders && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            EnterItem();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TFolderChooser::EnterItem() {

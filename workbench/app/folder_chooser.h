@@ -25,6 +25,9 @@ class TFolderChooser : public QWidget {
     QLabel* lbFolder;
     QListWidget* lbFolders;
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   signals:
     void FolderChanged(const QString& folder);
 

@@ -188,7 +188,8 @@ void TScript::Log(const QString& text) {
     if (Morva) Morva->WriteLine(text.toStdString());
 }
 
-QString TScript::LogText() const {
+QString TScript::LogText() {
+    if (refreshTimer_->isActive()) RefreshLog();
     return meLog->toPlainText();
 }
 

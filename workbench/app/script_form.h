@@ -60,8 +60,8 @@ class TScript : public QWidget {
     /// Builds database information from an ODBC data source chosen by the user.
     void GenerateFromODBC();
 
-    /// The text the log view shows (line feeds only).
-    QString LogText() const;
+    /// The text the log view shows (line feeds only), once pending changes are shown.
+    QString LogText();
 
     // Event handlers, named after the components whose events they serve.
     void MorvaCloseAsDFM(const QString& fileName);

@@ -37,7 +37,8 @@ TSelectDBaseForm::TSelectDBaseForm(TSettings& settings, QWidget* parent)
     connect(btCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(btEdit, &QPushButton::clicked, this, &TSelectDBaseForm::btEditClick);
     connect(btDelete, &QPushButton::clicked, this, &TSelectDBaseForm::btDeleteClick);
-    connect(lbDatabase, &QListWidget::itemActivated, this, &TSelectDBaseForm::btOkClick);
+    // Enter reaches the default button "&Ok"; a double click does the same.
+    connect(lbDatabase, &QListWidget::itemDoubleClicked, this, &TSelectDBaseForm::btOkClick);
 }
 
 void TSelectDBaseForm::SetEditHook(EditHook hook) {

@@ -53,7 +53,7 @@ TSelectSQLFileForm::TSelectSQLFileForm(TSettings& settings, QWidget* parent)
     btAdd->setEnabled(false);
     btRemove->setEnabled(false);
     btOk->setDefault(true);
-    for (QPushButton* b : {btAdd, btRemove, btOk, btCancel}) b->setAutoDefault(false);
+    for (QPushButton* b : {btAdd, btRemove, btCancel}) b->setAutoDefault(false);
 
     auto label = [this](const QString& text, QWidget* buddy) {
         auto* l = new QLabel(text, this);
@@ -100,7 +100,7 @@ TSelectSQLFileForm::TSelectSQLFileForm(TSettings& settings, QWidget* parent)
     connect(btRemove, &QPushButton::clicked, this, &TSelectSQLFileForm::btRemoveClick);
     connect(btOk, &QPushButton::clicked, this, &TSelectSQLFileForm::btOkClick);
     connect(btCancel, &QPushButton::clicked, this, &TSelectSQLFileForm::btCancelClick);
-    connect(lbFiles, &QListWidget::itemActivated, this, &TSelectSQLFileForm::btAddClick);
+    connect(lbFiles, &QListWidget::itemDoubleClicked, this, &TSelectSQLFileForm::btAddClick);
     for (QListWidget* list : {lbFiles, lbSelected})
         connect(list, &QListWidget::itemSelectionChanged, this, &TSelectSQLFileForm::UpdateButtons);
 }
