@@ -103,6 +103,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     });
 
     CreateDialogs();
+    CreateRunWindow();
     LoadKeywords();
     setAcceptDrops(true);
     resize(670, 600);
@@ -394,6 +395,7 @@ void TMainForm::FormShow(const QString& startFile) {
     if (Settings.MainLeft >= 0 && Settings.MainWidth > 0 && Settings.MainHeight > 0)
         setGeometry(Settings.MainLeft, Settings.MainTop, Settings.MainWidth, Settings.MainHeight);
     ssBarPanels[2]->setText(Settings.Schema ? QStringLiteral("SCHEMA") : QStringLiteral("(NONE)"));
+    ShowRunWindowFirstTime();
 }
 
 // ---------------------------------------------------------------------------------------

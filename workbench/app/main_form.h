@@ -23,6 +23,12 @@ class TFindDialog;
 class TGotoLineNo;
 class TReplaceDialog;
 class TSplash;
+class TScript;
+class TSelectDBaseForm;
+class TCreateDBIForm;
+class TPasswdForm;
+class TSelectSQLFileForm;
+class TBrowseForm;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -135,6 +141,23 @@ class TMainForm : public QMainWindow {
     void mmHContentsClick();
     void mmHAboutClick();
 
+    // Running scripts and building database information: the run window and its dialogs.
+    TScript* Script = nullptr;
+    TSelectDBaseForm* SelectDBaseForm = nullptr;
+    TCreateDBIForm* CreateDBIForm = nullptr;
+    TPasswdForm* PasswdForm = nullptr;
+    TSelectSQLFileForm* SelectSQLFileForm = nullptr;
+    TBrowseForm* BrowseForm = nullptr;
+    void mmDSelectDatabaseClick();
+    void mmDCreateByBDEClick();
+    void mmDCreateByODBCClick();
+    void mmDCreateBySQLClick();
+    void mmSCompileClick();
+    void mmSRunClick();
+    void mmOOutputDirClick();
+    /// The schema panel and the commands that need a current database or schema.
+    void UpdateDatabaseEnabling();
+
     /// Caret position panel and the selection-dependent commands.
     void RefreshPosition();
     /// Enabling of the commands that depend on the pages.
@@ -154,6 +177,8 @@ class TMainForm : public QMainWindow {
     void CreateToolBar();
     void CreateStatusBar();
     void CreateDialogs();
+    void CreateRunWindow();
+    void ShowRunWindowFirstTime();
     void LoadKeywords();
 
     TCodeMemo* SetupPage(const QString& fileName);

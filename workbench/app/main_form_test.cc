@@ -58,7 +58,7 @@ TEST_F(MainFormTest, StartsWithOneNewPage) {
     EXPECT_FALSE(form->mmFSave->isEnabled());
     EXPECT_FALSE(form->mmEUndo->isEnabled());
     EXPECT_TRUE(form->mmEFind->isEnabled());
-    EXPECT_FALSE(form->mmSRun->isEnabled());  // the run window is not part of the shell yet
+    EXPECT_TRUE(form->mmSRun->isEnabled());
     EXPECT_EQ(form->ActiveEditor()->objectName(), QStringLiteral("cm0"));
     EXPECT_EQ(form->pgEdit->widget(0)->objectName(), QStringLiteral("ts0"));
 

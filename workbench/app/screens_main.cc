@@ -7,23 +7,35 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
 #include <QTimer>
 #include <cstdio>
 
+#include "workbench/app/browse_form.h"
 #include "workbench/app/code_memo.h"
+#include "workbench/app/create_dbi_form.h"
 #include "workbench/app/find_dialog.h"
+#include "workbench/app/folder_chooser.h"
 #include "workbench/app/goto_line_dialog.h"
 #include "workbench/app/main_form.h"
+#include "workbench/app/passwd_form.h"
 #include "workbench/app/replace_dialog.h"
+#include "workbench/app/script_form.h"
+#include "workbench/app/select_dbase_form.h"
+#include "workbench/app/select_sql_file_form.h"
 #include "workbench/app/splash_form.h"
 #include "workbench/formfile/formfile.h"
+#include "workbench/schema/database_infor.h"
+#include "workbench/schema/schema.h"
 
 namespace {
 
@@ -71,6 +83,57 @@ const char* const kSampleForm =
 const QStringList kPascalKeywords = {
     "begin",   "end",    "unit", "interface", "implementation", "uses",   "type",   "class",
     "private", "public", "var",  "procedure", "function",       "object", "program"};
+
+// Builds the sample database information through the run window, runs the Delphi template
+// over all its tables, and shows the run window and each database dialog filled from it.
+void ShowRunWindowAndDatabaseDialogs(TMainForm& form, const QString& samples) {
+    TScript* script = form.Script;
+    script->setGeometry(40, 60, 820, 560);
+    TSelectSQLFileForm* sqlFiles = form.SelectSQLFileForm;
+    form.Settings.SQLDir = samples;
+    sqlFiles->show();
+    QTest::keyClicks(sqlFiles->neDatabase, QStringLiteral("orderentry"));
+    for (int i = 0; i < sqlFiles->lbFiles->count(); ++i)
+        sqlFiles->lbFiles->item(i)->setSelected(sqlFiles->lbFiles->item(i)->text() ==
+                                                QStringLiteral("order_entry.sql"));
+    sqlFiles->btAddClick();
+    Save(sqlFiles, "select-sql-files");
+    sqlFiles->hide();
+    script->show();
+    script->GenerateFromSQL();
+    Save(script, "run-window-sql");
+
+    form.Settings.Database = OpenDatabase(form.Settings, QStringLiteral("ORDERENTRY"));
+    if (form.Settings.Database) {
+        form.Settings.DatabaseName = QStringLiteral("ORDERENTRY");
+        form.Settings.Database->SetAllMarks(true);
+        form.Settings.Schema = morva::schema::TSchema::CreateFromDatabase("ALL", "", "All tables",
+                                                                          *form.Settings.Database);
+        form.Settings.SchemaName = QStringLiteral("ALL");
+        form.UpdateDatabaseEnabling();
+    }
+    form.ActivatePage(0);
+    form.mmSRun->trigger();
+    Save(script, "run-window");
+    script->hide();
+
+    QDir(form.Settings.DatabaseDir).mkpath(QStringLiteral("SHOP"));
+    ShowDialog(form.SelectDBaseForm, "select-database");
+    form.CreateDBIForm->FillWithAliases();
+    form.CreateDBIForm->lbDatabase->setCurrentRow(0);
+    ShowDialog(form.CreateDBIForm, "create-dbi-aliases");
+    form.CreateDBIForm->FillWithSources(
+        {QStringLiteral("ORDERS"), QStringLiteral("sample"), QStringLiteral("warehouse")});
+    form.CreateDBIForm->lbDatabase->setCurrentRow(1);
+    ShowDialog(form.CreateDBIForm, "create-dbi-odbc");
+    form.PasswdForm->SetDatabase(QStringLiteral("sample"));
+    form.PasswdForm->neUserID->setText(QStringLiteral("dev"));
+    form.PasswdForm->nePassword->setText(QStringLiteral("secret"));
+    ShowDialog(form.PasswdForm, "login");
+    form.PasswdForm->nePassword->clear();
+    form.Settings.OutputDir = samples;
+    ShowDialog(form.BrowseForm, "output-folder");
+}
 
 }  // namespace
 
@@ -154,6 +217,8 @@ int main(int argc, char** argv) {
                      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel |
                          QMessageBox::NoToAll | QMessageBox::YesToAll);
     ShowDialog(&many, "close-all-question");
+
+    ShowRunWindowAndDatabaseDialogs(form, samples);
 
     // Leave without the close questions and without writing the scratch settings anywhere
     // that matters.
