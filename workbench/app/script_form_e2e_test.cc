@@ -76,6 +76,7 @@ class RealComponentsTest : public WorkbenchTest {
         form->Settings.Database->SetAllMarks(true);
         form->Settings.Schema =
             schema::TSchema::CreateFromDatabase("", "", "", *form->Settings.Database);
+        form->SetSchemaPanel();
         form->UpdateDatabaseEnabling();
     }
 

@@ -73,6 +73,7 @@ class RunWindowTest : public WorkbenchTest {
         form->Settings.Schema =
             schema::TSchema::CreateFromDatabase("ALL", "Type", "", *form->Settings.Database);
         form->Settings.SchemaName = QStringLiteral("ALL");
+        form->SetSchemaPanel();
         form->UpdateDatabaseEnabling();
     }
 
