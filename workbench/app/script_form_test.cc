@@ -111,6 +111,7 @@ TEST_F(RunWindowTest, ComponentsComeFromTheRegistryAndEnableTheCommands) {
     EXPECT_TRUE(form->Script->isVisible());
     EXPECT_EQ(form->Script->windowTitle(), QStringLiteral("Output Window"));
     EXPECT_TRUE(form->Script->meLog->isReadOnly());
+    EXPECT_TRUE(form->SelectDBaseForm->btEdit->isEnabled());  // the schema editor is there
 }
 
 TEST_F(RunWindowTest, RunWithoutSchemaAsksForOneAndSendsNothing) {
