@@ -30,7 +30,7 @@
 #include "workbench/app/find_dialog.h"
 #include "workbench/app/form_text.h"
 #include "workbench/app/goto_line_dialog.h"
-#include "workbench/app/keyword_file.h"
+#include "workbench/app/language.h"
 #include "workbench/app/replace_dialog.h"
 #include "workbench/app/splash_form.h"
 
@@ -103,6 +103,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     });
 
     CreateDialogs();
+    CreateOptionDialogs();
     CreateRunWindow();
     LoadKeywords();
     setAcceptDrops(true);
@@ -111,6 +112,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &TMainForm::RefreshPaste);
     RebuildRecentMenu();
     UpdateCommands();
+    UpdateDatabaseEnabling();
 }
 
 TMainForm::~TMainForm() {
@@ -188,8 +190,10 @@ void TMainForm::CreateActions() {
 
     mmDSelectDatabase =
         Later("mmDSelectDatabase", QStringLiteral("Select &Database..."), K(Qt::Key_F5));
-    mmDSelectSchema = Later("mmDSelectSchema", QStringLiteral("Select &Schema..."), K(Qt::Key_F6));
-    mmDEditSchema = Later("mmDEditSchema", QStringLiteral("&Edit Schema..."), K(Qt::Key_F7));
+    mmDSelectSchema = MakeAction("mmDSelectSchema", QStringLiteral("Select &Schema..."),
+                                 K(Qt::Key_F6), &TMainForm::mmDSelectSchemaClick);
+    mmDEditSchema = MakeAction("mmDEditSchema", QStringLiteral("&Edit Schema..."), K(Qt::Key_F7),
+                               &TMainForm::mmDEditSchemaClick);
     mmDCreateByBDE =
         Later("mmDCreateByBDE", QStringLiteral("Create Database Information By &BDE..."));
     mmDCreateByODBC =
@@ -199,9 +203,12 @@ void TMainForm::CreateActions() {
     mmSCompile = Later("mmSCompile", QStringLiteral("&Compile only"), K(Qt::Key_F8));
     mmSRun = Later("mmSRun", QStringLiteral("&Run"), K(Qt::Key_F9));
     mmOOutputDir = Later("mmOOutputDir", QStringLiteral("&Output directory..."));
-    mmOFileType = Later("mmOFileType", QStringLiteral("File &Type..."));
-    mmOLanguage = Later("mmOLanguage", QStringLiteral("&Program Language && keywords..."));
-    mmOCustomButtons = Later("mmOCustomButtons", QStringLiteral("&Custom buttons..."));
+    mmOFileType = MakeAction("mmOFileType", QStringLiteral("File &Type..."), {},
+                             &TMainForm::mmOFileTypeClick);
+    mmOLanguage = MakeAction("mmOLanguage", QStringLiteral("&Program Language && keywords..."), {},
+                             &TMainForm::mmOLanguageClick);
+    mmOCustomButtons = MakeAction("mmOCustomButtons", QStringLiteral("&Custom buttons..."), {},
+                                  &TMainForm::mmOCustomButtonsClick);
     mmOFont = MakeAction("mmOFont", QStringLiteral("&Font..."), {}, &TMainForm::mmOFontClick);
     mmOAutoIndent = MakeAction("mmOAutoIndent", QStringLiteral("&Auto indent"), {},
                                &TMainForm::mmOAutoIndentClick);
@@ -363,21 +370,9 @@ void TMainForm::CreateDialogs() {
     AboutBox->btOk->setVisible(true);
 }
 
-// The keyword list of the chosen language from "Keywords.CDF" in the root folder.
+// The keyword list of the chosen language, as the keyword language dialog read it.
 void TMainForm::LoadKeywords() {
-    const QString path = Settings.RootDir + QStringLiteral("/Keywords.CDF");
-    if (Settings.Language < 0 || !QFileInfo::exists(path)) return;
-    std::vector<KeywordLanguage> languages;
-    std::string error;
-    if (!ReadKeywordFile(path.toStdString(), &languages, &error)) {
-        InformationBox(QString::fromStdString(error));
-        return;
-    }
-    if (Settings.Language >= static_cast<int>(languages.size())) return;
-    QStringList keywords;
-    for (const std::string& word : languages[static_cast<size_t>(Settings.Language)].keywords)
-        keywords << QString::fromStdString(word);
-    SetKeywords(keywords);
+    if (const QStringList* keywords = Language->CurrentKeywords()) SetKeywords(*keywords);
 }
 
 void TMainForm::SetKeywords(const QStringList& keywords) {
@@ -394,7 +389,8 @@ void TMainForm::FormShow(const QString& startFile) {
     RefreshPaste();
     if (Settings.MainLeft >= 0 && Settings.MainWidth > 0 && Settings.MainHeight > 0)
         setGeometry(Settings.MainLeft, Settings.MainTop, Settings.MainWidth, Settings.MainHeight);
-    ssBarPanels[2]->setText(Settings.Schema ? QStringLiteral("SCHEMA") : QStringLiteral("(NONE)"));
+    BuildMacroPanel();
+    SetSchemaPanel();
     ShowRunWindowFirstTime();
 }
 

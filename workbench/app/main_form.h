@@ -18,8 +18,18 @@ class QToolBar;
 
 namespace morva::app {
 
+class TAddRefTable;
 class TCodeMemo;
+class TColumnEdit;
+class TCreateSchema;
+class TCustomButton;
 class TFindDialog;
+class TGetText;
+class TLanguage;
+class TOpenFilter;
+class TRoomSelectForm;
+class TTableOrderForm;
+class TTypeLabel;
 class TGotoLineNo;
 class TReplaceDialog;
 class TSplash;
@@ -115,6 +125,16 @@ class TMainForm : public QMainWindow {
     TReplaceDialog* ReplaceDialog;
     TGotoLineNo* GotoLineNo;
     TSplash* AboutBox;
+    TCustomButton* CustomButton;
+    TLanguage* Language;
+    TGetText* GetText;
+    TCreateSchema* CreateSchema;
+    TTypeLabel* TypeLabel;
+    TRoomSelectForm* RoomSelectForm;
+    TAddRefTable* AddRefTable;
+    TColumnEdit* ColumnEdit;
+    TOpenFilter* OpenFilter;
+    TTableOrderForm* TableOrderForm;
 
     // Menu handlers.
     void mmFNewClick();
@@ -135,6 +155,11 @@ class TMainForm : public QMainWindow {
     void mmEReplaceClick();
     void mmESearchNextClick();
     void mmEGotoLineClick();
+    void mmDSelectSchemaClick();
+    void mmDEditSchemaClick();
+    void mmOFileTypeClick();
+    void mmOLanguageClick();
+    void mmOCustomButtonsClick();
     void mmOFontClick();
     void mmOAutoIndentClick();
     void mmOViewPanelClick();
@@ -155,14 +180,20 @@ class TMainForm : public QMainWindow {
     void mmSCompileClick();
     void mmSRunClick();
     void mmOOutputDirClick();
-    /// The schema panel and the commands that need a current database or schema.
-    void UpdateDatabaseEnabling();
 
     /// Caret position panel and the selection-dependent commands.
     void RefreshPosition();
     /// Enabling of the commands that depend on the pages.
     void UpdateCommands();
     void RebuildRecentMenu();
+    /// "Select &Schema..." follows the current database, "&Edit Schema..." the current schema.
+    void UpdateDatabaseEnabling();
+    /// The status panel that tells whether a schema is current.
+    void SetSchemaPanel();
+    /// Rebuilds the macro button panel from the macro button editor's records.
+    void BuildMacroPanel();
+    /// Inserts macro button `index`'s text at the active editor's caret.
+    void MacroButtonClick(int index);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -179,6 +210,7 @@ class TMainForm : public QMainWindow {
     void CreateDialogs();
     void CreateRunWindow();
     void ShowRunWindowFirstTime();
+    void CreateOptionDialogs();
     void LoadKeywords();
 
     TCodeMemo* SetupPage(const QString& fileName);

@@ -73,6 +73,7 @@ class RunWindowTest : public WorkbenchTest {
         form->Settings.Schema =
             schema::TSchema::CreateFromDatabase("ALL", "Type", "", *form->Settings.Database);
         form->Settings.SchemaName = QStringLiteral("ALL");
+        form->SetSchemaPanel();
         form->UpdateDatabaseEnabling();
     }
 
@@ -110,6 +111,7 @@ TEST_F(RunWindowTest, ComponentsComeFromTheRegistryAndEnableTheCommands) {
     EXPECT_TRUE(form->Script->isVisible());
     EXPECT_EQ(form->Script->windowTitle(), QStringLiteral("Output Window"));
     EXPECT_TRUE(form->Script->meLog->isReadOnly());
+    EXPECT_TRUE(form->SelectDBaseForm->btEdit->isEnabled());  // the schema editor is there
 }
 
 TEST_F(RunWindowTest, RunWithoutSchemaAsksForOneAndSendsNothing) {

@@ -1,0 +1,117 @@
+// The main window's schema and environment commands: schema selection and editing, file
+// types, keyword languages and the macro buttons with their panel.
+
+#include <QEvent>
+#include <QLabel>
+#include <QSplitter>
+#include <QTextCursor>
+#include <algorithm>
+
+#include "workbench/app/add_ref_table.h"
+#include "workbench/app/code_memo.h"
+#include "workbench/app/column_edit.h"
+#include "workbench/app/create_schema.h"
+#include "workbench/app/custom_button.h"
+#include "workbench/app/language.h"
+#include "workbench/app/main_form.h"
+#include "workbench/app/open_filter.h"
+#include "workbench/app/room_select.h"
+#include "workbench/app/table_order.h"
+#include "workbench/app/type_label.h"
+#include "workbench/schema/schema.h"
+
+namespace morva::app {
+
+namespace {
+
+// A double click on the macro button panel opens the macro button editor.
+class PanelDoubleClick : public QObject {
+  public:
+    explicit PanelDoubleClick(TMainForm* form) : QObject(form), form_(form) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonDblClick) form_->mmOCustomButtonsClick();
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    TMainForm* form_;
+};
+
+}  // namespace
+
+void TMainForm::CreateOptionDialogs() {
+    CustomButton = new TCustomButton(Settings.RootDir + QStringLiteral("/MacroBtn.CDF"), this);
+    GetText = new TGetText(this);
+    Language = new TLanguage(Settings.RootDir + QStringLiteral("/Keywords.CDF"), Settings.Language,
+                             GetText, this);
+    TypeLabel = new TTypeLabel(Settings, this);
+    AddRefTable = new TAddRefTable(this);
+    ColumnEdit = new TColumnEdit(this);
+    CreateSchema = new TCreateSchema(Settings, TypeLabel, ColumnEdit, AddRefTable, this);
+    TableOrderForm = new TTableOrderForm(Settings, this);
+    RoomSelectForm = new TRoomSelectForm(Settings, TypeLabel, CreateSchema, TableOrderForm, this);
+    OpenFilter = new TOpenFilter(this);
+    for (const QString& error : {CustomButton->LoadError, Language->LoadError})
+        if (!error.isEmpty()) InformationBox(error);
+
+    sbToolbars->installEventFilter(new PanelDoubleClick(this));
+    connect(Splitter1, &QSplitter::splitterMoved, this, &TMainForm::BuildMacroPanel);
+}
+
+void TMainForm::UpdateDatabaseEnabling() {
+    mmDSelectSchema->setEnabled(Settings.Database != nullptr);
+    mmDEditSchema->setEnabled(Settings.Schema != nullptr);
+}
+
+void TMainForm::SetSchemaPanel() {
+    ssBarPanels[2]->setText(Settings.Schema ? QStringLiteral("SCHEMA") : QStringLiteral("(NONE)"));
+}
+
+void TMainForm::mmDSelectSchemaClick() {
+    if (!Settings.Database) return;
+    RoomSelectForm->exec();
+    SetSchemaPanel();
+    UpdateDatabaseEnabling();
+}
+
+void TMainForm::mmDEditSchemaClick() {
+    if (!Settings.Schema || !Settings.Database) return;
+    CreateSchema->PrepareSchema(*Settings.Schema);
+    CreateSchema->exec();
+}
+
+void TMainForm::mmOFileTypeClick() {
+    OpenFilter->SetFilter(Settings.OpenFilter);
+    if (OpenFilter->exec() == QDialog::Accepted) Settings.OpenFilter = OpenFilter->Filter();
+}
+
+void TMainForm::mmOLanguageClick() {
+    if (Language->exec() != QDialog::Accepted) return;
+    if (const QStringList* keywords = Language->CurrentKeywords()) SetKeywords(*keywords);
+    if (TCodeMemo* memo = ActiveEditor()) memo->viewport()->update();
+}
+
+void TMainForm::mmOCustomButtonsClick() {
+    if (CustomButton->exec() == QDialog::Accepted) BuildMacroPanel();
+}
+
+void TMainForm::BuildMacroPanel() {
+    CustomButton->BuildPanel(sbToolbars, [this](int index) { MacroButtonClick(index); });
+}
+
+void TMainForm::MacroButtonClick(int index) {
+    TCodeMemo* memo = ActiveEditor();
+    if (!memo || index < 0 || index >= static_cast<int>(CustomButton->Buttons.size())) return;
+    const MacroButton& button = CustomButton->Buttons[static_cast<size_t>(index)];
+    QTextCursor cursor = memo->textCursor();
+    const int start = cursor.selectionStart();
+    cursor.insertText(QString::fromStdString(button.text));
+    const int end = static_cast<int>(memo->document()->characterCount()) - 1;
+    cursor.setPosition(std::min(start + button.CaretOffset(), end));
+    memo->setTextCursor(cursor);
+    memo->setFocus();
+}
+
+}  // namespace morva::app
