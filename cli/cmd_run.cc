@@ -4,7 +4,6 @@
 
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -59,24 +58,6 @@ bool RunSucceeded(const std::vector<std::string>& lines) {
     return !lines.empty() && lines.back() == "End script.";
 }
 
-/// Rewrites carriage return and line feed pairs as line feeds in the files that the run
-/// opened: the names it logged after "Start script..." that were written since `started`.
-void UseLineFeeds(const std::vector<std::string>& lines, fs::file_time_type started) {
-    bool inRun = false;
-    for (const std::string& line : lines) {
-        if (line == "Start script...") inRun = true;
-        std::error_code ec;
-        if (!inRun || line.empty() || !fs::is_regular_file(line, ec)) continue;
-        if (fs::last_write_time(line, ec) < started || ec) continue;
-        std::string text;
-        if (!ReadText(line, &text)) continue;
-        std::string out;
-        for (size_t i = 0; i < text.size(); ++i)
-            if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) out += text[i];
-        if (out != text) std::ofstream(line, std::ios::binary | std::ios::trunc) << out;
-    }
-}
-
 /// Everything the sequence needs besides the engine.
 struct RunInput {
     std::string script;  // as typed: log lines name it so
@@ -87,14 +68,14 @@ struct RunInput {
 };
 
 int Execute(const Context& ctx, tpx::IMorva& engine, const RunInput& in) {
+    tpx::AsCMorva(&engine)->SetLineFeedOnly(in.lineFeeds);
     bool handedOver = true;
     engine.Clear();
     try {
         in.schema->SendToEngine(engine, *in.db);
         com::Check(engine.InitDatabase());
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "morva-cli: handing the schema to the engine failed: %s\n",
-                     e.what());
+        std::fprintf(stderr, "morva-cli: handing the schema to the engine failed: %s\n", e.what());
         handedOver = false;
     }
     engine.Clear();
@@ -110,12 +91,10 @@ int Execute(const Context& ctx, tpx::IMorva& engine, const RunInput& in) {
     if (!moved)
         std::fprintf(stderr, "morva-cli: %s: cannot enter the output folder; running in %s\n",
                      ctx.outputDir.c_str(), previous.c_str());
-    auto started = fs::file_time_type::clock::now() - std::chrono::seconds(1);
     engine.RunScript();
     std::string log;
     engine.GetLogText(&log);
     std::vector<std::string> lines = SplitLines(log);
-    if (in.lineFeeds) UseLineFeeds(lines, started);
     if (moved && ::chdir(previous.c_str()) != 0)
         std::fprintf(stderr, "morva-cli: cannot return to %s\n", previous.c_str());
 

@@ -1,6 +1,7 @@
 // morva-cli schema create DB S [--type T] [--label L] [--table NAME]... | schema list DB
 
 #include <cstdio>
+#include <filesystem>
 
 #include "cli/database_access.h"
 #include "cli/handlers.h"
@@ -44,13 +45,16 @@ int Create(Context& ctx) {
     if (!db) return kExitUsage;
     if (!tables.empty() && !SelectTables(*db, tables)) return kExitUsage;
     auto s = schema::TSchema::CreateFromDatabase(name, type, label, *db);
+    std::error_code ec;
+    bool replacing =
+        std::filesystem::exists(schema::SchemaFilePath(ctx.databaseDir, dbName, name), ec);
     std::string error;
     if (!s->Save(ctx.databaseDir, &error)) {
         std::fprintf(stderr, "morva-cli: %s\n", error.c_str());
         return kExitFailed;
     }
-    std::printf("Schema %s of %s created with %zu tables\n", name.c_str(), dbName.c_str(),
-                s->Tables.size());
+    std::printf("Schema %s of %s %s with %zu tables\n", name.c_str(), dbName.c_str(),
+                replacing ? "replaced" : "created", s->Tables.size());
     return kExitOk;
 }
 

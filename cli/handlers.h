@@ -8,7 +8,7 @@ namespace morva::cli {
 int CompileCommand(Context&);
 int RunCommand(Context&);
 int SqlCommand(Context&);
-inline constexpr Handler OdbcCommand = nullptr;
+int OdbcCommand(Context&);
 int SchemaCommand(Context&);
 int DumpCommand(Context&);
 int DfmCommand(Context&);

@@ -1,5 +1,5 @@
--- The order entry sample database for SQLite: the same tables as order_entry.sql and
--- order_entry_data.sql, with the domains written out. Build the database file with
+-- The order entry sample database for SQLite: the same tables as order_entry.sql, with the
+-- domains written out and without the computed columns. Build the database file with
 --   sqlite3 order_entry.db < order_entry_sqlite.sql
 
 PRAGMA foreign_keys = ON;

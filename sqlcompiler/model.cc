@@ -26,14 +26,20 @@ void TableDef::AppendType(std::string_view word) {
     if (type.find(word) == std::string::npos) type += word;
 }
 
+TableDef* Model::AddTable(std::unique_ptr<TableDef> table) {
+    TableDef* added = table.get();
+    tables.push_back(std::move(table));
+    byName_.try_emplace(added->name, added);
+    return added;
+}
+
 TableDef* Model::FindTable(std::string_view name) const {
-    std::string upper = com::ToUpperAscii(name);
-    for (const auto& t : tables)
-        if (com::ToUpperAscii(t->name) == upper) return t.get();
-    return nullptr;
+    auto it = byName_.find(com::ToUpperAscii(name));
+    return it == byName_.end() ? nullptr : it->second;
 }
 
 void Model::Clear() {
+    byName_.clear();
     tables.clear();
     domains.columns.clear();
 }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace morva::sql {
@@ -60,10 +61,16 @@ struct Model {
     std::vector<std::unique_ptr<TableDef>> tables;
     TableDef domains{"Domains", "", "Domains", {}, {}};
 
+    /// Appends `table` (whose name is upper case) and returns it.
+    TableDef* AddTable(std::unique_ptr<TableDef> table);
     /// The first table whose upper-cased name equals the upper-cased `name`, or null.
     TableDef* FindTable(std::string_view name) const;
     /// Drops every table and domain.
     void Clear();
+
+  private:
+    // First table of each name, so that look-ups stay cheap in scripts of thousands of tables.
+    std::unordered_map<std::string, TableDef*> byName_;
 };
 
 /// A canonical text form of the model (tables, then domains), one record a line, for tests

@@ -13,8 +13,7 @@ void Compilation::BeginTable(const std::string& name) {
     auto table = std::make_unique<TableDef>();
     table->name = ToUpperAscii(name);
     table->label = name;
-    currentTable_ = table.get();
-    model_.tables.push_back(std::move(table));
+    currentTable_ = model_.AddTable(std::move(table));
     tableLine_ = line;
 }
 
@@ -191,8 +190,7 @@ TableDef* Compilation::AppendTable(const std::string& name, const std::string& l
         auto table = std::make_unique<TableDef>();
         table->name = ToUpperAscii(name);
         table->label = label;
-        model_.tables.push_back(std::move(table));
-        return model_.tables.back().get();
+        return model_.AddTable(std::move(table));
     } catch (const std::bad_alloc&) {
         return nullptr;
     }

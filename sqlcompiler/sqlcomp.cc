@@ -15,7 +15,12 @@ Compilation& ProcessCompilation() {
 
 class SqlComp::Running {
   public:
+    /// True while a method runs: the compilation state exists once, so a sink that calls
+    /// back into a compiler from inside an event must not start a second run over it.
+    static bool Busy() { return active_; }
+
     Running(SqlComp& component, Compilation& compilation) : compilation_(compilation) {
+        active_ = true;
         compilation.SetReporter([&component](int32_t line, const std::string& text) {
             component.events_.Fire([&](ISqlCompEvents& sink) { sink.OnError(line, text); });
         });
@@ -23,9 +28,11 @@ class SqlComp::Running {
     ~Running() {
         compilation_.model().Clear();
         compilation_.SetReporter(nullptr);
+        active_ = false;
     }
 
   private:
+    static inline bool active_ = false;
     Compilation& compilation_;
 };
 
@@ -34,6 +41,7 @@ SqlComp::SqlComp() : SqlComp(MakeDriverManagerApi()) {}
 SqlComp::SqlComp(std::unique_ptr<OdbcApi> api) : link_(std::move(api)) {}
 
 HRESULT SqlComp::GenerateBy(const BStr& dbPath, const BStr& sqlPath) {
+    if (Running::Busy()) return com::E_UNEXPECTED;
     Compilation& c = ProcessCompilation();
     c.ResetCompilation(sqlPath.value_or(""));
     Running running(*this, c);
@@ -55,6 +63,7 @@ HRESULT SqlComp::GetDataSources() {
 
 HRESULT SqlComp::GenerateFromODBCBy(const BStr& DataSourceName, const BStr& UserID,
                                     const BStr& Passwd, const BStr& dbPath) {
+    if (Running::Busy()) return com::E_UNEXPECTED;
     Compilation& c = ProcessCompilation();
     c.ResetCompilation("");
     Running running(*this, c);

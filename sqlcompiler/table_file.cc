@@ -7,6 +7,10 @@
 #include <fstream>
 #include <iterator>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "component/text_util.h"
 
 namespace morva::sql {
@@ -119,6 +123,34 @@ std::string Reason(const std::string& path) {
     return path + ": " + std::strerror(errno);
 }
 
+// Writes `data` to a temporary file in `folder`, then renames it to `name`. The temporary
+// name is short, so that a table name of the longest length a file name allows still works.
+bool ReplaceFile(const std::string& folder, const std::string& name, std::string_view data,
+                 std::string* error) {
+    std::string path = folder + "/" + name;
+    std::string temp = folder + "/.table-XXXXXX";
+    int fd = ::mkstemp(temp.data());
+    if (fd < 0) {
+        if (error) *error = Reason(path);
+        return false;
+    }
+    bool ok = true;
+    for (size_t done = 0; ok && done < data.size();) {
+        ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        ok = n > 0;
+        if (ok) done += static_cast<size_t>(n);
+    }
+    ok = ok && ::fchmod(fd, 0644) == 0 && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
+    if (!ok) {
+        if (error) *error = Reason(path);
+        ::unlink(temp.c_str());
+    }
+    return ok;
+}
+
 }  // namespace
 
 std::string EncodeTableFile(const TableFile& table) {
@@ -209,7 +241,7 @@ bool WriteTableFileTo(const std::string& folder, const TableFile& table, std::st
         if (error) *error = folder + ": " + (ec ? ec.message() : "No such directory");
         return false;
     }
-    return com::WriteFileAtomically(folder + "/" + name, EncodeTableFile(table), error);
+    return ReplaceFile(folder, name, EncodeTableFile(table), error);
 }
 
 bool ListTableFiles(const std::string& folder, std::vector<std::string>* names,

@@ -4,6 +4,8 @@
 #include <new>
 
 #include "component/message_box.h"
+#include "engine/host/store.h"
+#include "engine/script/errors.h"
 #include "engine/script/exe.h"
 
 namespace morva::tpx {
@@ -99,38 +101,104 @@ HRESULT CMorva::SetScript(const BStr& Filename, const BStr& ScriptCode) {
 }
 
 HRESULT CMorva::RunScript() {
+    if (!compiled_ || !database_ || !exe_) return com::S_OK;
+    Engine().control = this;
+    WriteMessageLine("Start script...");
+    exe_->SetLineFeedOnly(lineFeedOnly_);
+    try {
+        std::string text = exe_->Run(*this, *database_);
+        WriteLog(text);
+        WriteMessageLine("End script.");
+    } catch (const CEngineException& e) {
+        WriteMessageLine(e.Message());
+    } catch (const std::bad_alloc&) {
+        ShowOutOfMemory();
+    }
     return com::S_OK;
 }
 
-HRESULT CMorva::CreateDatabase(const BStr&, int32_t) {
+HRESULT CMorva::CreateDatabase(const BStr& sName, int32_t) {
+    database_.reset();
+    try {
+        database_ = std::make_unique<CDatabase>(sName);
+    } catch (const std::bad_alloc&) {
+        ShowOutOfMemory();
+    }
     return com::S_OK;
 }
-HRESULT CMorva::AddTable(const BStr&, const BStr&, const BStr&, int32_t, int32_t) {
-    return com::E_FAIL;
+
+HRESULT CMorva::AddTable(const BStr& strName, const BStr& strType, const BStr& strLabel, int32_t,
+                         int32_t) {
+    if (!database_) return com::E_FAIL;
+    try {
+        return database_->AddTable(strName, strType, strLabel) ? com::S_OK : com::E_FAIL;
+    } catch (const std::bad_alloc&) {
+        return com::E_FAIL;
+    }
 }
-HRESULT CMorva::AddColumnIntoTable(const BStr&, const BStr&, const BStr&, const BStr&, const BStr&,
-                                   int32_t, int32_t, int32_t, int32_t) {
-    return com::E_FAIL;
+
+HRESULT CMorva::AddColumnIntoTable(const BStr& sTable, const BStr& scType, const BStr& sCol,
+                                   const BStr& sReal, const BStr& sdType, int32_t nSize,
+                                   int32_t nInx, int32_t nPrec, int32_t nScale) {
+    if (!database_) return com::E_FAIL;
+    CTable* table = database_->FindTable(TextOf(sTable));
+    if (!table) return com::E_FAIL;
+    try {
+        return table->AddColumn(sCol, scType, sReal, sdType, nSize, nInx, nPrec, nScale)
+                   ? com::S_OK
+                   : com::E_FAIL;
+    } catch (const std::bad_alloc&) {
+        return com::E_FAIL;
+    }
 }
+
 HRESULT CMorva::InitDatabase() {
+    if (database_) database_->ComputeWidths();
     return com::S_OK;
 }
-HRESULT CMorva::CreateRefTable(const BStr&, const BStr&, int32_t) {
-    return com::E_FAIL;
-}
-HRESULT CMorva::AddRefColumn(const BStr&, const BStr&, const BStr&, const BStr&) {
-    return com::E_FAIL;
-}
-HRESULT CMorva::SetLookupTable(const BStr&, const BStr&, const BStr&, const BStr&, const BStr&) {
+
+HRESULT CMorva::CreateRefTable(const BStr& pTN, const BStr& pRefTN, int32_t) {
+    if (!database_) return com::E_FAIL;
+    try {
+        database_->CreateRefTable(TextOf(pTN), TextOf(pRefTN));
+    } catch (const std::bad_alloc&) {
+        ShowOutOfMemory();
+    }
     return com::S_OK;
 }
-HRESULT CMorva::SetLookupItem(const BStr&, const BStr&, const BStr&) {
+
+HRESULT CMorva::AddRefColumn(const BStr& pTN, const BStr& pRefTN, const BStr& pRefCol,
+                             const BStr& pKey) {
+    if (!database_) return com::E_FAIL;
+    database_->AddRefColumn(TextOf(pTN), TextOf(pRefTN), TextOf(pRefCol), TextOf(pKey));
     return com::S_OK;
 }
-HRESULT CMorva::SetRoom(const BStr&, const BStr&, const BStr&) {
+
+HRESULT CMorva::SetLookupTable(const BStr& sT, const BStr& sC, const BStr& sLT, const BStr& sLC,
+                               const BStr& sLK) {
+    if (database_) {
+        database_->SetLookupTable(TextOf(sT), TextOf(sC), TextOf(sLT), TextOf(sLC), TextOf(sLK));
+    }
     return com::S_OK;
 }
-HRESULT CMorva::SetSchema(const BStr&, const BStr&, const BStr&) {
+
+HRESULT CMorva::SetLookupItem(const BStr& sT, const BStr& sC, const BStr& sItem) {
+    if (!database_) return com::S_OK;
+    try {
+        database_->SetLookupItem(TextOf(sT), TextOf(sC), sItem);
+    } catch (const std::bad_alloc&) {
+        ShowOutOfMemory();
+    }
+    return com::S_OK;
+}
+
+HRESULT CMorva::SetRoom(const BStr& sRN, const BStr& sRT, const BStr& sRL) {
+    if (database_) database_->SetRoom(sRN, sRT, sRL);
+    return com::S_OK;
+}
+
+HRESULT CMorva::SetSchema(const BStr& sN, const BStr& sT, const BStr& sL) {
+    if (database_) database_->SetSchema(sN, sT, sL);
     return com::S_OK;
 }
 

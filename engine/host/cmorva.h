@@ -13,6 +13,7 @@
 namespace morva::tpx {
 
 class Exe;
+class CDatabase;
 
 class CMorva : public com::Object<IMorva, com::IConnectionPoint>, public EngineControl {
   public:
@@ -56,6 +57,10 @@ class CMorva : public com::Object<IMorva, com::IConnectionPoint>, public EngineC
 
     /// The script engine (null before the first SetScript).
     const Exe* exe() const { return exe_.get(); }
+    /// The store (null before CreateDatabase).
+    const CDatabase* database() const { return database_.get(); }
+    /// Output files of later runs end their lines with a line feed only.
+    void SetLineFeedOnly(bool on) { lineFeedOnly_ = on; }
     /// True when the last SetScript compiled without errors.
     bool compiled() const { return compiled_; }
 
@@ -67,11 +72,19 @@ class CMorva : public com::Object<IMorva, com::IConnectionPoint>, public EngineC
     size_t readPosition_ = 0;
     std::string logText_;
     std::string fileName_;
+    std::unique_ptr<CDatabase> database_;
     std::unique_ptr<Exe> exe_;
+    bool lineFeedOnly_ = false;
     bool compiled_ = false;
     com::ConnectionPoint<IMorvaEvents> events_;
     com::ConnectionPoint<IMorvaLogSink> logSinks_;
 };
+
+/// The library's identity: its name, file description, product name and version.
+inline constexpr const char* kModuleName = "Tpx";
+inline constexpr const char* kFileDescription = "Tpx Module";
+inline constexpr const char* kProductName = "Morva Script Engine";
+inline constexpr const char* kFileVersion = "1.0.0.1";
 
 /// A new engine control, for hosts that link the engine directly.
 com::ComPtr<IMorva> NewMorva();

@@ -278,7 +278,7 @@ void CodeEmitter::ElseIf() {
     StartIf(true);
 }
 
-void CodeEmitter::EndIf(bool emitCode) {
+void CodeEmitter::EndIf() {
     int32_t end = static_cast<int32_t>(program_.code.size());
     IF* f = CurrentIf();
     if (f) f->SetEndAddress(end);
@@ -300,17 +300,7 @@ void CodeEmitter::EndIf(bool emitCode) {
         ifStack_.pop_back();
     }
     mode_ = kPlainMode;
-    if (emitCode) Emit(-268);
-}
-
-void CodeEmitter::AbandonIf() {
-    mode_ = kPlainMode;
-    if (ifStack_.empty()) {
-        currentIf_ = -1;
-    } else {
-        currentIf_ = ifStack_.back();
-        ifStack_.pop_back();
-    }
+    Emit(-268);
 }
 
 void CodeEmitter::BeginVar() {

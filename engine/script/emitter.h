@@ -63,10 +63,8 @@ class CodeEmitter {
     void Then();
     void Else();
     void ElseIf();
-    /// </IF>; `emitCode` is false when the closing tag was missing.
-    void EndIf(bool emitCode);
-    /// An <IF> whose condition could not be parsed: back to plain mode and the enclosing IF.
-    void AbandonIf();
+    /// </IF>.
+    void EndIf();
 
     void BeginVar();
     void EndVar();

@@ -1,10 +1,15 @@
 #pragma once
 // The script engine `Exe`: compiles a script into its program and runs the program.
 
+#include <string>
+
+#include "engine/host/engine_state.h"
 #include "engine/script/emitter.h"
 #include "engine/script/program.h"
 
 namespace morva::tpx {
+
+class CDatabase;
 
 class Exe {
   public:
@@ -13,9 +18,17 @@ class Exe {
     /// Compiles the current control's script (the engine state must be prepared).
     void Compile();
     const Program& program() const { return emitter_.program(); }
+    /// Runs the compiled program over `database`, reporting opened files and form files to
+    /// `control`, and returns the text written while no output file was open. Raises
+    /// CFatalError or CBugError when the run fails.
+    std::string Run(EngineControl& control, const CDatabase& database);
+    /// Output files end their lines with a line feed only (default: carriage return and line
+    /// feed).
+    void SetLineFeedOnly(bool on) { lineFeedOnly_ = on; }
 
   private:
     CodeEmitter emitter_;
+    bool lineFeedOnly_ = false;
 };
 
 }  // namespace morva::tpx

@@ -147,7 +147,7 @@ statement
     | T_ELRT { CALL(EM->EmitTag(355)); } body close_elrt
     | T_ELLI { CALL(EM->EmitTag(357)); } body close_elli
     | if_open condition then_tag body else_part close_if
-    | if_open error { CALL(yySyntax(26)); CALL(EM->AbandonIf()); }
+    | if_open error { CALL(yySyntax(26)); }
     | T_EXPR { CALL(EM->BeginExpr()); } expr_statements close_expr
     ;
 
@@ -163,7 +163,7 @@ names
 
 close_var
     : T_ENDVAR { CALL(EM->EndVar()); }
-    | error { CALL(yySyntax(3)); CALL(EM->EndVar()); }
+    | error { CALL(yySyntax(3)); }
     ;
 
 /* Loops and separator blocks: the opening tag's code before the body, the closing tag's after. */
@@ -233,7 +233,7 @@ if_open
 
 then_tag
     : T_THEN { CALL(EM->Then()); }
-    | error { CALL(yySyntax(5)); CALL(EM->Then()); }
+    | error { CALL(yySyntax(5)); }
     ;
 
 else_part
@@ -247,8 +247,8 @@ elseif_open
     ;
 
 close_if
-    : T_ENDIF { CALL(EM->EndIf(true)); }
-    | error { CALL(yySyntax(6)); CALL(EM->EndIf(false)); }
+    : T_ENDIF { CALL(EM->EndIf()); }
+    | error { CALL(yySyntax(6)); }
     ;
 
 condition
@@ -285,7 +285,7 @@ expr_statement
 
 close_expr
     : T_ENDEXPR { CALL(EM->EndExpr()); }
-    | error { CALL(yySyntax(7)); CALL(EM->EndExpr()); }
+    | error { CALL(yySyntax(7)); }
     ;
 
 expression

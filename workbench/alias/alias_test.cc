@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "workbench/alias/build_from_alias.h"
+#include "workbench/alias/test_postgres.h"
 
 namespace morva::alias {
 namespace {
@@ -151,6 +152,92 @@ TEST(AliasSqliteTest, MissingTableOrFileStopsTheBuild) {
     EXPECT_FALSE(BuildFromBde(db, missing, {"COUNTRY"}, &error));
     EXPECT_EQ(error, "alias ORDERENTRY: /nonexistent/x.db: no such file");
     EXPECT_TRUE(db.Tables.empty());
+}
+
+class AliasPostgresTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        EnsureApplication();
+        server_ = new testing::TestPostgres();
+        if (!server_->ok()) return;
+        ready_ = server_->Sql("postgres", "CREATE DATABASE shop") &&
+                 server_->Sql("shop",
+                              "CREATE TABLE customer (cust_no integer PRIMARY KEY, "
+                              "name varchar(40) NOT NULL, credit_limit numeric(12,2), "
+                              "rating real, kind char(1), joined date, seen timestamp, "
+                              "active boolean, picture bytea, notes text, fee money); "
+                              "CREATE TABLE orders (order_no serial PRIMARY KEY, "
+                              "cust_no integer REFERENCES customer, amount numeric(9,3), "
+                              "line smallint, placed date); "
+                              "CREATE INDEX orders_by_date ON orders (placed)");
+    }
+    static void TearDownTestSuite() {
+        delete server_;
+        server_ = nullptr;
+    }
+    void SetUp() override {
+        if (!ready_) GTEST_SKIP() << "no PostgreSQL server could be started";
+    }
+    static Alias ShopAlias() {
+        return {"SHOP", "QPSQL", "shop", "127.0.0.1", server_->port(), "morva", ""};
+    }
+
+    static inline testing::TestPostgres* server_ = nullptr;
+    static inline bool ready_ = false;
+};
+
+TEST_F(AliasPostgresTest, TablesAndBuiltInformation) {
+    AliasConnection connection;
+    std::string error;
+    ASSERT_TRUE(connection.Open(ShopAlias(), &error)) << error;
+    EXPECT_EQ(connection.Tables(), (std::vector<std::string>{"customer", "orders"}));
+
+    schema::TDatabaseInfor db;
+    ASSERT_TRUE(BuildFromBde(db, ShopAlias(), {"orders", "customer"}, &error)) << error;
+    EXPECT_EQ(db.Name, "SHOP");
+    ASSERT_EQ(db.Tables.size(), 2u);
+    EXPECT_EQ(db.Tables[0].TableName, "orders");
+    EXPECT_EQ(db.Tables[1].Capacity(), 11);
+
+    const schema::ColumnRecord& no = Column(db, "customer", "cust_no");
+    EXPECT_EQ(no.DataType, "INTEGER");
+    EXPECT_EQ(no.Flags, 1);
+    EXPECT_EQ(no.Type, "Key");
+    const schema::ColumnRecord& name = Column(db, "customer", "name");
+    EXPECT_EQ(name.DataType, "VARCHAR");
+    EXPECT_EQ(name.Length, 40);
+    EXPECT_EQ(name.DisplayWidth, 40);
+    EXPECT_EQ(name.Flags, 0);
+    const schema::ColumnRecord& limit = Column(db, "customer", "credit_limit");
+    EXPECT_EQ(limit.DataType, "FLOAT");
+    EXPECT_EQ(limit.Precision, 12);
+    EXPECT_EQ(limit.Length, 2);
+    EXPECT_EQ(limit.DisplayWidth, 14);
+    EXPECT_EQ(Column(db, "customer", "rating").DataType, "FLOAT");
+    EXPECT_EQ(Column(db, "customer", "rating").Precision, 0);
+    EXPECT_EQ(Column(db, "customer", "kind").Length, 1);
+    EXPECT_EQ(Column(db, "customer", "joined").DataType, "DATE");
+    EXPECT_EQ(Column(db, "customer", "seen").DataType, "TIMESTAMP");
+    EXPECT_EQ(Column(db, "customer", "active").DataType, "BIT");
+    EXPECT_EQ(Column(db, "customer", "picture").DataType, "BINARY");
+    EXPECT_EQ(Column(db, "customer", "notes").DataType, "VARCHAR");
+    EXPECT_EQ(Column(db, "customer", "fee").DataType, "INTEGER");  // a currency field
+
+    EXPECT_EQ(Column(db, "orders", "order_no").Flags, 1);
+    EXPECT_EQ(Column(db, "orders", "amount").Precision, 9);
+    EXPECT_EQ(Column(db, "orders", "amount").Length, 3);
+    EXPECT_EQ(Column(db, "orders", "line").DataType, "SMALLINT");
+    EXPECT_EQ(Column(db, "orders", "cust_no").Flags, 0);
+    EXPECT_EQ(Column(db, "orders", "placed").Flags, 1);  // indexed
+}
+
+TEST_F(AliasPostgresTest, WrongPortIsAnErrorNamingTheAlias) {
+    Alias wrong = ShopAlias();
+    wrong.port = 1;
+    schema::TDatabaseInfor db;
+    std::string error;
+    EXPECT_FALSE(BuildFromBde(db, wrong, {"customer"}, &error));
+    EXPECT_EQ(error.rfind("alias SHOP: ", 0), 0u) << error;
 }
 
 }  // namespace

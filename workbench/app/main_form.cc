@@ -103,6 +103,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     });
 
     CreateDialogs();
+    CreateRunWindow();
     CreateOptionDialogs();
     LoadKeywords();
     setAcceptDrops(true);
@@ -389,7 +390,7 @@ void TMainForm::FormShow(const QString& startFile) {
     if (Settings.MainLeft >= 0 && Settings.MainWidth > 0 && Settings.MainHeight > 0)
         setGeometry(Settings.MainLeft, Settings.MainTop, Settings.MainWidth, Settings.MainHeight);
     BuildMacroPanel();
-    SetSchemaPanel();
+    ShowRunWindowFirstTime();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -496,7 +497,8 @@ bool TMainForm::LoadInto(TCodeMemo* memo, const QString& fileName, QString* erro
         QByteArray bytes = file.readAll();
         const bool crlf = bytes.contains("\r\n");
         if (crlf) bytes.replace("\r\n", "\n");
-        QStringDecoder utf8(QStringDecoder::Utf8);
+        // Stateless, so that a sequence cut off at the end of the file counts as an error.
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         text = utf8(bytes);
         const bool latin1 = utf8.hasError();
         if (latin1) text = QString::fromLatin1(bytes);
@@ -523,12 +525,25 @@ bool TMainForm::WritePage(int index, const QString& fileName) {
     TCodeMemo* memo = Editor(index);
     QString text = memo->toPlainText();
     if (memo->property(kCrLf).toBool()) text.replace(u'\n', QStringLiteral("\r\n"));
-    const QByteArray bytes = memo->property(kLatin1).toBool() ? text.toLatin1() : text.toUtf8();
+    // A file read as Latin-1 is written back the same way while every character fits;
+    // otherwise it becomes UTF-8 rather than losing characters.
+    bool latin1 = memo->property(kLatin1).toBool();
+    if (latin1) {
+        for (QChar c : text) {
+            if (c.unicode() > 0xFF) {
+                latin1 = false;
+                break;
+            }
+        }
+    }
+    const QByteArray bytes = latin1 ? text.toLatin1() : text.toUtf8();
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         InformationBox(QStringLiteral("Cannot save file %1: %2").arg(fileName, file.errorString()));
+        saveFailed_ = true;
         return false;
     }
+    memo->setProperty(kLatin1, latin1);
     memo->document()->setModified(false);
     EditorChanged();
     return true;
@@ -550,8 +565,6 @@ bool TMainForm::SaveAs(int index) {
     if (!FileNameOnly(chosen).contains(u'.')) chosen += QStringLiteral(".TPX");
     chosen = QFileInfo(chosen).absoluteFilePath();
     Settings.ScriptDir = FolderOf(chosen);
-    // A page saved under a new name keeps its own line ends but is written as UTF-8 when the
-    // text no longer fits the old encoding.
     if (!WritePage(index, chosen)) return false;
     FileNames[index] = chosen;
     pgEdit->setTabText(index, BaseName(chosen));
@@ -560,10 +573,12 @@ bool TMainForm::SaveAs(int index) {
     return true;
 }
 
+// A page whose Save As is cancelled is skipped; a failed write stops, leaving the pages
+// before it saved.
 bool TMainForm::SaveAll() {
-    for (int i = 0; i < PageTotal(); ++i)
-        if (!SavePage(i)) return false;
-    return true;
+    saveFailed_ = false;
+    for (int i = 0; i < PageTotal() && !saveFailed_; ++i) SavePage(i);
+    return !saveFailed_;
 }
 
 bool TMainForm::ClosePage(int index) {

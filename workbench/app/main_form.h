@@ -33,6 +33,12 @@ class TTypeLabel;
 class TGotoLineNo;
 class TReplaceDialog;
 class TSplash;
+class TScript;
+class TSelectDBaseForm;
+class TCreateDBIForm;
+class TPasswdForm;
+class TSelectSQLFileForm;
+class TBrowseForm;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -68,6 +74,7 @@ class TMainForm : public QMainWindow {
     /// Saves page `index`; false when it was not saved (cancelled or failed, after a message).
     bool SavePage(int index);
     bool SaveAs(int index);
+    /// Saves every page; false when a write failed.
     bool SaveAll();
     /// Closes page `index`, asking first when it is modified; false when it stays open.
     bool ClosePage(int index);
@@ -156,15 +163,28 @@ class TMainForm : public QMainWindow {
     void mmHContentsClick();
     void mmHAboutClick();
 
+    // Running scripts and building database information: the run window and its dialogs.
+    TScript* Script = nullptr;
+    TSelectDBaseForm* SelectDBaseForm = nullptr;
+    TCreateDBIForm* CreateDBIForm = nullptr;
+    TPasswdForm* PasswdForm = nullptr;
+    TSelectSQLFileForm* SelectSQLFileForm = nullptr;
+    TBrowseForm* BrowseForm = nullptr;
+    void mmDSelectDatabaseClick();
+    void mmDCreateByBDEClick();
+    void mmDCreateByODBCClick();
+    void mmDCreateBySQLClick();
+    void mmSCompileClick();
+    void mmSRunClick();
+    void mmOOutputDirClick();
+    /// The schema panel and the commands that need a current database or schema.
+    void UpdateDatabaseEnabling();
+
     /// Caret position panel and the selection-dependent commands.
     void RefreshPosition();
     /// Enabling of the commands that depend on the pages.
     void UpdateCommands();
     void RebuildRecentMenu();
-    /// "Select &Schema..." follows the current database, "&Edit Schema..." the current schema.
-    void UpdateDatabaseEnabling();
-    /// The status panel that tells whether a schema is current.
-    void SetSchemaPanel();
     /// Rebuilds the macro button panel from the macro button editor's records.
     void BuildMacroPanel();
     /// Inserts macro button `index`'s text at the active editor's caret.
@@ -184,6 +204,8 @@ class TMainForm : public QMainWindow {
     void CreateStatusBar();
     void CreateDialogs();
     void CreateOptionDialogs();
+    void CreateRunWindow();
+    void ShowRunWindowFirstTime();
     void LoadKeywords();
 
     TCodeMemo* SetupPage(const QString& fileName);
@@ -200,6 +222,7 @@ class TMainForm : public QMainWindow {
     QAction* Later(const char* name, const QString& caption, const QKeySequence& key = {});
 
     QStringList keywords_;
+    bool saveFailed_ = false;  ///< set by a write that failed, for Save all
 };
 
 }  // namespace morva::app

@@ -16,6 +16,7 @@
 #include "workbench/app/main_form.h"
 #include "workbench/app/open_filter.h"
 #include "workbench/app/room_select.h"
+#include "workbench/app/select_dbase_form.h"
 #include "workbench/app/table_order.h"
 #include "workbench/app/type_label.h"
 #include "workbench/schema/schema.h"
@@ -56,23 +57,18 @@ void TMainForm::CreateOptionDialogs() {
     for (const QString& error : {CustomButton->LoadError, Language->LoadError})
         if (!error.isEmpty()) InformationBox(error);
 
+    // "&Edit" of the database selection dialog edits the database's information itself.
+    SelectDBaseForm->SetEditHook([this](schema::TDatabaseInfor& db) {
+        CreateSchema->PrepareDatabase(db);
+        CreateSchema->exec();
+    });
     sbToolbars->installEventFilter(new PanelDoubleClick(this));
     connect(Splitter1, &QSplitter::splitterMoved, this, &TMainForm::BuildMacroPanel);
-}
-
-void TMainForm::UpdateDatabaseEnabling() {
-    mmDSelectSchema->setEnabled(Settings.Database != nullptr);
-    mmDEditSchema->setEnabled(Settings.Schema != nullptr);
-}
-
-void TMainForm::SetSchemaPanel() {
-    ssBarPanels[2]->setText(Settings.Schema ? QStringLiteral("SCHEMA") : QStringLiteral("(NONE)"));
 }
 
 void TMainForm::mmDSelectSchemaClick() {
     if (!Settings.Database) return;
     RoomSelectForm->exec();
-    SetSchemaPanel();
     UpdateDatabaseEnabling();
 }
 

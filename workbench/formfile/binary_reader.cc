@@ -11,7 +11,7 @@ namespace {
 
 class BinaryReader {
   public:
-    explicit BinaryReader(std::string_view data) : data_(data) {}
+    BinaryReader(std::string_view data, size_t offset) : data_(data), offset_(offset) {}
 
     FormObject ReadStream() {
         if (data_.size() < 4 || data_.substr(0, 4) != std::string_view(kSignature, 4))
@@ -22,7 +22,7 @@ class BinaryReader {
 
   private:
     [[noreturn]] void Fail(const std::string& what, size_t at) const {
-        throw FormError(what + " at offset " + std::to_string(at));
+        throw FormError(what + " at offset " + std::to_string(offset_ + at));
     }
     void Need(size_t n) const {
         if (n > data_.size() - pos_) Fail("Unexpected end of data", data_.size());
@@ -212,6 +212,7 @@ class BinaryReader {
     }
 
     std::string_view data_;
+    size_t offset_;  // of data_ in the file, for messages
     size_t pos_ = 0;
 };
 
@@ -245,8 +246,8 @@ std::string_view StripResourceHeader(std::string_view data) {
     return data.substr(pos, length);
 }
 
-FormObject ReadBinary(std::string_view stream) {
-    return BinaryReader(stream).ReadStream();
+FormObject ReadBinary(std::string_view stream, size_t streamOffset) {
+    return BinaryReader(stream, streamOffset).ReadStream();
 }
 
 }  // namespace morva::formfile

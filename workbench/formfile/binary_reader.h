@@ -14,8 +14,8 @@ namespace morva::formfile {
 std::string_view StripResourceHeader(std::string_view data);
 
 /// Reads the top object of a binary form stream that begins with "TPF0". Throws FormError,
-/// naming the offset, on a truncated or malformed stream. Bytes after the top object are
-/// ignored.
-FormObject ReadBinary(std::string_view stream);
+/// naming the offset in the file (`streamOffset` is where the stream begins there), on a
+/// truncated or malformed stream. Bytes after the top object are ignored.
+FormObject ReadBinary(std::string_view stream, size_t streamOffset = 0);
 
 }  // namespace morva::formfile

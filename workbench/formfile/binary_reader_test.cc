@@ -64,7 +64,8 @@ TEST(BinaryReaderTest, ResourceHeaderIsOptionalAndChecked) {
 
     EXPECT_EQ(ErrorOf(MakeResourceHeader("T", 10) + stream),
               "Unexpected end of data: the header announces 10 bytes, 9 follow");
-    EXPECT_EQ(ErrorOf(MakeResourceHeader("T", 8) + stream), "Unexpected end of data at offset 8");
+    // Offsets count from the start of the file, header included.
+    EXPECT_EQ(ErrorOf(MakeResourceHeader("T", 8) + stream), "Unexpected end of data at offset 19");
     EXPECT_EQ(ErrorOf("\xFF\x0A\x00TFORM"s), "Resource header is truncated");
     EXPECT_EQ(ErrorOf("\xFF\x0E\x00T\x00\x30\x10\x09\x00\x00\x00"s + stream),
               "Resource type is not 10 (not a form resource)");

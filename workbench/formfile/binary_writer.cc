@@ -69,7 +69,7 @@ class BinaryWriter {
         bool ascii = true, surrogate = false;
         for (char32_t c : text) {
             if (c > 0x10FFFF)
-                throw FormError("character code " + std::to_string(c) + " out of range");
+                throw FormError("Character code " + std::to_string(c) + " out of range");
             ascii = ascii && c < 0x80;
             surrogate = surrogate || IsSurrogate(c);
         }
@@ -79,7 +79,7 @@ class BinaryWriter {
             if (s.size() <= 255)
                 Byte(static_cast<unsigned>(s.size()));
             else
-                Length(s.size(), "string");
+                Length(s.size(), "String");
             out_ += s;
         } else if (surrogate) {
             std::u16string units;
@@ -92,28 +92,28 @@ class BinaryWriter {
                 }
             }
             Byte(vaWString);
-            Length(units.size(), "string");
+            Length(units.size(), "String");
             for (char16_t u : units) Number(u, 2);
         } else {
             std::string s;
             for (char32_t c : text) AppendUtf8(c, &s);
             Byte(vaUTF8String);
-            Length(s.size(), "string");
+            Length(s.size(), "String");
             out_ += s;
         }
     }
 
     void Properties(const std::vector<Property>& properties, int depth) {
         for (const Property& p : properties) {
-            if (p.name.empty()) throw FormError("property without a name");
-            ShortString(p.name, "property name");
+            if (p.name.empty()) throw FormError("Property without a name");
+            ShortString(p.name, "Property name");
             WriteValue(p.value, depth);
         }
         Byte(vaNull);
     }
 
     void WriteValue(const Value& v, int depth) {
-        if (depth > kMaxNesting) throw FormError("values nested too deeply");
+        if (depth > kMaxNesting) throw FormError("Values nested too deeply");
         switch (v.kind) {
             case ValueKind::kNull:
                 Byte(vaNull);
@@ -150,20 +150,20 @@ class BinaryWriter {
                 String(v.text);
                 break;
             case ValueKind::kIdent:
-                if (v.bytes.empty()) throw FormError("empty identifier");
+                if (v.bytes.empty()) throw FormError("Empty identifier");
                 Byte(vaIdent);
-                ShortString(v.bytes, "identifier");
+                ShortString(v.bytes, "Identifier");
                 break;
             case ValueKind::kBinary:
                 Byte(vaBinary);
-                Length(v.bytes.size(), "binary data");
+                Length(v.bytes.size(), "Binary data");
                 out_ += v.bytes;
                 break;
             case ValueKind::kSet:
                 Byte(vaSet);
                 for (const std::string& e : v.set) {
-                    if (e.empty()) throw FormError("empty set element");
-                    ShortString(e, "set element");
+                    if (e.empty()) throw FormError("Empty set element");
+                    ShortString(e, "Set element");
                 }
                 Byte(0);
                 break;
@@ -190,8 +190,8 @@ class BinaryWriter {
     }
 
     void WriteObject(const FormObject& o, int depth) {
-        if (depth > kMaxNesting) throw FormError("objects nested too deeply");
-        if (o.className.empty()) throw FormError("object without a class name");
+        if (depth > kMaxNesting) throw FormError("Objects nested too deeply");
+        if (o.className.empty()) throw FormError("Object without a class name");
         unsigned flags = (o.kind == ObjectKind::kInherited ? ffInherited : 0) |
                          (o.kind == ObjectKind::kInline ? ffInline : 0) |
                          (o.childPos ? ffChildPos : 0);
@@ -199,8 +199,8 @@ class BinaryWriter {
         // such a name always gets the flags byte in front.
         if (flags != 0 || o.className.size() >= 0xF0) Byte(0xF0 | flags);
         if (o.childPos) Integer(*o.childPos);
-        ShortString(o.className, "class name");
-        ShortString(o.name, "object name");
+        ShortString(o.className, "Class name");
+        ShortString(o.name, "Object name");
         Properties(o.properties, depth);
         for (const FormObject& child : o.children) WriteObject(child, depth + 1);
         Byte(vaNull);

@@ -10,6 +10,15 @@
 namespace morva::formfile {
 namespace {
 
+// A value of `kind` with one field set by `fill`.
+template <typename Fill>
+Value Make(ValueKind kind, Fill fill) {
+    Value v;
+    v.kind = kind;
+    fill(v);
+    return v;
+}
+
 using namespace std::string_literals;
 
 // The stream of "object A: T" with the one property P = `value`.
@@ -169,9 +178,10 @@ TEST(BinaryWriterTest, ResourceHeaderForKnownClass) {
 TEST(BinaryWriterTest, ModelValuesThatCannotBeStored) {
     FormObject o;
     o.className = "T";
-    o.properties.push_back({"P", Value{.kind = ValueKind::kIdent, .bytes = std::string(256, 'i')}});
+    o.properties.push_back(
+        {"P", Make(ValueKind::kIdent, [](Value& v) { v.bytes = std::string(256, 'i'); })});
     EXPECT_THROW(WriteBinary(o), FormError);
-    o.properties[0].value = Value{.kind = ValueKind::kList, .list = {Value{}}};
+    o.properties[0].value = Make(ValueKind::kList, [](Value& v) { v.list.emplace_back(); });
     EXPECT_THROW(WriteBinary(o), FormError);  // a Null would end the list early
     o.properties.clear();
     o.className.clear();

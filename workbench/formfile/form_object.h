@@ -35,15 +35,15 @@ struct CollectionItem;
 /// One property value; only the fields of its kind are meaningful.
 struct Value {
     ValueKind kind = ValueKind::kNull;
-    int64_t integer = 0;                  // kInteger; kCurrency: the value times 10000
-    long double extended = 0;             // kExtended
-    float single = 0;                     // kSingle
-    double date = 0;                      // kDate
-    std::u32string text{};                // kString: characters; may hold lone UTF-16 surrogates
-    std::string bytes{};                  // kIdent: the identifier; kBinary: the data
-    std::vector<std::string> set{};       // kSet: the element names
-    std::vector<Value> list{};            // kList
-    std::vector<CollectionItem> items{};  // kCollection
+    int64_t integer = 0;                // kInteger; kCurrency: the value times 10000
+    long double extended = 0;           // kExtended
+    float single = 0;                   // kSingle
+    double date = 0;                    // kDate
+    std::u32string text;                // kString: characters; may hold lone UTF-16 surrogates
+    std::string bytes;                  // kIdent: the identifier; kBinary: the data
+    std::vector<std::string> set;       // kSet: the element names
+    std::vector<Value> list;            // kList
+    std::vector<CollectionItem> items;  // kCollection
 };
 
 /// A property, its name possibly dotted ("Font.Name").

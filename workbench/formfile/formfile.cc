@@ -1,5 +1,6 @@
 #include "workbench/formfile/formfile.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -30,7 +31,7 @@ bool ReadWholeFile(const std::string& path, std::string* data, std::string* erro
     }
     data->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     if (in.bad()) {
-        *error = "read error";
+        *error = "Read error";
         return false;
     }
     return true;
@@ -75,7 +76,8 @@ bool TextToBinary(std::string_view text, ResourceHeader header, std::string* bin
 
 bool BinaryToText(std::string_view data, std::string* text, std::string* error) {
     try {
-        *text = WriteText(ReadBinary(StripResourceHeader(data)));
+        std::string_view stream = StripResourceHeader(data);
+        *text = WriteText(ReadBinary(stream, static_cast<size_t>(stream.data() - data.data())));
         return true;
     } catch (const FormError& e) {
         *error = e.what();

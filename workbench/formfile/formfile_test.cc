@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 namespace morva::formfile {
 namespace {
@@ -62,6 +63,37 @@ TEST(FormFileTest, WithAndWithoutHeaderReadTheSame) {
     ASSERT_TRUE(BinaryToText(with, &a, &error));
     ASSERT_TRUE(BinaryToText(without, &b, &error));
     EXPECT_EQ(a, b);
+}
+
+// Damaged text is an error or a form that converts back and forth to the same bytes.
+TEST(FormFileTest, MutatedTextNeverCrashesAndConvertsStably) {
+    std::mt19937 random(9);
+    static constexpr char kSyntax[] = "'#$()[]<>{}=:+-.,0123456789 \nabcdefsE\xC3\xA9";
+    for (int round = 0; round < 5000; ++round) {
+        std::string text = kForm;
+        for (int k = 1 + random() % 4; k > 0; --k) {
+            size_t at = random() % text.size();
+            switch (random() % 3) {
+                case 0:
+                    text[at] = kSyntax[random() % (sizeof kSyntax - 1)];
+                    break;
+                case 1:
+                    text.erase(at, 1 + random() % 8);
+                    break;
+                default:
+                    text.insert(at, 1, static_cast<char>(random() & 0xFF));
+            }
+            if (text.empty()) text = "x";
+        }
+        std::string binary, back, again, error;
+        if (!TextToBinary(text, ResourceHeader::kInclude, &binary, &error)) {
+            EXPECT_EQ(error.rfind("Line ", 0), 0u) << error;
+            continue;
+        }
+        ASSERT_TRUE(BinaryToText(binary, &back, &error)) << error << "\n" << text;
+        ASSERT_TRUE(TextToBinary(back, ResourceHeader::kInclude, &again, &error)) << error;
+        ASSERT_EQ(again, binary) << text;
+    }
 }
 
 TEST(FormFileTest, TargetNameDropsDirectoryAndExtension) {
@@ -128,6 +160,10 @@ TEST_F(ConvertTest, ErrorsKeepSourceAndExistingTarget) {
     EXPECT_FALSE(ConvertToFormFile("Missing.txt", "", &error));
     EXPECT_EQ(error, "Missing.txt: Error on Converting to .DFM: No such file or directory");
     EXPECT_FALSE(fs::exists("Missing.DFM"));
+
+    fs::create_directories("Dir.txt");
+    EXPECT_FALSE(ConvertToFormFile("Dir.txt", "", &error));
+    EXPECT_EQ(error, "Dir.txt: Error on Converting to .DFM: Is a directory");
 }
 
 TEST_F(ConvertTest, NeverWritesOverTheSource) {

@@ -40,10 +40,14 @@ constexpr size_t kValueBytes = sizeof(T) == 16 ? 10 : sizeof(T);
 template <typename T>
 std::string Exact(T value) {
     char buf[64];
-    auto r = std::to_chars(buf, buf + sizeof buf, value);
-    std::string s(buf, r.ptr);
+    // Plain decimals for the magnitudes forms hold, the exponent form for the rest.
+    T magnitude = std::fabs(value);
+    bool plain = magnitude == 0 || (magnitude >= T(1e-4) && magnitude < T(1e15));
+    auto r = plain ? std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed)
+                   : std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
+    std::string s = r.ec == std::errc() ? std::string(buf, r.ptr) : std::string("?");
     T back{};
-    bool exact = r.ec == std::errc() && std::isfinite(value) && ParseFloat(s, &back) &&
+    bool exact = std::isfinite(value) && ParseFloat(s, &back) &&
                  std::memcmp(&back, &value, kValueBytes<T>) == 0;
     if (!exact) throw FormError("Floating-point value " + s + " cannot be written as text");
     return s;

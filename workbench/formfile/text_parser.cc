@@ -27,8 +27,6 @@ class Lexer {
         if (s_.starts_with("\xEF\xBB\xBF")) pos_ = 3;
     }
 
-    int line() const { return line_; }
-
     Token Next() {
         SkipSpace();
         Token t;

@@ -34,7 +34,6 @@ class TextWriter {
 
     void PropertyName(const std::string& name) {
         CheckName(name, true, "Property name");
-        // These words begin or end a block, so a property of that name would not read back.
         CheckNotBlockWord(name, "Property name");
         out_ += name;
     }

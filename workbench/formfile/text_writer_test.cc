@@ -14,6 +14,15 @@
 namespace morva::formfile {
 namespace {
 
+// A value of `kind` with one field set by `fill`.
+template <typename Fill>
+Value Make(ValueKind kind, Fill fill) {
+    Value v;
+    v.kind = kind;
+    fill(v);
+    return v;
+}
+
 // Converts `text` to binary and back.
 std::string Normalised(const std::string& text) {
     std::string binary, back, error;
@@ -78,20 +87,22 @@ TEST(TextWriterTest, NumbersReadBackExactly) {
               "  G = 1.25d\n  H = -5c\n  I = 1e-4940\nend\n");
     FormObject o;
     o.className = "T";
-    o.properties.push_back({"X", Value{.kind = ValueKind::kExtended,
-                                       .extended = std::numeric_limits<long double>::max()}});
+    o.properties.push_back({"X", Make(ValueKind::kExtended, [](Value& v) {
+                                v.extended = std::numeric_limits<long double>::max();
+                            })});
     EXPECT_EQ(ParseText(WriteText(o)).properties[0].value.extended, o.properties[0].value.extended);
     o.properties[0].value.extended = std::numeric_limits<long double>::quiet_NaN();
     EXPECT_THROW(WriteText(o), FormError);
-    o.properties[0].value = Value{.kind = ValueKind::kSingle, .single = INFINITY};
+    o.properties[0].value = Make(ValueKind::kSingle, [](Value& v) { v.single = INFINITY; });
     EXPECT_THROW(WriteText(o), FormError);
 }
 
 TEST(TextWriterTest, CharactersThatNeedCodes) {
     FormObject o;
     o.className = "T";
-    o.properties.push_back({"S", Value{.kind = ValueKind::kString,
-                                       .text = U"a\r\n\u0085\uFEFF\u00E9'\U0001F600\xD800"}});
+    o.properties.push_back({"S", Make(ValueKind::kString, [](Value& v) {
+                                v.text = U"a\r\n\u0085\uFEFF\u00E9'\U0001F600\xD800";
+                            })});
     EXPECT_EQ(WriteText(o),
               "object T\n  S = 'a'#13#10#133#65279'\xC3\xA9''\xF0\x9F\x98\x80'#55296\nend\n");
 }
@@ -107,13 +118,13 @@ TEST(TextWriterTest, NamesThatWouldNotReadBackAreRefused) {
     };
     FormObject o;
     o.className = "T";
-    o.properties.push_back({"end", Value{.kind = ValueKind::kTrue}});
+    o.properties.push_back({"end", Make(ValueKind::kTrue, [](Value&) {})});
     EXPECT_EQ(refused(o), "Property name 'end' cannot be written as text");
     o.properties[0].name = "a b";
     EXPECT_EQ(refused(o), "Property name 'a b' is not an identifier");
-    o.properties[0] = {"P", Value{.kind = ValueKind::kIdent, .bytes = "1x"}};
+    o.properties[0] = {"P", Make(ValueKind::kIdent, [](Value& v) { v.bytes = "1x"; })};
     EXPECT_EQ(refused(o), "Identifier '1x' is not an identifier");
-    o.properties[0] = {"P", Value{.kind = ValueKind::kSet, .set = {"a.b"}}};
+    o.properties[0] = {"P", Make(ValueKind::kSet, [](Value& v) { v.set = {"a.b"}; })};
     EXPECT_EQ(refused(o), "Set element 'a.b' is not an identifier");
     o.properties.clear();
     o.name = "x:y";

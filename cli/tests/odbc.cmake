@@ -1,0 +1,71 @@
+# morva-cli odbc against the SQLite ODBC driver, with data sources only from files written here.
+set(WORK ${CMAKE_CURRENT_BINARY_DIR}/cli_odbc)
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK}/sys)
+file(WRITE ${WORK}/sys/odbcinst.ini "")
+file(WRITE ${WORK}/sys/odbc.ini "")
+file(WRITE ${WORK}/empty.ini "")
+set(ENV{ODBCSYSINI} ${WORK}/sys)
+# The SQLite ODBC driver keeps allocations past its unloading, which a sanitizer build would
+# report as leaks of the command line; the compiler's own paths are leak-checked by its tests.
+if(DEFINED ENV{ASAN_OPTIONS})
+  set(ENV{ASAN_OPTIONS} "$ENV{ASAN_OPTIONS}:detect_leaks=0")
+endif()
+
+function(run code)
+  execute_process(COMMAND ${CLI} --database-dir ${WORK}/db ${ARGN} WORKING_DIRECTORY ${WORK}
+    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err INPUT_FILE ${WORK}/stdin)
+  if(NOT rc EQUAL ${code})
+    message(FATAL_ERROR "morva-cli ${ARGN}: exit ${rc}, expected ${code}\n${out}${err}")
+  endif()
+  set(OUT "${out}" PARENT_SCOPE)
+  set(ERR "${err}" PARENT_SCOPE)
+endfunction()
+file(WRITE ${WORK}/stdin "")
+
+# No data source: the box on standard error, nothing listed.
+set(ENV{ODBCINI} ${WORK}/empty.ini)
+run(1 odbc --list)
+if(NOT OUT STREQUAL "" OR NOT ERR STREQUAL "ODBC Error!: Cannot found Data Source Name(s)\n")
+  message(FATAL_ERROR "empty list: [${OUT}] [${ERR}]")
+endif()
+
+execute_process(COMMAND sqlite3 ${WORK}/shop.db
+  "CREATE TABLE item (id INTEGER PRIMARY KEY, name VARCHAR(20)); CREATE TABLE part (id INTEGER PRIMARY KEY, item_id INTEGER REFERENCES item (id));"
+  RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "cannot make the SQLite database")
+endif()
+file(WRITE ${WORK}/user.ini "[shop]\nDriver=${DRIVER_DIR}/libsqlite3odbc.so\nDatabase=${WORK}/shop.db\nNoCreat=1\n\n[gone]\nDriver=${DRIVER_DIR}/libsqlite3odbc.so\nDatabase=${WORK}/none/x.db\nNoCreat=1\n")
+set(ENV{ODBCINI} ${WORK}/user.ini)
+run(0 odbc --list)
+if(NOT OUT STREQUAL "shop\ngone\n")
+  message(FATAL_ERROR "list: [${OUT}]")
+endif()
+
+file(WRITE ${WORK}/stdin "secret-word\n")
+run(0 odbc shop --user me --password-stdin)
+if(NOT OUT STREQUAL "2 table detected.\n\tITEM\n\tPART\n"
+   OR NOT ERR STREQUAL "Morva ODBC Driver: Database shop with 2 tables created\n")
+  message(FATAL_ERROR "extraction: [${OUT}] [${ERR}]")
+endif()
+if(NOT IS_DIRECTORY ${WORK}/db/shop/Schema)
+  message(FATAL_ERROR "odbc did not make the Schema folder")
+endif()
+run(0 dump shop)
+if(NOT OUT MATCHES "TABLE PART type=\"Sub\" label=\"part\"\n.*REF ITEM ID=ITEM_ID\n$")
+  message(FATAL_ERROR "dump: [${OUT}]")
+endif()
+
+# A data source that cannot connect: the driver's diagnostic, no table file, failure.
+run(1 odbc gone --password-stdin)
+if(NOT ERR MATCHES "^ODBC Error!: " OR ERR MATCHES "secret-word")
+  message(FATAL_ERROR "failed connect: [${ERR}]")
+endif()
+file(GLOB written ${WORK}/db/gone/*)
+if(NOT written STREQUAL "${WORK}/db/gone/Schema")
+  message(FATAL_ERROR "files written for a failed connect: ${written}")
+endif()
+run(2 odbc)
+run(2 odbc a b)
+run(2 odbc shop --user)

@@ -1,0 +1,120 @@
+# morva-cli schema, dump of a schema and run: the schema hand-over, the run sequence, exit
+# statuses, and the sample templates generating code that compiles and loads.
+set(WORK ${CMAKE_CURRENT_BINARY_DIR}/cli_schema_run)
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+
+function(run code)
+  execute_process(COMMAND ${CLI} --database-dir ${WORK}/db --output-dir ${WORK}/out ${ARGN}
+    WORKING_DIRECTORY ${WORK} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT rc EQUAL ${code})
+    message(FATAL_ERROR "morva-cli ${ARGN}: exit ${rc}, expected ${code}\n${out}${err}")
+  endif()
+  set(OUT "${out}" PARENT_SCOPE)
+  set(ERR "${err}" PARENT_SCOPE)
+endfunction()
+
+function(expect_equal actual expected)
+  if(NOT "${actual}" STREQUAL "${expected}")
+    message(FATAL_ERROR "got:\n${actual}\nexpected:\n${expected}")
+  endif()
+endfunction()
+
+function(expect_match text pattern)
+  if(NOT "${text}" MATCHES "${pattern}")
+    message(FATAL_ERROR "no match for ${pattern} in:\n${text}")
+  endif()
+endfunction()
+
+file(WRITE ${WORK}/shop.sql "CREATE TABLE CUSTOMER ( /* Customers */\n  ID INTEGER NOT NULL PRIMARY KEY,\n  NAME VARCHAR(40), /* Name */\n  KIND CHAR(1) /* Kind\n  A=Active\n  I=Inactive */\n);\nCREATE TABLE ORDERS (ID INTEGER PRIMARY KEY, CUST INTEGER, FOREIGN KEY (CUST) REFERENCES CUSTOMER (ID));\n")
+file(WRITE ${WORK}/list.tpx "<TEXT>\n<S>/<STYPE>/<SL>\n<TABLES><T>(<COLUMNS><C> <L> <DISPSIZE><ELC>, </ELC></COLUMNS>)<REFTABLES> -> <REFT></REFTABLES>\n</TABLES>\n<CREATE>file.txt</CREATE>\none\ntwo\n<CLOSE>\n</TEXT>\n")
+file(WRITE ${WORK}/broken.tpx "<TEXT>\n<IF><T> == X\n</TEXT>\n")
+file(WRITE ${WORK}/divide.tpx "<TEXT>\n<VAR>A</VAR><EXPR><$A> = 1 / 0;</EXPR>\n</TEXT>\n")
+
+run(0 sql SHOP shop.sql)
+
+# Schemas: all tables, chosen tables, a listing, and refusals.
+run(0 schema create SHOP All)
+expect_equal("${OUT}" "Schema All of SHOP created with 2 tables\n")
+run(0 schema create SHOP Orders --table CUSTOMER)
+run(0 schema create SHOP Orders --type Delphi --label "Orders only" --table orders)
+expect_equal("${OUT}" "Schema Orders of SHOP replaced with 1 tables\n")
+run(0 schema list SHOP)
+expect_equal("${OUT}" "All\nOrders\n")
+run(0 dump SHOP Orders)
+expect_equal("${OUT}" "schema \"Orders\" type \"Delphi\" label \"Orders only\" database \"SHOP\"\ntable \"ORDERS\" type \"Sub\" label \"ORDERS\"\n  column \"ID\" type \"Key\" label \"ID\"\n  column \"CUST\" type \"RefTop\" label \"CUST\"\n  references \"CUSTOMER\"\n    \"CUST\" -> \"ID\"\n")
+run(0 dump SHOP Orders --json)
+expect_match("${OUT}" "\"name\": \"Orders\", \"type\": \"Delphi\"")
+run(2 schema create SHOP Bad --table NOPE)
+expect_match("${ERR}" "database SHOP has no table NOPE")
+run(2 schema create SHOP ../escape)
+run(2 schema create NOWHERE S)
+run(2 schema list NOWHERE)
+run(2 dump SHOP Missing)
+if(EXISTS ${WORK}/db/SHOP/Schema/Bad.CSF)
+  message(FATAL_ERROR "a refused schema was written")
+endif()
+
+# A run over a saved schema: the identity, the tables in schema order, files in the output
+# folder with carriage returns, the log printed with line feeds.
+run(0 run list.tpx --db SHOP --schema Orders)
+expect_equal("${OUT}" "list.tpx Compiling...\n0 Error,  0 Warning\nStart script...\nfile.txt\nORDERS/Delphi/Orders only\nORDERS(ID ID 10, CUST CUST 10)\nEnd script.\n")
+file(READ ${WORK}/out/file.txt text HEX)
+expect_equal("${text}" "6f6e650d0a74776f0d0a")
+
+# Without --schema every table and column goes over; --lf writes line feeds only.
+run(0 run list.tpx --db SHOP --lf)
+expect_match("${OUT}" "\n//\nCUSTOMER\\(ID ID 10, NAME Name 40, KIND Kind 1\\)\nORDERS")
+file(READ ${WORK}/out/file.txt text HEX)
+expect_equal("${text}" "6f6e650a74776f0a")
+
+# Compile errors and run-time errors fail the run; missing input is bad usage.
+run(1 run broken.tpx --db SHOP)
+run(1 run divide.tpx --db SHOP)
+expect_match("${OUT}" "Start script...\nDivide by 0\n$")
+run(2 run missing.tpx --db SHOP)
+run(2 run list.tpx --db NOWHERE)
+run(2 run list.tpx --db SHOP --schema Missing)
+run(2 run list.tpx)
+
+# A schema that lists a column the database lost: the hand-over fails, the run still goes on
+# over what the engine received, and the exit status reports the failure.
+file(WRITE ${WORK}/shop.sql "CREATE TABLE CUSTOMER (ID INTEGER NOT NULL PRIMARY KEY);\nCREATE TABLE ORDERS (ID INTEGER PRIMARY KEY);\n")
+file(REMOVE_RECURSE ${WORK}/db/SHOP/CUSTOMER ${WORK}/db/SHOP/ORDERS)
+run(0 sql SHOP shop.sql)
+run(1 run list.tpx --db SHOP --schema Orders)
+expect_match("${ERR}" "handing the schema to the engine failed: Column CUST not found in table ORDERS")
+
+# The sample templates over the sample database: C++ that compiles, SQL that loads, form files.
+set(SAMPLES ${SOURCE_DIR}/samples)
+run(0 sql ORDERENTRY ${SAMPLES}/order_entry.sql)
+run(0 schema create ORDERENTRY Main --type Demo --label "Order entry")
+foreach(script cpp_header sql_script data_dictionary delphi_forms)
+  run(0 run ${SAMPLES}/${script}.tpx --db ORDERENTRY --schema Main)
+endforeach()
+file(WRITE ${WORK}/use_header.cc "#include \"out/ORDERENTRY.h\"\nint main() { ORDER_LINE line{}; return line.LINE_NO; }\n")
+execute_process(COMMAND g++ -std=c++20 -fsyntax-only -Wall -Werror use_header.cc
+  WORKING_DIRECTORY ${WORK} RESULT_VARIABLE rc ERROR_VARIABLE err)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "the generated header does not compile:\n${err}")
+endif()
+find_program(SQLITE3 sqlite3)
+if(SQLITE3)
+  file(REMOVE ${WORK}/recreated.db)
+  execute_process(COMMAND ${SQLITE3} -bail recreated.db ".read out/ORDERENTRY_create.sql"
+    WORKING_DIRECTORY ${WORK} RESULT_VARIABLE rc ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0 OR NOT err STREQUAL "")
+    message(FATAL_ERROR "the generated SQL script does not load:\n${err}")
+  endif()
+  execute_process(COMMAND ${SQLITE3} recreated.db "SELECT count(*) FROM sqlite_master WHERE type = 'table'"
+    WORKING_DIRECTORY ${WORK} OUTPUT_VARIABLE count)
+  expect_equal("${count}" "8\n")
+endif()
+foreach(file ORDERENTRY.html UORDERS.pas UORDERS.txt UORDERS.DFM)
+  if(NOT EXISTS ${WORK}/out/${file})
+    message(FATAL_ERROR "the samples did not generate ${file}")
+  endif()
+endforeach()
+file(READ ${WORK}/out/UORDERS.DFM dfm LIMIT 16 HEX)
+# The resource header names the form's class, upper-cased: TFORMORDERS.
+expect_match("${dfm}" "^ff0a0054464f524d4f524445525300")

@@ -1,0 +1,188 @@
+#include "engine/host/cmorva.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "component/create.h"
+#include "component/guid.h"
+#include "component/module.h"
+#include "component/registry.h"
+#include "engine/host/store.h"
+
+extern "C" morva::com::HRESULT DllRegisterServer();
+extern "C" morva::com::HRESULT DllUnregisterServer();
+
+namespace morva::tpx {
+namespace {
+
+namespace fs = std::filesystem;
+using com::S_OK;
+
+std::string Log(IMorva* m) {
+    std::string log;
+    m->GetLogText(&log);
+    return log;
+}
+
+class LogCounter : public com::Object<IMorvaLogSink> {
+  public:
+    HRESULT OnLogChanged() override {
+        ++changes;
+        return S_OK;
+    }
+    int changes = 0;
+};
+
+class CloseRecorder : public com::Object<IMorvaEvents> {
+  public:
+    HRESULT OnCloseAsDFM(const BStr& filename) override {
+        names.push_back(filename.value_or("~"));
+        return S_OK;
+    }
+    std::vector<std::string> names;
+};
+
+TEST(CMorvaTest, LogWritingAndClearing) {
+    auto m = NewMorva();
+    m->Write(std::string("a"));
+    m->WriteLine(std::nullopt);
+    m->WriteLine(std::string("b"));
+    EXPECT_EQ(Log(m.get()), "a\r\nb\r\n");
+    m->Clear();
+    m->Write(std::string("a"));
+    EXPECT_EQ(Log(m.get()), "a");
+}
+
+TEST(CMorvaTest, LogSinksAndEventSinksConnectSeparately) {
+    auto m = NewMorva();
+    auto counter = com::MakeObject<LogCounter, IMorvaLogSink>();
+    auto recorder = com::MakeObject<CloseRecorder, IMorvaEvents>();
+    auto point = m.As<com::IConnectionPoint>();
+    uint32_t logCookie = 0, eventCookie = 0;
+    ASSERT_EQ(point->Advise(counter.get(), &logCookie), S_OK);
+    ASSERT_EQ(point->Advise(recorder.get(), &eventCookie), S_OK);
+    EXPECT_NE(logCookie, eventCookie);
+    m->Write(std::string("x"));
+    m->Clear();
+    auto* c = static_cast<LogCounter*>(counter.get());
+    EXPECT_EQ(c->changes, 2);
+    EXPECT_EQ(point->Unadvise(logCookie), S_OK);
+    m->Write(std::string("y"));
+    EXPECT_EQ(c->changes, 2);
+    EXPECT_EQ(point->Unadvise(logCookie), com::CONNECT_E_NOCONNECTION);
+    EXPECT_EQ(point->Unadvise(eventCookie), S_OK);
+}
+
+TEST(CMorvaTest, StoreMethodsWithoutDatabase) {
+    auto m = NewMorva();
+    std::string s = "T";
+    EXPECT_EQ(m->AddTable(s, s, s, 0, 0), com::E_FAIL);
+    EXPECT_EQ(m->AddColumnIntoTable(s, s, s, s, s, 0, 0, 0, 0), com::E_FAIL);
+    EXPECT_EQ(m->CreateRefTable(s, s, 0), com::E_FAIL);
+    EXPECT_EQ(m->AddRefColumn(s, s, s, s), com::E_FAIL);
+    EXPECT_EQ(m->SetLookupTable(s, s, s, s, s), S_OK);
+    EXPECT_EQ(m->SetLookupItem(s, s, s), S_OK);
+    EXPECT_EQ(m->SetRoom(s, s, s), S_OK);
+    EXPECT_EQ(m->SetSchema(s, s, s), S_OK);
+    EXPECT_EQ(m->InitDatabase(), S_OK);
+    EXPECT_EQ(m->RunScript(), S_OK);
+    EXPECT_EQ(Log(m.get()), "");
+}
+
+TEST(CMorvaTest, ColumnsFindTheirTableIgnoringCase) {
+    auto m = NewMorva();
+    m->CreateDatabase(std::string("D"), 0);
+    EXPECT_EQ(m->AddTable(std::string("Customer"), std::nullopt, std::nullopt, 0, 0), S_OK);
+    EXPECT_EQ(m->AddColumnIntoTable(std::string("CUSTOMER"), std::nullopt, std::string("ID"),
+                                    std::nullopt, std::nullopt, 4, 4 * 30 + 1, 0, 0),
+              S_OK);
+    EXPECT_EQ(m->AddColumnIntoTable(std::string("Other"), std::nullopt, std::string("ID"),
+                                    std::nullopt, std::nullopt, 4, 0, 0, 0),
+              com::E_FAIL);
+    const CDatabase* db = AsCMorva(m.get())->database();
+    ASSERT_NE(db, nullptr);
+    EXPECT_EQ(db->TableAt(0)->ColumnAt(0)->DisplayWidth(), 30);
+    m->CreateDatabase(std::string("E"), 0);
+    EXPECT_EQ(AsCMorva(m.get())->database()->tables().count(), 0);
+}
+
+TEST(CMorvaTest, ScriptInputStopsAtTheEnd) {
+    auto m = NewMorva();
+    m->SetScript(std::string("s"), std::string("abc"));
+    CMorva* c = AsCMorva(m.get());
+    char buffer[8];
+    EXPECT_EQ(c->ReadScript(buffer, sizeof buffer), 0u);  // the compilation read it all
+}
+
+TEST(CMorvaTest, InvokeChecksArgumentsBeforeCalling) {
+    auto m = NewMorva();
+    using V = std::vector<com::Variant>;
+    EXPECT_EQ(m->Invoke(99, {}, nullptr), com::DISP_E_MEMBERNOTFOUND);
+    EXPECT_EQ(m->Invoke(kDispWrite, {}, nullptr), com::DISP_E_BADPARAMCOUNT);
+    EXPECT_EQ(m->Invoke(kDispWrite, V{int32_t{1}}, nullptr), com::DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(m->Invoke(kDispCreateDatabase, V{std::string("D"), std::string("x")}, nullptr),
+              com::DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(AsCMorva(m.get())->database(), nullptr);
+    EXPECT_EQ(m->Invoke(kDispWriteLine, V{std::monostate{}}, nullptr), S_OK);
+    EXPECT_EQ(m->Invoke(kDispCreateDatabase, V{std::string("D"), int32_t{3}}, nullptr), S_OK);
+    EXPECT_EQ(
+        m->Invoke(kDispAddTable,
+                  V{std::string("T"), std::monostate{}, std::monostate{}, int32_t{0}, int32_t{0}},
+                  nullptr),
+        S_OK);
+    EXPECT_EQ(m->Invoke(kDispAddRefColumn,
+                        V{std::string("T"), std::string("X"), std::string("A"), std::string("B")},
+                        nullptr),
+              S_OK);
+    EXPECT_EQ(Log(m.get()), "\r\n");
+}
+
+TEST(CMorvaTest, TheLastControlConstructedReceivesMessages) {
+    auto first = NewMorva();
+    auto second = NewMorva();
+    EXPECT_EQ(Engine().control, AsCMorva(second.get()));
+    second.reset();
+    EXPECT_EQ(Engine().control, nullptr);
+}
+
+class RegistrationTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        registry_ =
+            (fs::temp_directory_path() / ("tpx_reg_" + std::to_string(getpid()) + ".ini")).string();
+        setenv("MORVA_COMPONENTS", registry_.c_str(), 1);
+    }
+    void TearDown() override {
+        unsetenv("MORVA_COMPONENTS");
+        fs::remove(registry_);
+    }
+    std::string registry_;
+};
+
+TEST_F(RegistrationTest, RegistersTheControlAndCreatesItByClassIdentifier) {
+    ASSERT_EQ(DllRegisterServer(), S_OK);
+    com::Registry reg(registry_);
+    const std::string key = "CLSID\\" + com::ToString(kMorvaClsid);
+    EXPECT_EQ(reg.Get(key), "Morva Class");
+    EXPECT_EQ(reg.Get(key + "\\ProgID"), "Morva.Morva.1");
+    EXPECT_EQ(reg.Get(key + "\\VersionIndependentProgID"), "Morva.Morva");
+    EXPECT_EQ(reg.Get(key + "\\InprocServer32", "ThreadingModel"), "Apartment");
+    EXPECT_EQ(reg.Get(key + "\\MiscStatus\\1"), "131473");
+    EXPECT_EQ(reg.Get(key + "\\TypeLib"), com::ToString(kTpxTypeLib));
+    EXPECT_EQ(reg.Get(key + "\\Version"), "1.0");
+    EXPECT_EQ(reg.Get("Morva.Morva\\CurVer"), "Morva.Morva.1");
+
+    std::string error;
+    auto m = com::CreateInstance<IMorva>(kMorvaClsid, kTpxLibrary, &error);
+    ASSERT_TRUE(m) << error;
+    EXPECT_EQ(m->Write(std::string("hello")), S_OK);
+    EXPECT_EQ(Log(m.get()), "hello");
+
+    ASSERT_EQ(DllUnregisterServer(), S_OK);
+    EXPECT_TRUE(com::Registry(registry_).Keys().empty());
+}
+
+}  // namespace
+}  // namespace morva::tpx

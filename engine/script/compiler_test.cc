@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/host/cmorva.h"
+#include "engine/host/engine_state.h"
+#include "engine/script/emitter.h"
+#include "engine/script/exe.h"
+#include "engine/script/messages.h"
+
+namespace morva::tpx {
+namespace {
+
+class CompileTest : public ::testing::Test {
+  protected:
+    std::string Compile(const std::string& script) {
+        morva_->Clear();
+        morva_->SetScript(std::string("t.tpx"), script);
+        std::string log;
+        morva_->GetLogText(&log);
+        return log;
+    }
+    const Program& program() { return AsCMorva(morva_.get())->exe()->program(); }
+
+    com::ComPtr<IMorva> morva_ = NewMorva();
+};
+
+TEST_F(CompileTest, LongRunsOfBodyItemsTakeConstantStack) {
+    std::string script = "<TEXT>" + std::string(100000, '.') + "</TEXT>" +
+                         std::string(100000, '.') + std::string(50000, 'x');
+    std::string log = Compile(script);
+    EXPECT_EQ(log, "t.tpx Compiling...\r\n0 Error,  0 Warning\r\n");
+    EXPECT_EQ(program().code.size(), 100001u);
+}
+
+TEST_F(CompileTest, DeepNestingOverflowsTheParserStack) {
+    std::string script = "<TEXT>";
+    for (int i = 0; i < 9000; ++i) script += "<IF> 1 <THEN>";
+    std::string log = Compile(script);
+    EXPECT_NE(log.find("Fatal error: Too big script: Compiler Stack Overflow\r\n1 Fatals.\r\n"),
+              std::string::npos)
+        << log.substr(0, 300);
+    EXPECT_FALSE(AsCMorva(morva_.get())->compiled());
+}
+
+TEST_F(CompileTest, ModerateNestingCompiles) {
+    std::string script = "<TEXT>";
+    for (int i = 0; i < 1000; ++i) script += "<IF> 1 <THEN>";
+    for (int i = 0; i < 1000; ++i) script += "</IF>";
+    script += "</TEXT>";
+    EXPECT_EQ(Compile(script), "t.tpx Compiling...\r\n0 Error,  0 Warning\r\n");
+    EXPECT_EQ(program().conditions.size(), 1000u);
+    EXPECT_EQ(program().conditions[0].endAddress, program().conditions[999].endAddress + 999);
+}
+
+TEST_F(CompileTest, RecompilingStartsAfresh) {
+    Compile("<TEXT><VAR> a </VAR><IF> <$a> == 1 <THEN>x");  // stops with errors mid-condition
+    std::string log = Compile("<TEXT><$a>\n</TEXT>");
+    EXPECT_NE(log.find("t.tpx(1): Variable Error: Undefined symbol <$a>"), std::string::npos);
+    EXPECT_NE(log.find("1 Error,  0 Warning"), std::string::npos);
+    EXPECT_TRUE(program().conditions.empty());
+    EXPECT_EQ(program().vars.size(), 0);
+}
+
+TEST_F(CompileTest, CharactersAboveAsciiStayCharacters) {
+    Compile("<TEXT>\xC3\xA9</TEXT>");
+    ASSERT_EQ(program().code.size(), 3u);
+    EXPECT_EQ(program().code[1], 0xC3);
+    EXPECT_EQ(program().code[2], 0xA9);
+}
+
+TEST_F(CompileTest, NumbersBeyondThirtyTwoBitsAreClamped) {
+    Compile("<TEXT><IF> 99999999999 == 1 <THEN></IF></TEXT>");
+    EXPECT_EQ(program().conditions[0].nodes[0].value, 2147483647);
+}
+
+TEST_F(CompileTest, MessagesCarryTheLineAtTheEndOfInput) {
+    std::string log = Compile("<TEXT>\n\n<TABLES>");
+    EXPECT_NE(log.find("t.tpx(3): syntax error: missing token </TABLES>"), std::string::npos);
+}
+
+class ReporterTest : public CompileTest {};
+
+TEST_F(ReporterTest, InvalidCodesWriteBugLinesAndStillCount) {
+    Compile("");
+    yySyntax(41);
+    yyWarning(2);
+    yyFatal(3);
+    yySyntax(-1);
+    std::string log;
+    morva_->GetLogText(&log);
+    EXPECT_EQ(log,
+              "t.tpx Compiling...\r\n0 Error,  0 Warning\r\n"
+              "\t*** BUG: In yySyntax(): Invalid error code 41\n\r\n"
+              "\t*** BUG: In yyWarning(): Invalid error code 2\n\r\n"
+              "\t*** BUG: In yyFatal(): Invalid error code 3\n\r\n"
+              "\t*** BUG: In yySyntax(): Invalid error code -1\n\r\n");
+    EXPECT_EQ(Engine().errorCount, 2);
+    EXPECT_EQ(Engine().warningCount, 1);
+    EXPECT_EQ(Engine().fatalCount, 1);
+}
+
+TEST_F(ReporterTest, ArgumentsAndTheParserOwnCalls) {
+    Compile("");
+    morva_->Clear();
+    yySyntax(8, "x");
+    yyParserError("syntax error");
+    yyParserError("yacc stack overflow");
+    std::string log;
+    morva_->GetLogText(&log);
+    EXPECT_EQ(log,
+              "t.tpx(1): syntax error: missing ',' 'x'\r\n"
+              "t.tpx(1): syntax error\r\n"
+              "t.tpx(1): Fatal error: Too big script: Compiler Stack Overflow\r\n");
+}
+
+TEST_F(ReporterTest, ElseIfChainWithoutItsIfIsAnInvalidIfStack) {
+    Compile("");
+    morva_->Clear();
+    CodeEmitter emitter;
+    emitter.ElseIf();
+    EXPECT_FALSE(emitter.Stopped());
+    emitter.EndIf();
+    EXPECT_TRUE(emitter.Stopped());
+    std::string log;
+    morva_->GetLogText(&log);
+    EXPECT_EQ(log, "t.tpx(1): Fatal error: BUG: Invalid IF-Stack\r\n");
+}
+
+TEST_F(ReporterTest, LongMessagesAreWrittenWhole) {
+    morva_->Clear();
+    std::string long_text(5000, 'm');
+    WriteMessage("%s|", long_text.c_str());
+    std::string log;
+    morva_->GetLogText(&log);
+    EXPECT_EQ(log, long_text + "|\r\n");
+}
+
+TEST(EngineStateTest, MessagesBeforeAnyScriptNameNotYet) {
+    auto morva = NewMorva();
+    yyWarning(0);
+    std::string log;
+    morva->GetLogText(&log);
+    EXPECT_EQ(log,
+              "Not Yet(1): Warning error: Token that depand on table used outside of Tables "
+              "block\r\n");
+}
+
+}  // namespace
+}  // namespace morva::tpx

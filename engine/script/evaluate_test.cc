@@ -1,0 +1,159 @@
+#include "engine/script/evaluate.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "engine/script/errors.h"
+#include "engine/script/tags.h"
+
+namespace morva::tpx {
+namespace {
+
+class FakeTokens : public TokenSource {
+  public:
+    std::optional<std::string> GetToken(int32_t code) override {
+        auto it = values.find(code);
+        if (it == values.end()) return std::nullopt;
+        return it->second;
+    }
+    std::map<int32_t, std::string> values;
+};
+
+constexpr int32_t kT = 276, kSize = 280, kD = 279;
+
+class EvaluateTest : public ::testing::Test {
+  protected:
+    int32_t Holds(IF f) {
+        f.thenAddress = 1;
+        f.elseAddress = 0;
+        return CompareIf(f, vars_, tokens_);
+    }
+    Var vars_;
+    FakeTokens tokens_;
+};
+
+TEST_F(EvaluateTest, LeadingIntegerReadsLikeTheUsualConversion) {
+    EXPECT_EQ(LeadingInteger("  -12abc"), -12);
+    EXPECT_EQ(LeadingInteger("+7"), 7);
+    EXPECT_EQ(LeadingInteger("abc"), 0);
+    EXPECT_EQ(LeadingInteger(""), 0);
+    EXPECT_EQ(LeadingInteger("99999999999999999999"), 2147483647);
+    EXPECT_EQ(LeadingInteger("-99999999999999999999"), -2147483647 - 1);
+}
+
+TEST_F(EvaluateTest, TagTextsAgainstIntegersAreFalseButLiteralsAreErrors) {
+    tokens_.values = {{kD, "VARCHAR"}, {kSize, "-3"}, {kT, "ORDERS"}};
+    IF f;
+    f.AppendTag(kD);
+    f.AppendNumber(10);
+    f.AppendOperator(kNotEqual);
+    EXPECT_EQ(Holds(f), 0);
+
+    IF negative;  // a negative number's text is tag text
+    negative.AppendTag(kSize);
+    negative.AppendNumber(-3);
+    negative.AppendOperator(kEqual);
+    EXPECT_EQ(Holds(negative), 0);
+
+    IF literal;
+    literal.AppendText("abc");
+    literal.AppendNumber(1);
+    literal.AppendOperator(kEqual);
+    try {
+        Holds(literal);
+        FAIL();
+    } catch (const CFatalError& e) {
+        EXPECT_EQ(e.Message(), "Cannot compare integer value with string");
+    }
+}
+
+TEST_F(EvaluateTest, ExtremeIntegersCompareCorrectly) {
+    IF f;
+    f.AppendNumber(-2147483647 - 1);
+    f.AppendNumber(1);
+    f.AppendOperator(kLess);
+    EXPECT_EQ(Holds(f), 1);
+}
+
+TEST_F(EvaluateTest, ContainsIsCaseSensitive) {
+    tokens_.values = {{kT, "WORDS"}};
+    IF in;
+    in.AppendTag(kT);
+    in.AppendText("ORD");
+    in.AppendOperator(298);
+    EXPECT_EQ(Holds(in), 1);
+    IF lower;
+    lower.AppendTag(kT);
+    lower.AppendText("ord");
+    lower.AppendOperator(298);
+    EXPECT_EQ(Holds(lower), 0);
+}
+
+TEST_F(EvaluateTest, MalformedNodesAreBugs) {
+    IF empty;
+    EXPECT_THROW(Holds(empty), CBugError);
+    IF lonely;
+    lonely.AppendOperator(kEqual);
+    EXPECT_THROW(Holds(lonely), CBugError);
+    IF nested;  // the result of an operator as operand of a comparison
+    nested.AppendNumber(1);
+    nested.AppendNumber(1);
+    nested.AppendOperator(kEqual);
+    nested.AppendNumber(1);
+    nested.AppendOperator(kEqual);
+    EXPECT_THROW(Holds(nested), CBugError);
+
+    Expr x;
+    x.AppendOperator(kPlus);
+    try {
+        EvaluateExpr(x, vars_, tokens_);
+        FAIL();
+    } catch (const CBugError& e) {
+        EXPECT_EQ(e.Message(), "Expr::Expr(): Null operand");
+    }
+    EXPECT_THROW(vars_.GetValue(0), CBugError);
+    EXPECT_THROW(vars_.SetValue(-1, 0), CBugError);
+}
+
+TEST_F(EvaluateTest, ArithmeticWrapsAndDividesSafely) {
+    int32_t a = vars_.Declare("a");
+    Expr x;  // a = 2147483647 * 2; then a %= -1 after a = -2147483648 / -1
+    x.AppendVariable(a);
+    x.AppendNumber(2147483647);
+    x.AppendNumber(2);
+    x.AppendOperator(kMultiply);
+    x.AppendOperator(kAssign);
+    x.AppendOperator(kEndStatement);
+    EvaluateExpr(x, vars_, tokens_);
+    EXPECT_EQ(vars_.GetValue(a), -2);
+
+    Expr zero;
+    zero.AppendVariable(a);
+    zero.AppendNumber(0);
+    zero.AppendOperator(kModuloAssign);
+    try {
+        EvaluateExpr(zero, vars_, tokens_);
+        FAIL();
+    } catch (const CFatalError& e) {
+        EXPECT_EQ(e.Message(), "Divide by 0");
+    }
+}
+
+TEST_F(EvaluateTest, TagValuesInArithmetic) {
+    int32_t n = vars_.Declare("n");
+    tokens_.values = {{kSize, "40"}, {kD, "VARCHAR"}};
+    Expr x;
+    x.AppendVariable(n);
+    x.AppendTag(kSize);
+    x.AppendNumber(2);
+    x.AppendOperator(kMultiply);
+    x.AppendTag(kD);
+    x.AppendOperator(kPlus);
+    x.AppendOperator(kAssign);
+    EvaluateExpr(x, vars_, tokens_);
+    EXPECT_EQ(vars_.GetValue(n), 80);
+}
+
+}  // namespace
+}  // namespace morva::tpx

@@ -1,0 +1,564 @@
+#include "engine/script/run.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "component/text_util.h"
+#include "engine/host/type_tables.h"
+#include "engine/script/errors.h"
+#include "engine/script/tags.h"
+
+namespace morva::tpx {
+
+namespace {
+
+// loopEnded bits and the separator kind each one settles.
+constexpr int32_t kEndedTables1 = 1, kEndedTables2 = 2, kEndedColumns = 4, kEndedRefs1 = 8,
+                  kEndedRefs2 = 16, kEndedPairs = 32, kEndedItems = 128;
+// Separator kinds, indexes into marks_: <EL>, <ELC>, <ELT>, <ELR>, <ELRC>, <ELRT>, <ELLI>.
+enum Separator { kEl, kElc, kElt, kElr, kElrc, kElrt, kElli };
+
+std::string Number(int32_t v) {
+    return std::to_string(v);
+}
+
+bool OnlyBlanks(const std::string& s) {
+    return s.find_first_not_of(" \t") == std::string::npos;
+}
+
+std::string Upper(const StoreText& t) {
+    return com::ToUpperAscii(TextView(t));
+}
+
+std::optional<std::string> Present(const StoreText& t) {
+    return t ? std::optional<std::string>(*t) : std::nullopt;
+}
+
+}  // namespace
+
+Runner::Runner(Program& program, EngineControl& control, const CDatabase& database, LineEnd lineEnd)
+    : program_(program), control_(control), db_(database), lineEnd_(lineEnd) {}
+
+Runner::~Runner() {
+    AbandonFile();
+}
+
+std::string Runner::Run() {
+    table_ = db_.TableAt(0);
+    program_.vars.ResetValues();
+    try {
+        Execute();
+    } catch (...) {
+        AbandonFile();
+        throw;
+    }
+    CloseFile();
+    return std::move(logText_);
+}
+
+void Runner::Execute() {
+    const auto& code = program_.code;
+    while (pc_ >= 0 && pc_ < static_cast<int32_t>(code.size())) {
+        int32_t word = code[pc_++];
+        if (word < 0) {
+            lineHadTag_ = true;
+            Operation(-word);
+        } else if (word == '\n') {
+            if (!collecting_) EndLine();
+        } else if (word != '\r' && word != 0) {
+            (collecting_ ? outputName_ : pendingLine_) += static_cast<char>(word);
+        }
+    }
+}
+
+int32_t Runner::NextWord() {
+    if (pc_ < 0 || pc_ >= static_cast<int32_t>(program_.code.size())) {
+        throw CBugError("Exe::Run(): Invalid program");
+    }
+    return program_.code[pc_++];
+}
+
+void Runner::Jump(int32_t address) {
+    if (address < 0) throw CBugError("Exe::Run(): Invalid address");
+    pc_ = address;
+}
+
+IF& Runner::ConditionAt(int32_t index) {
+    if (index < 0 || index >= static_cast<int32_t>(program_.conditions.size())) {
+        throw CBugError("Exe::Run(): Invalid IF");
+    }
+    return program_.conditions[index];
+}
+
+void Runner::Operation(int32_t code) {
+    switch (code) {
+        case 261:
+        case 268:
+        case 284:
+            return;
+        case 263:
+            tablesStart_ = pc_;
+            tableIndex_ = 0;
+            table_ = db_.TableAt(0);
+            processedColumns_.clear();
+            return;
+        case 264:
+            return TablesEnd();
+        case 272:
+            columnsStart_ = pc_;
+            columnIndex_ = 0;
+            return;
+        case 273:
+            return ColumnsEnd();
+        case 323:
+            return RefTablesStart();
+        case 324:
+            return RefTablesEnd();
+        case 325:
+            return RefColumnsStart();
+        case 326:
+            return RefColumnsEnd();
+        case 365:
+            return LookupItemsStart();
+        case 366:
+            return LookupItemsEnd();
+        case 267: {
+            IF& f = ConditionAt(NextWord());
+            return Jump(CompareIf(f, program_.vars, *this));
+        }
+        case 270:
+            return Jump(ConditionAt(NextWord()).endAddress);
+        case 274: {
+            int32_t index = NextWord();
+            if (index < 0 || index >= static_cast<int32_t>(program_.exprs.size())) {
+                throw CBugError("Exe::Run(): Invalid Expr");
+            }
+            return EvaluateExpr(program_.exprs[index], program_.vars, *this);
+        }
+        case 294:
+            alignment_ = Align::Left;
+            return;
+        case 295:
+            alignment_ = Align::Right;
+            return;
+        case 296:
+            alignment_ = Align::Center;
+            return;
+        case 297:
+            alignment_ = Align::Normal;
+            return;
+        case 265:
+            collecting_ = true;
+            CloseFile();
+            outputName_.clear();
+            return;
+        case 266:
+            return CreateEnd();
+        case 316:
+            return CloseFile();
+        case 317:
+            if (!file_) return;
+            CloseFile();
+            if (!outputName_.empty()) control_.CloseAsDfm(outputName_);
+            return;
+        case kSymbol: {
+            int32_t index = NextWord();
+            padWidth_ = 10;
+            return AppendValue(Number(program_.vars.GetValue(index)));
+        }
+        default:
+            break;
+    }
+    if (code >= 345 && code <= 358) {
+        static constexpr Separator kKinds[] = {kEl, kElc, kElt, kElr, kElrc, kElrt, kElli};
+        SeparatorMarks& m = marks_[kKinds[(code - 345) / 2]];
+        ((code - 345) % 2 == 0 ? m.starts : m.ends).push_back(OutputPosition());
+        return;
+    }
+    AppendValue(GetToken(code));
+}
+
+void Runner::TablesEnd() {
+    if (tableIndex_ + 1 < db_.tables().count()) {
+        table_ = db_.TableAt(++tableIndex_);
+        pc_ = tablesStart_;
+        lineHadTag_ = true;
+        return;
+    }
+    tableIndex_ = 0;
+    table_ = db_.TableAt(0);
+    processedColumns_.clear();
+    loopEnded_ |= kEndedTables1 | kEndedTables2;
+}
+
+void Runner::ColumnsEnd() {
+    int32_t count = table_ ? table_->columns().count() : 0;
+    if (columnIndex_ + 1 < count) {
+        ++columnIndex_;
+        pc_ = columnsStart_;
+        lineHadTag_ = true;
+        return;
+    }
+    columnIndex_ = 0;
+    loopEnded_ |= kEndedColumns;
+}
+
+void Runner::RefTablesStart() {
+    int32_t skip = NextWord();
+    if (!table_ || table_->refTables().count() == 0) return Jump(skip);
+    refTablesStart_ = pc_;
+    refIndex_ = 0;
+    ref_ = table_->RefAt(0);
+}
+
+void Runner::RefTablesEnd() {
+    int32_t count = table_ ? table_->refTables().count() : 0;
+    if (refIndex_ >= 0 && refIndex_ + 1 < count) {
+        ref_ = table_->RefAt(++refIndex_);
+        pc_ = refTablesStart_;
+        lineHadTag_ = true;
+        return;
+    }
+    refIndex_ = -1;
+    ref_ = nullptr;
+    loopEnded_ |= kEndedRefs1 | kEndedRefs2;
+}
+
+void Runner::RefColumnsStart() {
+    int32_t skip = NextWord();
+    if (refIndex_ < 0) {
+        const CColumn* column = Column();
+        const CRefTable* found =
+            table_ && column ? table_->FindRefByKeyColumn(TextView(column->name)) : nullptr;
+        if (!found) return Jump(skip);
+        ref_ = found;
+    }
+    refColumnsStart_ = pc_;
+    pairIndex_ = 0;
+}
+
+void Runner::RefColumnsEnd() {
+    int32_t count = ref_ ? ref_->PairCount() : 0;
+    if (pairIndex_ + 1 < count) {
+        ++pairIndex_;
+        pc_ = refColumnsStart_;
+        lineHadTag_ = true;
+        return;
+    }
+    pairIndex_ = 0;
+    loopEnded_ |= kEndedPairs;
+    if (refIndex_ < 0) ref_ = nullptr;
+}
+
+void Runner::LookupItemsStart() {
+    int32_t skip = NextWord();
+    const CColumn* column = Column();
+    if (!column || column->lookupItems.count() == 0) return Jump(skip);
+    itemsStart_ = pc_;
+    itemIndex_ = 0;
+}
+
+void Runner::LookupItemsEnd() {
+    const CColumn* column = Column();
+    int32_t count = column ? column->lookupItems.count() : 0;
+    if (itemIndex_ + 1 < count) {
+        ++itemIndex_;
+        pc_ = itemsStart_;
+        lineHadTag_ = true;
+        return;
+    }
+    itemIndex_ = 0;
+    loopEnded_ |= kEndedItems;
+}
+
+void Runner::CreateEnd() {
+    collecting_ = false;
+    if (outputName_.empty()) return;
+    size_t first = outputName_.find_first_not_of(" \t");
+    size_t last = outputName_.find_last_not_of(" \t");
+    outputName_ =
+        first == std::string::npos ? std::string() : outputName_.substr(first, last - first + 1);
+    if (outputName_.empty()) {
+        // A name of blanks only names no file: an empty log line, and the text stays here.
+        WriteMessageLine("");
+        return;
+    }
+    file_ = std::fopen(outputName_.c_str(), "wb");
+    if (!file_) {
+        WriteMessage("Cannot create output file \"%s\": %s", outputName_.c_str(),
+                     std::strerror(errno));
+        return;
+    }
+    WriteMessageLine(outputName_);
+}
+
+void Runner::CloseFile() {
+    if (!file_) return;
+    std::string bytes;
+    if (lineEnd_ == LineEnd::LineFeed) {
+        bytes = std::move(fileText_);
+    } else {
+        bytes.reserve(fileText_.size() + fileText_.size() / 16);
+        for (char c : fileText_) {
+            if (c == '\n') bytes += '\r';
+            bytes += c;
+        }
+    }
+    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size();
+    int error = errno;
+    written = std::fclose(file_) == 0 && written;
+    if (!written) error = errno ? errno : error;
+    file_ = nullptr;
+    fileText_.clear();
+    if (!written) {
+        WriteMessage("Cannot write output file \"%s\": %s", outputName_.c_str(),
+                     std::strerror(error));
+    }
+}
+
+void Runner::AbandonFile() {
+    if (file_) std::fclose(file_);
+    file_ = nullptr;
+    fileText_.clear();
+}
+
+size_t Runner::OutputPosition() const {
+    size_t n = file_ ? fileText_.size() : logText_.size();
+    if (!OnlyBlanks(pendingLine_)) n += pendingLine_.size();
+    return n;
+}
+
+void Runner::EndLine() {
+    if (!(lineHadTag_ && OnlyBlanks(pendingLine_))) {
+        OutputText() += pendingLine_;
+        OutputText() += file_ ? "\n" : "\r\n";
+    }
+    pendingLine_.clear();
+    static constexpr std::pair<int32_t, Separator> kSettles[] = {
+        {kEndedTables1, kEl}, {kEndedTables2, kElt}, {kEndedColumns, kElc}, {kEndedRefs1, kElr},
+        {kEndedRefs2, kElrt}, {kEndedPairs, kElrc},  {kEndedItems, kElli}};
+    for (auto [bit, kind] : kSettles) {
+        if (loopEnded_ & bit) Settle(kind);
+    }
+    loopEnded_ = 0;
+    lineHadTag_ = false;
+}
+
+// Deletes the copy of a separator written for the last element of the loop that just ended.
+void Runner::Settle(int kind) {
+    SeparatorMarks& m = marks_[kind];
+    if (m.starts.size() != m.ends.size()) throw CBugError("Invalid <EL?> block");
+    if (!m.starts.empty()) {
+        size_t s = m.starts.back(), e = m.ends.back();
+        std::string& out = OutputText();
+        if (out.size() >= e && s <= e) out.erase(s, e - s);
+    }
+    m.starts.clear();
+    m.ends.clear();
+}
+
+void Runner::AppendValue(const std::optional<std::string>& value) {
+    std::string_view text = value ? std::string_view(*value) : std::string_view();
+    if (collecting_) {
+        outputName_ += text;
+    } else if (alignment_ == Align::Normal) {
+        pendingLine_ += text;
+    } else {
+        pendingLine_ += Pad(text);
+    }
+}
+
+std::string Runner::Pad(std::string_view value) const {
+    size_t width = padWidth_ > 0 ? static_cast<size_t>(padWidth_) : 0;
+    size_t length = value.size();
+    std::string out;
+    switch (alignment_) {
+        case Align::Left:
+            out = value;
+            if (length < width) out.append(width - length, ' ');
+            return out;
+        case Align::Right:
+            if (length < width) out.append(width - length, ' ');
+            out += value;
+            return out;
+        case Align::Center: {
+            size_t lead = width >= length ? (width - length) / 2 : 0;
+            out.append(lead > 0 ? lead : 1, ' ');
+            out += value;
+            size_t field = width - lead;
+            if (length < field) out.append(field - length, ' ');
+            return out;
+        }
+        default:
+            return std::string(value);
+    }
+}
+
+const CColumn* Runner::Column() const {
+    return table_ ? table_->ColumnAt(columnIndex_) : nullptr;
+}
+
+std::optional<std::string> Runner::GetToken(int32_t code) {
+    padWidth_ = 4;
+    if (auto n = NumberValue(code)) return Number(*n);
+    return StringValue(code);
+}
+
+// Numeric value tags; no value for any other code. Without a current table or column the
+// values are 0.
+std::optional<int32_t> Runner::NumberValue(int32_t code) {
+    const CColumn* c = Column();
+    const CTable* t = Table();
+    auto flag = [](bool b) { return b ? 1 : 0; };
+    switch (code) {
+        case 280:
+            return c ? c->size : 0;
+        case 282:
+            return c ? c->precision : 0;
+        case 283:
+            return c ? c->scale : 0;
+        case 281:
+            return flag(c && c->IsKey());
+        case 330:
+            return flag(c && !c->IsKey());
+        case 370:
+            return flag(c && c->IsReadOnly());
+        case 371:
+            return flag(c && !c->IsReadOnly());
+        case 381:
+            return c ? c->DisplayWidth() : 0;
+        case 290:
+            return db_.keyCount;
+        case 291:
+            return db_.nameWidth;
+        case 292:
+            return db_.labelWidth;
+        case 293:
+            return db_.maxSize;
+        case 339:
+            return t ? t->keyCount : 0;
+        case 288:
+            return db_.tables().count();
+        case 289:
+            return t ? t->columns().count() : 0;
+        case 382:
+        case 383: {
+            bool foreign = t && c && t->FindRefByKeyColumn(TextView(c->name));
+            return flag(code == 382 ? foreign : !foreign);
+        }
+        case 343:
+        case 344: {
+            bool processed = c && processedColumns_.count(Upper(c->name)) > 0;
+            return flag(code == 343 ? processed : !processed);
+        }
+        case 359:
+            return flag(c && c->IsLookup());
+        case 360:
+            return flag(c && !c->IsLookup());
+        case 361:
+            return c ? c->lookupItems.count() : 0;
+        case 362:
+            return flag(c && c->IsLookupByTable());
+        case 376:
+            return t ? TextLength(t->name) : 0;
+        case 377:
+            return t ? TextLength(t->label) : 0;
+        case 378:
+            return c ? TextLength(c->name) : 0;
+        case 379:
+            return c ? TextLength(c->label) : 0;
+        case 380:
+            return c ? TextLength(c->dataType) : 0;
+        default:
+            return std::nullopt;
+    }
+}
+
+// Text value tags. Without a current table or column the values are empty.
+std::optional<std::string> Runner::StringValue(int32_t code) {
+    const CColumn* c = Column();
+    const CTable* t = Table();
+    switch (code) {
+        case 276:
+            padWidth_ = db_.nameWidth;
+            return t ? Upper(t->name) : "";
+        case 277: {
+            padWidth_ = db_.nameWidth;
+            if (!c) return "";
+            std::string name = Upper(c->name);
+            processedColumns_.insert(name);
+            return name;
+        }
+        case 278:
+            padWidth_ = db_.labelWidth;
+            return c ? std::string(c->LabelOrName()) : "";
+        case 279:
+            padWidth_ = db_.dataTypeWidth;
+            return c ? std::string(TextView(c->dataType)) : "";
+        case 286:
+            padWidth_ = db_.nameWidth;
+            return std::string(TextView(db_.name));
+        case 318:
+            padWidth_ = db_.typeWidth;
+            return t ? std::string(TextView(t->type)) : "";
+        case 319:
+            padWidth_ = db_.labelWidth;
+            return t ? std::string(TextView(t->label)) : "";
+        case 320:
+            padWidth_ = db_.typeWidth;
+            return c ? std::string(TextView(c->type)) : "";
+        case 340:
+            padWidth_ = db_.nameWidth;
+            return Upper(db_.schemaName);
+        case 341:
+            padWidth_ = db_.typeWidth;
+            return std::string(TextView(db_.schemaType));
+        case 342:
+            padWidth_ = db_.labelWidth;
+            return std::string(TextView(db_.schemaLabel));
+        case 328: {
+            padWidth_ = db_.nameWidth;
+            const CRefTable* r = ref_;
+            if (!r && t && c) r = t->FindRefByKeyColumn(TextView(c->name));
+            return r && r->table ? std::string(TextView(r->table->name)) : "(None)";
+        }
+        case 327:
+            padWidth_ = db_.nameWidth;
+            return ref_ ? std::string(ref_->RefColumnName(pairIndex_)) : "(None)";
+        case 329:
+            padWidth_ = db_.nameWidth;
+            return ref_ ? std::string(ref_->KeyColumnName(pairIndex_)) : "(None)";
+        case 369:
+            padWidth_ = db_.nameWidth;
+            if (!c || !c->lookupTable) return std::nullopt;
+            return Present(c->lookupTable->name);
+        case 363:
+            padWidth_ = db_.nameWidth;
+            if (!c || !c->lookupColumn) return std::nullopt;
+            return Present(c->lookupColumn->name);
+        case 368:
+            padWidth_ = db_.labelWidth;
+            if (!c || !c->lookupColumn) return std::nullopt;
+            return Present(c->lookupColumn->label);
+        case 367:
+            padWidth_ = db_.nameWidth;
+            if (!c || !c->lookupKey) return std::nullopt;
+            return Present(c->lookupKey->name);
+        case 364: {
+            if (!c) return std::nullopt;
+            padWidth_ = c->lookupItems.maxLength();
+            const std::string* item = c->lookupItems.At(itemIndex_);
+            return item ? std::optional<std::string>(*item) : std::nullopt;
+        }
+        case 372: {
+            padWidth_ = db_.dataTypeWidth;
+            if (!c) return "";
+            auto mapped = MapDataType(c->dataType, c->scale);
+            return mapped ? std::optional<std::string>(std::string(*mapped)) : std::nullopt;
+        }
+        default:
+            throw CBugError("Exe::GetToken: Invalid token");
+    }
+}
+
+}  // namespace morva::tpx

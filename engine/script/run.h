@@ -1,0 +1,102 @@
+#pragma once
+// The run: walks a compiled program over the store and produces the generated text, into the
+// output files the script names and otherwise into the run's log text.
+
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "engine/host/engine_state.h"
+#include "engine/host/store.h"
+#include "engine/script/evaluate.h"
+#include "engine/script/program.h"
+
+namespace morva::tpx {
+
+/// How output files end their lines.
+enum class LineEnd { CarriageReturnLineFeed, LineFeed };
+
+class Runner : public TokenSource {
+  public:
+    Runner(Program& program, EngineControl& control, const CDatabase& database,
+           LineEnd lineEnd = LineEnd::CarriageReturnLineFeed);
+    ~Runner();
+    Runner(const Runner&) = delete;
+    Runner& operator=(const Runner&) = delete;
+
+    /// Runs the program from its first word and returns the text written while no output file
+    /// was open. A run-time error (CFatalError, CBugError) leaves at once; the open output file
+    /// is then closed without its text.
+    std::string Run();
+
+    /// The value of tag `code`, setting the padding width it calls for.
+    std::optional<std::string> GetToken(int32_t code) override;
+
+  private:
+    enum class Align { Normal, Left, Right, Center };
+    struct SeparatorMarks {
+        std::vector<size_t> starts, ends;
+    };
+
+    void Execute();
+    void Operation(int32_t code);
+    int32_t NextWord();
+    void Jump(int32_t address);
+    IF& ConditionAt(int32_t index);
+    void AppendValue(const std::optional<std::string>& value);
+    std::string Pad(std::string_view value) const;
+    void EndLine();
+    void Settle(int kind);
+    size_t OutputPosition() const;
+    std::string& OutputText() { return file_ ? fileText_ : logText_; }
+
+    void TablesEnd();
+    void ColumnsEnd();
+    void RefTablesStart();
+    void RefTablesEnd();
+    void RefColumnsStart();
+    void RefColumnsEnd();
+    void LookupItemsStart();
+    void LookupItemsEnd();
+    void CreateEnd();
+    void CloseFile();
+    void AbandonFile();
+
+    const CTable* Table() const { return table_; }
+    const CColumn* Column() const;
+    std::optional<std::string> StringValue(int32_t code);
+    std::optional<int32_t> NumberValue(int32_t code);
+
+    Program& program_;
+    EngineControl& control_;
+    const CDatabase& db_;
+    LineEnd lineEnd_;
+
+    int32_t pc_ = 0;
+    int32_t tableIndex_ = 0;
+    const CTable* table_ = nullptr;
+    int32_t columnIndex_ = 0;
+    int32_t refIndex_ = -1;
+    const CRefTable* ref_ = nullptr;
+    int32_t pairIndex_ = 0;
+    int32_t itemIndex_ = 0;
+    int32_t tablesStart_ = 0, columnsStart_ = 0, refTablesStart_ = 0, refColumnsStart_ = 0,
+            itemsStart_ = 0;
+    Align alignment_ = Align::Normal;
+    int32_t padWidth_ = 4;
+    std::string pendingLine_;
+    bool lineHadTag_ = false;
+    std::string fileText_;
+    std::string logText_;
+    std::FILE* file_ = nullptr;
+    bool collecting_ = false;
+    std::string outputName_;
+    std::unordered_set<std::string> processedColumns_;  // upper-cased names
+    int32_t loopEnded_ = 0;
+    SeparatorMarks marks_[7];
+};
+
+}  // namespace morva::tpx
