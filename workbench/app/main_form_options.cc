@@ -3,6 +3,7 @@
 
 #include <QEvent>
 #include <QLabel>
+#include <QResizeEvent>
 #include <QSplitter>
 #include <QTextCursor>
 #include <algorithm>
@@ -25,14 +26,22 @@ namespace morva::app {
 
 namespace {
 
-// A double click on the macro button panel opens the macro button editor.
-class PanelDoubleClick : public QObject {
+// A double click on the macro button panel opens the macro button editor; a new width that
+// holds another number of columns lays the buttons out again (the splitter and the window's
+// own layout both resize the panel).
+class PanelEvents : public QObject {
   public:
-    explicit PanelDoubleClick(TMainForm* form) : QObject(form), form_(form) {}
+    explicit PanelEvents(TMainForm* form) : QObject(form), form_(form) {}
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::MouseButtonDblClick) form_->mmOCustomButtonsClick();
+        if (event->type() == QEvent::Resize) {
+            const auto* resize = static_cast<QResizeEvent*>(event);
+            if (TCustomButton::PanelColumns(resize->size().width()) !=
+                TCustomButton::PanelColumns(resize->oldSize().width()))
+                form_->BuildMacroPanel();
+        }
         return QObject::eventFilter(watched, event);
     }
 
@@ -62,7 +71,7 @@ void TMainForm::CreateOptionDialogs() {
         CreateSchema->PrepareDatabase(db);
         CreateSchema->exec();
     });
-    sbToolbars->installEventFilter(new PanelDoubleClick(this));
+    sbToolbars->installEventFilter(new PanelEvents(this));
     connect(Splitter1, &QSplitter::splitterMoved, this, &TMainForm::BuildMacroPanel);
 }
 
