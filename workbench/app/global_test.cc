@@ -104,6 +104,17 @@ TEST_F(SettingsTest, RoundTripKeepsEveryValue) {
     EXPECT_EQ(Entries(in.RecentFiles), QStringList({"/f1.TPX"}));
 }
 
+TEST_F(SettingsTest, UnwritableStoreIsReported) {
+    WriteFile(QStringLiteral("plain"), "p");
+    qputenv("MORVA_SETTINGS", Path(QStringLiteral("plain/settings.ini")).toUtf8());
+    TSettings settings;
+    settings.Initialise();
+    settings.WriteStore();
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_EQ(boxes[0], QStringLiteral("Cannot write the settings file %1")
+                            .arg(Path(QStringLiteral("plain/settings.ini"))));
+}
+
 TEST_F(SettingsTest, RecentListsNeedRecentDir0) {
     {
         QSettings raw(TSettings::StorePath(), QSettings::IniFormat);

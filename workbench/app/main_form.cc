@@ -648,7 +648,10 @@ void TMainForm::HandleInstanceRequest(const QString& fileName) {
 
 void TMainForm::UpdateCaption() {
     const int index = PageIndex();
-    if (index < 0 || index >= FileNames.size()) return;
+    if (index < 0 || index >= FileNames.size()) {
+        setWindowTitle(kTitle);
+        return;
+    }
     setWindowTitle(QStringLiteral("Morva 1.00 - [ %1 ]").arg(FileNameOnly(FileNames[index])));
 }
 

@@ -73,6 +73,7 @@ class TMainForm : public QMainWindow {
     void LoadCommand(const QString& folder);
     /// Saves page `index`; false when it was not saved (cancelled or failed, after a message).
     bool SavePage(int index);
+    /// Asks for a new name and saves page `index` under it; false when cancelled or failed.
     bool SaveAs(int index);
     /// Saves every page; false when a write failed.
     bool SaveAll();
@@ -89,8 +90,10 @@ class TMainForm : public QMainWindow {
     /// Selects the next occurrence of `text` after the selection or caret; shows
     /// "Could not find" when there is none.
     bool SearchText(const QString& text);
-    /// One replacement; `found` tells whether the text was found.
+    /// Selects the next occurrence of `find` and, unless refused at the "Replace it ?"
+    /// prompt, replaces it; false when there is none.
     bool ReplaceOnce(const QString& find, const QString& replace, bool prompt);
+    /// Replaces until `find` is no longer found after the caret, as one undo step.
     void ReplaceAll(const QString& find, const QString& replace, bool prompt);
     /// Moves the caret to the start of the line numbered by `text` (1 the first).
     void GotoLine(const QString& text);

@@ -13,6 +13,7 @@
 
 #include "workbench/app/app_test_support.h"
 #include "workbench/app/code_memo.h"
+#include "workbench/app/keyword_file.h"
 #include "workbench/formfile/formfile.h"
 #include "workbench/schema/schema.h"
 
@@ -312,12 +313,8 @@ TEST_F(MainFormTest, KeywordsOfTheChosenLanguageColourEveryPage) {
         raw.beginGroup(QLatin1String(kSettingsKeyPath));
         raw.setValue(QStringLiteral("Language"), 1);
     }
-    WriteFile(QStringLiteral("Keywords.CDF"), QByteArray("\x02\0\0\0\x01"
-                                                         "A\x01\0\0\0\x01x"
-                                                         "\x01"
-                                                         "B\x01\0\0\0\x05"
-                                                         "begin",
-                                                         27));
+    WriteFile(QStringLiteral("Keywords.CDF"),
+              QByteArray::fromStdString(EncodeKeywordFile({{"A", {"x"}}, {"B", {"begin"}}})));
     auto form = Start();
     EXPECT_TRUE(form->ActiveEditor()->Keywords().contains(QStringLiteral("begin")));
     EXPECT_FALSE(form->ActiveEditor()->Keywords().contains(QStringLiteral("x")));

@@ -21,7 +21,8 @@ using MessageHook = std::function<Answer(BoxKind, const QString& text)>;
 /// Installs `hook` (an empty one restores the real dialogs) and returns the previous one.
 MessageHook SetMessageHook(MessageHook hook);
 
-void InformationBox(const QString& text);
+/// An information box; `caption` defaults to the program's title.
+void InformationBox(const QString& text, const QString& caption = {});
 Answer Confirmation(const QString& text);
 Answer ConfirmationWithCancel(const QString& text);
 Answer ConfirmationForMany(const QString& text);

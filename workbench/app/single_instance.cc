@@ -40,9 +40,14 @@ bool SingleInstance::Forward(const QString& fileName, int timeoutMs) {
 }
 
 bool SingleInstance::Listen() {
-    server_->setSocketOptions(QLocalServer::UserAccessOption);
-    if (server_->listen(ServerName())) return true;
+    // A live instance that started at the same moment keeps the name. Otherwise any socket
+    // left behind by a crashed instance is replaced. The check comes first because a server
+    // reachable only by this user takes the name over even while another holds it.
+    QLocalSocket probe;
+    probe.connectToServer(ServerName());
+    if (probe.waitForConnected(500)) return false;
     QLocalServer::removeServer(ServerName());
+    server_->setSocketOptions(QLocalServer::UserAccessOption);
     return server_->listen(ServerName());
 }
 

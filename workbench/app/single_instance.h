@@ -22,6 +22,7 @@ class SingleInstance : public QObject {
     static bool Forward(const QString& fileName, int timeoutMs = 3000);
 
     /// Starts answering later starts; a socket left behind by a crashed instance is replaced.
+    /// False when another live instance holds the name.
     bool Listen();
 
   signals:

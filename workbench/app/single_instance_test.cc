@@ -56,9 +56,11 @@ TEST_F(SingleInstanceTest, TwoStartsOnOneSettingsFile) {
     first->kill();
     first->waitForFinished(5000);
 
-    // A socket left behind by the killed instance does not stop a new one.
+    // The killed instance's socket does not stop a new one; a live one keeps its name.
     SingleInstance next;
     EXPECT_TRUE(next.Listen());
+    SingleInstance rival;
+    EXPECT_FALSE(rival.Listen());
 }
 
 TEST_F(SingleInstanceTest, SettingsFilesKeepInstancesApart) {
