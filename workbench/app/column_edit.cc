@@ -42,6 +42,7 @@ TColumnEdit::TColumnEdit(QWidget* parent) : QDialog(parent) {
         auto* edit = new QLineEdit(this);
         edit->setObjectName(QLatin1String(name));
         edit->setMaxLength(255);
+        edit->setMinimumWidth(170);
         if (readOnly) {
             edit->setReadOnly(true);
             edit->setStyleSheet(QStringLiteral("QLineEdit { background: #ffffc0; }"));
@@ -70,7 +71,7 @@ TColumnEdit::TColumnEdit(QWidget* parent) : QDialog(parent) {
     auto combo = [this](const char* name) {
         auto* box = new QComboBox(this);
         box->setObjectName(QLatin1String(name));
-        box->setMinimumWidth(160);
+        box->setMinimumWidth(170);
         return box;
     };
     cbIndex = combo("cbIndex");
@@ -86,23 +87,33 @@ TColumnEdit::TColumnEdit(QWidget* parent) : QDialog(parent) {
     moLookupItems->setObjectName(QStringLiteral("moLookupItems"));
     moLookupItems->setMinimumHeight(90);
 
+    // Captions keep their full width however narrow the dialog is made.
+    auto caption = [this](const char* text) {
+        auto* label = new QLabel(QLatin1String(text), this);
+        label->setMinimumWidth(label->sizeHint().width());
+        return label;
+    };
     auto* left = new QFormLayout;
-    left->addRow(QStringLiteral("Database"), neDatabase);
-    left->addRow(QStringLiteral("Table"), neTable);
-    left->addRow(QStringLiteral("Column"), neColumn);
-    left->addRow(QStringLiteral("Type"), neType);
-    left->addRow(QStringLiteral("Label"), neLabel);
-    left->addRow(QStringLiteral("Datatype"), neDataType);
-    left->addRow(QStringLiteral("Size"), neSize);
+    left->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    left->setHorizontalSpacing(10);
+    left->addRow(caption("Database"), neDatabase);
+    left->addRow(caption("Table"), neTable);
+    left->addRow(caption("Column"), neColumn);
+    left->addRow(caption("Type"), neType);
+    left->addRow(caption("Label"), neLabel);
+    left->addRow(caption("Datatype"), neDataType);
+    left->addRow(caption("Size"), neSize);
     auto* right = new QFormLayout;
-    right->addRow(QStringLiteral("Precision"), nePrecision);
-    right->addRow(QStringLiteral("Scale"), neScale);
-    right->addRow(QStringLiteral("Dispplay Size"), neDisplaySize);
-    right->addRow(QStringLiteral("Index Key"), cbIndex);
-    right->addRow(QStringLiteral("Read Only"), cbReadOnly);
-    right->addRow(QStringLiteral("Lookup Table"), cbLookupTable);
-    right->addRow(QStringLiteral("Lookup Column"), cbLookupColumn);
-    right->addRow(QStringLiteral("Lookup Key"), cbLookupKey);
+    right->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    right->setHorizontalSpacing(10);
+    right->addRow(caption("Precision"), nePrecision);
+    right->addRow(caption("Scale"), neScale);
+    right->addRow(caption("Dispplay Size"), neDisplaySize);
+    right->addRow(caption("Index Key"), cbIndex);
+    right->addRow(caption("Read Only"), cbReadOnly);
+    right->addRow(caption("Lookup Table"), cbLookupTable);
+    right->addRow(caption("Lookup Column"), cbLookupColumn);
+    right->addRow(caption("Lookup Key"), cbLookupKey);
 
     auto* buttons = new QDialogButtonBox(this);
     btOk = buttons->addButton(QDialogButtonBox::Ok);

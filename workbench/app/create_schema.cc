@@ -63,9 +63,8 @@ TCreateSchema::TCreateSchema(TSettings& settings, TTypeLabel* typeLabel, TColumn
          QStringLiteral("Datatype"), QStringLiteral("Size"), QStringLiteral("Display size"),
          QStringLiteral("Index"), QStringLiteral("Readonly"), QStringLiteral("Precision"),
          QStringLiteral("Scale")});
-    lvColumn->setColumnWidth(0, 150);
-    lvColumn->setColumnWidth(1, 90);
-    lvColumn->setColumnWidth(2, 120);
+    const int columnWidths[] = {150, 90, 130, 80, 50, 80, 50, 65, 65, 50};
+    for (int i = 0; i < 10; ++i) lvColumn->setColumnWidth(i, columnWidths[i]);
     lbRefTable = new QListWidget(this);
     lbRefTable->setObjectName(QStringLiteral("lbRefTable"));
     lbRefTable->setMaximumWidth(170);

@@ -29,6 +29,12 @@ class ModalScript {
         steps_.emplace_back(dialog, std::move(action));
         clock_.start();
     }
+    /// As When, but before every step queued so far: for a dialog that the running step is
+    /// about to show.
+    void WhenNext(QDialog* dialog, std::function<void()> action) {
+        steps_.emplace_front(dialog, std::move(action));
+        clock_.start();
+    }
     /// When `dialog` comes up it is accepted or rejected as it stands.
     void Accept(QDialog* dialog) {
         When(dialog, [dialog] { dialog->accept(); });
@@ -40,10 +46,17 @@ class ModalScript {
   private:
     void Poll() {
         QWidget* modal = QApplication::activeModalWidget();
+        if (pending_) return;
         if (!steps_.empty() && modal == steps_.front().first) {
-            auto step = std::move(steps_.front());
+            // The action runs outside this timer's slot, so that the timer keeps polling
+            // while the action shows dialogs of its own.
+            auto action = std::move(steps_.front().second);
             steps_.pop_front();
-            step.second();
+            pending_ = true;
+            QTimer::singleShot(0, [this, action = std::move(action)] {
+                pending_ = false;
+                action();
+            });
             clock_.start();
         } else if (modal && clock_.elapsed() > 5000) {
             // A dialog nobody expected, or an action that left its dialog open: close it so
@@ -54,6 +67,7 @@ class ModalScript {
         }
     }
 
+    bool pending_ = false;  // an action is about to run
     QTimer timer_;
     QElapsedTimer clock_;
     std::deque<std::pair<QDialog*, std::function<void()>>> steps_;

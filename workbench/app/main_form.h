@@ -186,10 +186,6 @@ class TMainForm : public QMainWindow {
     /// Enabling of the commands that depend on the pages.
     void UpdateCommands();
     void RebuildRecentMenu();
-    /// "Select &Schema..." follows the current database, "&Edit Schema..." the current schema.
-    void UpdateDatabaseEnabling();
-    /// The status panel that tells whether a schema is current.
-    void SetSchemaPanel();
     /// Rebuilds the macro button panel from the macro button editor's records.
     void BuildMacroPanel();
     /// Inserts macro button `index`'s text at the active editor's caret.

@@ -3,6 +3,7 @@
 
 #include <QEvent>
 #include <QLabel>
+#include <QResizeEvent>
 #include <QSplitter>
 #include <QTextCursor>
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include "workbench/app/main_form.h"
 #include "workbench/app/open_filter.h"
 #include "workbench/app/room_select.h"
+#include "workbench/app/select_dbase_form.h"
 #include "workbench/app/table_order.h"
 #include "workbench/app/type_label.h"
 #include "workbench/schema/schema.h"
@@ -24,14 +26,22 @@ namespace morva::app {
 
 namespace {
 
-// A double click on the macro button panel opens the macro button editor.
-class PanelDoubleClick : public QObject {
+// A double click on the macro button panel opens the macro button editor; a new width that
+// holds another number of columns lays the buttons out again (the splitter and the window's
+// own layout both resize the panel).
+class PanelEvents : public QObject {
   public:
-    explicit PanelDoubleClick(TMainForm* form) : QObject(form), form_(form) {}
+    explicit PanelEvents(TMainForm* form) : QObject(form), form_(form) {}
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::MouseButtonDblClick) form_->mmOCustomButtonsClick();
+        if (event->type() == QEvent::Resize) {
+            const auto* resize = static_cast<QResizeEvent*>(event);
+            if (TCustomButton::PanelColumns(resize->size().width()) !=
+                TCustomButton::PanelColumns(resize->oldSize().width()))
+                form_->BuildMacroPanel();
+        }
         return QObject::eventFilter(watched, event);
     }
 
@@ -56,23 +66,18 @@ void TMainForm::CreateOptionDialogs() {
     for (const QString& error : {CustomButton->LoadError, Language->LoadError})
         if (!error.isEmpty()) InformationBox(error);
 
-    sbToolbars->installEventFilter(new PanelDoubleClick(this));
+    // "&Edit" of the database selection dialog edits the database's information itself.
+    SelectDBaseForm->SetEditHook([this](schema::TDatabaseInfor& db) {
+        CreateSchema->PrepareDatabase(db);
+        CreateSchema->exec();
+    });
+    sbToolbars->installEventFilter(new PanelEvents(this));
     connect(Splitter1, &QSplitter::splitterMoved, this, &TMainForm::BuildMacroPanel);
-}
-
-void TMainForm::UpdateDatabaseEnabling() {
-    mmDSelectSchema->setEnabled(Settings.Database != nullptr);
-    mmDEditSchema->setEnabled(Settings.Schema != nullptr);
-}
-
-void TMainForm::SetSchemaPanel() {
-    ssBarPanels[2]->setText(Settings.Schema ? QStringLiteral("SCHEMA") : QStringLiteral("(NONE)"));
 }
 
 void TMainForm::mmDSelectSchemaClick() {
     if (!Settings.Database) return;
     RoomSelectForm->exec();
-    SetSchemaPanel();
     UpdateDatabaseEnabling();
 }
 

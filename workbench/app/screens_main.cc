@@ -1,38 +1,55 @@
 // Renders the workbench's windows to PNG files for review: the main window with a sample
 // template and a form file page, the recent menu, and each dialog.
 //
-// usage: morva_screens DIR   (run under a display, for example xvfb-run)
+// usage: morva_screens DIR [DATABASE_DIR]   (run under a display, for example xvfb-run);
+// DATABASE_DIR holds the sample database information "ORDERS".
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+#include <QTreeWidget>
 #include <cstdio>
 
+#include "workbench/app/add_ref_table.h"
 #include "workbench/app/browse_form.h"
 #include "workbench/app/code_memo.h"
+#include "workbench/app/column_edit.h"
 #include "workbench/app/create_dbi_form.h"
+#include "workbench/app/create_schema.h"
+#include "workbench/app/custom_button.h"
 #include "workbench/app/find_dialog.h"
 #include "workbench/app/folder_chooser.h"
 #include "workbench/app/goto_line_dialog.h"
+#include "workbench/app/keyword_file.h"
+#include "workbench/app/language.h"
+#include "workbench/app/macro_file.h"
 #include "workbench/app/main_form.h"
+#include "workbench/app/open_filter.h"
 #include "workbench/app/passwd_form.h"
 #include "workbench/app/replace_dialog.h"
+#include "workbench/app/room_select.h"
 #include "workbench/app/script_form.h"
 #include "workbench/app/select_dbase_form.h"
 #include "workbench/app/select_sql_file_form.h"
 #include "workbench/app/splash_form.h"
+#include "workbench/app/swap_list.h"
+#include "workbench/app/table_order.h"
+#include "workbench/app/type_label.h"
 #include "workbench/formfile/formfile.h"
 #include "workbench/schema/database_infor.h"
 #include "workbench/schema/schema.h"
@@ -69,6 +86,91 @@ void ShowDialog(QDialog* dialog, const char* name) {
     dialog->adjustSize();
     Save(dialog, name);
     dialog->hide();
+}
+
+// For dialogs whose lists make their own size hint too small or too large.
+void ShowDialogSized(QDialog* dialog, const char* name, int width, int height) {
+    dialog->show();
+    dialog->resize(width, height);
+    Save(dialog, name);
+    dialog->hide();
+}
+
+// The schema and environment dialogs, over the sample database when one was given.
+void SchemaAndEnvironmentScreens(TMainForm& form) {
+    TSettings& settings = form.Settings;
+    if (settings.Database) {
+        // Two schemas of the sample database, the first one current.
+        settings.Database->SetAllMarks(false);
+        for (auto& table : settings.Database->Tables) {
+            if (table.TableName != "CUSTOMER" && table.TableName != "ORDERS" &&
+                table.TableName != "ORDER_LINE")
+                continue;
+            table.Selected = true;
+            for (int i = 0; i < table.ColumnCount(); ++i) table.ColumnAt(i)->Selected = true;
+        }
+        std::string error;
+        auto orders = morva::schema::TSchema::CreateFromDatabase("Orders", "Form", "Order entry",
+                                                                 *settings.Database);
+        orders->Save(settings.DatabaseDir.toStdString(), &error);
+        settings.Database->SetAllMarks(true);
+        auto all = morva::schema::TSchema::CreateFromDatabase("Everything", "", "All tables",
+                                                              *settings.Database);
+        all->Save(settings.DatabaseDir.toStdString(), &error);
+        settings.Schema = std::move(orders);
+        settings.SchemaName = QStringLiteral("Orders");
+        form.UpdateDatabaseEnabling();
+
+        ShowDialogSized(form.RoomSelectForm, "schema-selection", 380, 320);
+        form.TypeLabel->PrepareSchema(settings.DatabaseName, QStringLiteral("Invoices"),
+                                      QStringLiteral("Invoices of the month"),
+                                      QStringLiteral("Report"));
+        ShowDialog(form.TypeLabel, "type-and-label");
+
+        form.CreateSchema->PrepareSchema(*settings.Schema);
+        form.CreateSchema->lvTable->setCurrentItem(form.CreateSchema->lvTable->topLevelItem(1));
+        form.CreateSchema->lvTable->clearSelection();
+        form.CreateSchema->lvTable->topLevelItem(1)->setSelected(true);
+        ShowDialogSized(form.CreateSchema, "schema-editor", 900, 600);
+
+        auto db = std::make_unique<morva::schema::TDatabaseInfor>(*settings.Database);
+        form.CreateSchema->PrepareDatabase(*db);
+        ShowDialogSized(form.CreateSchema, "database-editor", 900, 600);
+
+        const morva::schema::TTableInfor* customer = settings.Database->FindTable("CUSTOMER");
+        if (customer) {
+            const auto* kind = customer->FindColumn("CUST_KIND");
+            if (kind) {
+                form.ColumnEdit->Prepare(*settings.Database, QStringLiteral("CUSTOMER"), *kind);
+                ShowDialog(form.ColumnEdit, "column-editor");
+            }
+        }
+        const morva::schema::TTableInfor* ordersTable = settings.Database->FindTable("ORDERS");
+        if (ordersTable) {
+            QStringList tables, masters;
+            for (const auto& t : settings.Database->Tables)
+                tables << QString::fromStdString(t.TableName);
+            for (const auto& c : ordersTable->columns()) masters << QString::fromStdString(c.Name);
+            form.AddRefTable->Prepare(*settings.Database, tables, QStringLiteral("ORDERS"), masters,
+                                      ordersTable->RefTables, QString());
+            ShowDialogSized(form.AddRefTable, "reference-dialog", 820, 320);
+        }
+
+        form.TableOrderForm->Prepare(*settings.Schema);
+        ShowDialogSized(form.TableOrderForm, "table-order", 360, 380);
+        form.TableOrderForm->show();
+        form.TableOrderForm->pgOrder->setCurrentIndex(1);
+        form.TableOrderForm->hide();
+        ShowDialogSized(form.TableOrderForm, "table-order-columns", 360, 380);
+    }
+
+    form.OpenFilter->SetFilter(settings.OpenFilter);
+    ShowDialogSized(form.OpenFilter, "file-type", 480, 340);
+    ShowDialogSized(form.Language, "keyword-language", 420, 400);
+    form.GetText->lbPrompt->setText(QStringLiteral("Enter New Language Name"));
+    form.GetText->neText->setText(QStringLiteral("Pascal"));
+    ShowDialog(form.GetText, "get-text");
+    ShowDialogSized(form.CustomButton, "macro-buttons", 560, 340);
 }
 
 const char* const kSampleForm =
@@ -141,7 +243,7 @@ void ShowRunWindowAndDatabaseDialogs(TMainForm& form, const QString& samples) {
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: morva_screens DIR\n");
+        std::fprintf(stderr, "usage: morva_screens DIR [DATABASE_DIR]\n");
         return 2;
     }
     g_out = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
@@ -160,7 +262,32 @@ int main(int argc, char** argv) {
     }
     SetMessageHook([](BoxKind, const QString&) { return Answer::No; });
 
+    // A keyword language and a few macro buttons in the scratch root folder, and the sample
+    // database when the caller built one (scripts/screens does).
+    std::string ignored;
+    std::vector<morva::app::KeywordLanguage> languages = {{"Pascal", {}}, {"SQL", {}}};
+    for (const QString& word : kPascalKeywords) languages[0].keywords.push_back(word.toStdString());
+    for (const char* word : {"create", "from", "select", "table", "where"})
+        languages[1].keywords.push_back(word);
+    morva::app::WriteKeywordFile((scratch.path() + QStringLiteral("/Keywords.CDF")).toStdString(),
+                                 languages, &ignored);
+    morva::app::WriteMacroFile(
+        (scratch.path() + QStringLiteral("/MacroBtn.CDF")).toStdString(),
+        {{"Text", "A text block", "<TEXT>\n\n</TEXT>", 7 | morva::app::kMacroEnabled},
+         {"Tables", "Loop over the tables", "<TABLES>\n</TABLES>", 9 | morva::app::kMacroEnabled},
+         {"Columns", "Loop over the columns", "<COLUMNS></COLUMNS>", 9 | morva::app::kMacroEnabled},
+         {"If", "A condition", "<IF><THEN></IF>", 4 | morva::app::kMacroEnabled},
+         {"Create", "Open an output file", "<CREATE></CREATE>", 8 | morva::app::kMacroEnabled}},
+        &ignored);
+    if (argc > 2) {
+        QSettings store(scratch.path() + QStringLiteral("/settings.ini"), QSettings::IniFormat);
+        store.beginGroup(QString::fromLatin1(kSettingsKeyPath));
+        store.setValue(QStringLiteral("DatabaseDir"), QString::fromLocal8Bit(argv[2]));
+        store.setValue(QStringLiteral("DatabaseName"), QStringLiteral("ORDERS"));
+    }
+
     TMainForm form;
+    form.Settings.Language = 0;
     form.SetKeywords(kPascalKeywords);
     form.move(0, 0);
     form.resize(900, 680);
@@ -220,6 +347,7 @@ int main(int argc, char** argv) {
     ShowDialog(&many, "close-all-question");
 
     ShowRunWindowAndDatabaseDialogs(form, samples);
+    SchemaAndEnvironmentScreens(form);
 
     // Leave without the close questions and without writing the scratch settings anywhere
     // that matters.
