@@ -27,7 +27,7 @@ std::span<const Command> Commands() {
         {"dfm", "SOURCE [TARGET] | --text FILE.DFM",
          "Convert a text form file to a binary form file, or print a binary form file as text.",
          DfmCommand},
-        {"alias", "list | tables A | build A",
+        {"alias", "list | tables A | build A [--table NAME]...",
          "List database aliases, the tables of alias A, or build database information from A.",
          AliasCommand},
     }};

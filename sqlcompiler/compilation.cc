@@ -1,5 +1,7 @@
 #include "sqlcompiler/compilation.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdarg>
 #include <new>
@@ -40,6 +42,12 @@ void Compilation::ResetCompilation(std::string scriptName) {
 
 bool Compilation::Compile() {
     input_ = std::fopen(scriptName_.c_str(), "rb");
+    // A folder opens for reading but cannot be read; it is no script either.
+    struct stat info;
+    if (input_ && (::fstat(::fileno(input_), &info) != 0 || S_ISDIR(info.st_mode))) {
+        std::fclose(input_);
+        input_ = nullptr;
+    }
     if (!input_) {
         ReportLine(msg::kUnableToOpen, scriptName_.c_str());
         return false;

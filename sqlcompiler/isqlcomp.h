@@ -60,7 +60,8 @@ class ISqlCompEvents : public com::IUnknown {
 };
 
 /// The compiler component. Every method returns S_OK whatever happens inside; problems are
-/// reported through OnError lines and message boxes.
+/// reported through OnError lines and message boxes. The one exception: a generating method
+/// called from inside an event of a running one returns E_UNEXPECTED and does nothing.
 class ISqlComp : public com::IDispatch {
   public:
     static constexpr Guid kIid{

@@ -8,25 +8,29 @@
 
 namespace morva::sql {
 
-Compilation& ProcessCompilation() {
-    static Compilation compilation;
-    return compilation;
+ProcessState& Process() {
+    static ProcessState state;
+    return state;
 }
 
+// Records the component for the length of one method call and routes the compilation's
+// message lines to its sinks; releases the model when the call ends.
 class SqlComp::Running {
   public:
-    Running(SqlComp& component, Compilation& compilation) : compilation_(compilation) {
-        compilation.SetReporter([&component](int32_t line, const std::string& text) {
+    explicit Running(SqlComp& component) : state_(Process()) {
+        state_.running = &component;
+        state_.compilation.SetReporter([&component](int32_t line, const std::string& text) {
             component.events_.Fire([&](ISqlCompEvents& sink) { sink.OnError(line, text); });
         });
     }
     ~Running() {
-        compilation_.model().Clear();
-        compilation_.SetReporter(nullptr);
+        state_.compilation.model().Clear();
+        state_.compilation.SetReporter(nullptr);
+        state_.running = nullptr;
     }
 
   private:
-    Compilation& compilation_;
+    ProcessState& state_;
 };
 
 SqlComp::SqlComp() : SqlComp(MakeDriverManagerApi()) {}
@@ -34,9 +38,11 @@ SqlComp::SqlComp() : SqlComp(MakeDriverManagerApi()) {}
 SqlComp::SqlComp(std::unique_ptr<OdbcApi> api) : link_(std::move(api)) {}
 
 HRESULT SqlComp::GenerateBy(const BStr& dbPath, const BStr& sqlPath) {
-    Compilation& c = ProcessCompilation();
+    // A sink calling back from inside an event must not start a second run over the state.
+    if (Process().running) return com::E_UNEXPECTED;
+    Compilation& c = Process().compilation;
     c.ResetCompilation(sqlPath.value_or(""));
-    Running running(*this, c);
+    Running running(*this);
     try {
         if (c.Compile()) WriteTables(c, dbPath.value_or(""));
     } catch (const std::bad_alloc&) {
@@ -55,9 +61,10 @@ HRESULT SqlComp::GetDataSources() {
 
 HRESULT SqlComp::GenerateFromODBCBy(const BStr& DataSourceName, const BStr& UserID,
                                     const BStr& Passwd, const BStr& dbPath) {
-    Compilation& c = ProcessCompilation();
+    if (Process().running) return com::E_UNEXPECTED;
+    Compilation& c = Process().compilation;
     c.ResetCompilation("");
-    Running running(*this, c);
+    Running running(*this);
     std::string dsn = DataSourceName.value_or("");
     try {
         if (!link_.ReadCatalogue(c, dsn, UserID.value_or(""), Passwd.value_or("")))

@@ -10,8 +10,16 @@
 
 namespace morva::sql {
 
-/// The compilation state, held once per process: one component's method runs at a time.
-Compilation& ProcessCompilation();
+class SqlComp;
+
+/// The process-wide state of the compiler, in one place: the compilation (model, counters,
+/// scanner and parser state) and the component whose method is running, null between calls.
+/// One component's method runs at a time.
+struct ProcessState {
+    Compilation compilation;
+    SqlComp* running = nullptr;
+};
+ProcessState& Process();
 
 class SqlComp : public com::Object<ISqlComp, com::IConnectionPoint> {
   public:

@@ -6,8 +6,12 @@
 #include <filesystem>
 #include <fstream>
 
+#include <dlfcn.h>
+
 #include "component/create.h"
 #include "component/message_box.h"
+#include "component/module.h"
+#include "component/registry.h"
 #include "sqlcompiler/table_file.h"
 
 namespace morva::sql {
@@ -101,7 +105,7 @@ TEST(SqlCompTest, GenerateByReportsInOrderAndWritesEveryTable) {
     EXPECT_EQ(c3.columns[0].displayWidth, 40);
     EXPECT_TRUE(fs::exists(dir.path + "/db/B"));
     // The model is released after the call.
-    EXPECT_TRUE(ProcessCompilation().model().tables.empty());
+    EXPECT_TRUE(Process().compilation.model().tables.empty());
 }
 
 TEST(SqlCompTest, MissingScriptGivesOneLineAndWritesNothing) {
@@ -123,6 +127,40 @@ TEST(SqlCompTest, UnwritableTablesFailOneByOne) {
     EXPECT_EQ(tail, (std::vector<std::string>{"E 1|2 table detected.", "E 1|\tA",
                                               "E 1|*** Fail ***", "E 1|\tB", "E 1|*** Fail ***"}));
     EXPECT_FALSE(fs::exists(dir.path + "/missing"));
+}
+
+TEST(SqlCompTest, AFolderIsNoScript) {
+    TempDir dir;
+    auto c = Connect(com::MakeObject<SqlComp, ISqlComp>(MakeDriverManagerApi()));
+    c.comp->GenerateBy(dir.path, dir.path);
+    EXPECT_EQ(c.sink->events,
+              std::vector<std::string>{"E 1|Fatal: Unable to open file " + dir.path + "\n"});
+}
+
+// A sink that calls back into the compiler from inside an event.
+class ReentrantSink : public com::Object<ISqlCompEvents> {
+  public:
+    ISqlComp* comp = nullptr;
+    std::vector<HRESULT> nested;
+    HRESULT OnError(int32_t, const BStr&) override {
+        nested.push_back(comp->GenerateBy(std::string("/tmp"), std::string("/nonexistent.sql")));
+        return com::S_OK;
+    }
+    HRESULT OnWarning(const BStr&) override { return com::S_OK; }
+};
+
+TEST(SqlCompTest, NestedCallFromAnEventIsRefused) {
+    TempDir dir;
+    std::string script = dir.Write("s.sql", "CREATE TABLE T (A INTEGER);");
+    auto comp = com::MakeObject<SqlComp, ISqlComp>(MakeDriverManagerApi());
+    auto sink = com::MakeObject<ReentrantSink>();
+    sink->comp = comp.get();
+    uint32_t cookie = 0;
+    comp.As<com::IConnectionPoint>()->Advise(sink.get(), &cookie);
+    EXPECT_EQ(comp->GenerateBy(dir.path, script), com::S_OK);
+    EXPECT_EQ(sink->nested, std::vector<HRESULT>(4, com::E_UNEXPECTED));
+    EXPECT_TRUE(fs::exists(dir.path + "/T"));
+    comp.As<com::IConnectionPoint>()->Unadvise(cookie);
 }
 
 TEST(SqlCompTest, LaterScriptReplacesTableOfSameName) {
@@ -166,6 +204,39 @@ TEST(SqlCompTest, LibraryCreatesTheClassByIdentifier) {
     comp->GenerateBy(dir.path, script);
     EXPECT_EQ(c.sink->events.size(), 4u);
     EXPECT_TRUE(fs::exists(dir.path + "/T"));
+}
+
+TEST(SqlCompTest, RegistrationWritesTheIdentityAndUnregistrationRemovesIt) {
+    TempDir dir;
+    std::string registryFile = dir.path + "/components.ini";
+    ::setenv("MORVA_COMPONENTS", registryFile.c_str(), 1);
+    std::string library = com::ExecutableDirectory() + "/" + kSqlCompilerLibrary;
+    void* handle = ::dlopen(library.c_str(), RTLD_NOW);
+    ASSERT_NE(handle, nullptr) << ::dlerror();
+    auto registerServer =
+        reinterpret_cast<com::DllRegisterServerFn>(::dlsym(handle, "DllRegisterServer"));
+    auto unregisterServer =
+        reinterpret_cast<com::DllRegisterServerFn>(::dlsym(handle, "DllUnregisterServer"));
+    ASSERT_TRUE(registerServer && unregisterServer);
+    ASSERT_EQ(registerServer(), com::S_OK);
+    {
+        com::Registry r(registryFile);
+        std::string key = "CLSID\\" + com::ToString(kSqlCompClsid);
+        EXPECT_EQ(r.Get("SqlComp.SqlComp.1"), "SqlComp Class");
+        EXPECT_EQ(r.Get("SqlComp.SqlComp\\CurVer"), "SqlComp.SqlComp.1");
+        EXPECT_EQ(r.Get(key + "\\InprocServer32", "ThreadingModel"), "Apartment");
+        EXPECT_EQ(r.Get(key + "\\MiscStatus"), "0");
+        EXPECT_EQ(r.Get(key + "\\MiscStatus\\1"), "131473");
+        EXPECT_EQ(r.Get(key + "\\TypeLib"), com::ToString(kSqlCompilerTypeLib));
+        EXPECT_EQ(r.Get(key + "\\Version"), "1.0");
+        EXPECT_TRUE(r.HasKey(key + "\\Insertable"));
+        EXPECT_TRUE(r.HasKey(key + "\\Control"));
+        EXPECT_TRUE(r.HasKey(key + "\\Programmable"));
+    }
+    ASSERT_EQ(unregisterServer(), com::S_OK);
+    EXPECT_TRUE(com::Registry(registryFile).Keys().empty());
+    ::unsetenv("MORVA_COMPONENTS");
+    ::dlclose(handle);
 }
 
 }  // namespace

@@ -213,12 +213,18 @@ bool ReadTableFile(const std::string& path, TableFile* table, std::string* error
         if (error) *error = Reason(path);
         return false;
     }
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // The header is checked before the rest is read, so that a large stray file in the
+    // folder is turned away without being loaded.
+    std::string bytes(8, '\0');
+    in.read(bytes.data(), 8);
+    bytes.resize(static_cast<size_t>(in.gcount()));
+    bool header = bytes == EncodeTableFile({}).substr(0, 8);  // magic and version
+    if (header) bytes.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     if (in.bad()) {
         if (error) *error = Reason(path);
         return false;
     }
-    if (!DecodeTableFile(bytes, table)) {
+    if (!header || !DecodeTableFile(bytes, table)) {
         if (error) *error = "Invalid file format(" + path + ")";
         return false;
     }
@@ -293,6 +299,35 @@ bool SaveDatabaseFolder(const std::string& folder, const std::vector<TableFile>&
     for (const TableFile& t : tables)
         if (!WriteTableFileTo(folder, t, error)) return false;
     return true;
+}
+
+namespace {
+
+// Deletes the plain files of `folder`, then the folder.
+bool DeleteFilesAndFolder(const std::string& folder, std::string* error) {
+    std::vector<std::string> names;
+    if (!ListTableFiles(folder, &names, error)) return false;
+    for (const std::string& name : names) {
+        std::string path = folder + "/" + name;
+        if (::unlink(path.c_str()) != 0) {
+            if (error) *error = Reason(path);
+            return false;
+        }
+    }
+    if (::rmdir(folder.c_str()) != 0) {
+        if (error) *error = Reason(folder);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool DeleteDatabaseFolder(const std::string& folder, std::string* error) {
+    std::string schema = folder + "/" + kSchemaFolderName;
+    std::error_code ec;
+    if (fs::is_directory(schema, ec) && !DeleteFilesAndFolder(schema, error)) return false;
+    return DeleteFilesAndFolder(folder, error);
 }
 
 }  // namespace morva::sql

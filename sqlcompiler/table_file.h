@@ -100,4 +100,8 @@ bool EnsureDatabaseFolder(const std::string& folder, std::string* error);
 bool SaveDatabaseFolder(const std::string& folder, const std::vector<TableFile>& tables,
                         std::string* error);
 
+/// Deletes the files of the "Schema" subfolder, that subfolder, the files of `folder` and
+/// `folder` itself. Stops at the first failure with a reason; what was deleted stays deleted.
+bool DeleteDatabaseFolder(const std::string& folder, std::string* error);
+
 }  // namespace morva::sql

@@ -38,19 +38,38 @@ std::string DumpTablesText(const std::vector<TableFile>& tables) {
     return out;
 }
 
+namespace {
+
+// Length of the valid UTF-8 sequence at `i`, or 0 when the byte there starts none.
+size_t Utf8Length(const std::string& s, size_t i) {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    size_t n = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
+    if (n == 0 || i + n > s.size()) return 0;
+    for (size_t k = 1; k < n; ++k)
+        if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return 0;
+    return n;
+}
+
+}  // namespace
+
 std::string JsonString(const std::string& text) {
     std::string out = "\"";
-    for (char ch : text) {
-        unsigned char u = static_cast<unsigned char>(ch);
-        if (ch == '"' || ch == '\\') {
+    for (size_t i = 0; i < text.size();) {
+        unsigned char u = static_cast<unsigned char>(text[i]);
+        size_t n = Utf8Length(text, i);
+        if (u == '"' || u == '\\') {
             out += '\\';
-            out += ch;
-        } else if (u < 0x20) {
+            out += text[i++];
+        } else if (u < 0x20 || n == 0) {
+            // Control characters, and bytes of another code page, as the code point of the
+            // same number, so that the output is always valid JSON.
             char buffer[8];
             std::snprintf(buffer, sizeof buffer, "\\u%04x", u);
             out += buffer;
+            ++i;
         } else {
-            out += ch;
+            out.append(text, i, n);
+            i += n;
         }
     }
     return out + "\"";

@@ -1,5 +1,9 @@
 #include "sqlcompiler/table_file.h"
 
+#include <random>
+
+#include "sqlcompiler/table_file_dump.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -164,6 +168,50 @@ TEST(TableFileTest, WriterNeverLeavesTheFolderNorCreatesIt) {
     std::vector<std::string> names;
     ASSERT_TRUE(ListTableFiles(dir, &names, &err));
     EXPECT_EQ(names, std::vector<std::string>{"T"});
+    fs::remove_all(dir);
+}
+
+TEST(TableFileTest, DamagedFilesAreRejectedOrReadButNeverOverrun) {
+    std::string good = EncodeTableFile(RichTable());
+    std::mt19937 random(7);
+    for (int round = 0; round < 20000; ++round) {
+        std::string bytes = good;
+        for (int flips = 1 + static_cast<int>(random() % 4); flips > 0; --flips)
+            bytes[random() % bytes.size()] = static_cast<char>(random());
+        bytes.resize(random() % (bytes.size() + 1));
+        TableFile t;
+        if (DecodeTableFile(bytes, &t)) {
+            EXPECT_LE(EncodeTableFile(t).size(), bytes.size());
+        }
+    }
+}
+
+TEST(TableFileTest, JsonStringsAreAlwaysValid) {
+    EXPECT_EQ(JsonString("a\"b\\c\n"), "\"a\\\"b\\\\c\\u000a\"");
+    EXPECT_EQ(JsonString("Stra\xC3\x9F"
+                         "e"),
+              "\"Stra\xC3\x9F"
+              "e\"");  // UTF-8 kept
+    EXPECT_EQ(JsonString("Stra\xDF"
+                         "e"),
+              "\"Stra\\u00df"
+              "e\"");                                         // a lone byte
+    EXPECT_EQ(JsonString("\xE2\x82"), "\"\\u00e2\\u0082\"");  // cut sequence
+}
+
+TEST(TableFileTest, DeleteRemovesSchemaFilesTableFilesAndFolders) {
+    std::string dir = TempFolder();
+    std::string err;
+    ASSERT_TRUE(SaveDatabaseFolder(dir + "/db", {RichTable()}, &err)) << err;
+    Spill(dir + "/db/Schema/Main.CSF", "schema");
+    EXPECT_TRUE(DeleteDatabaseFolder(dir + "/db", &err)) << err;
+    EXPECT_FALSE(fs::exists(dir + "/db"));
+    // A folder the database does not own makes the delete fail, naming the folder.
+    ASSERT_TRUE(SaveDatabaseFolder(dir + "/db2", {RichTable()}, &err)) << err;
+    fs::create_directory(dir + "/db2/other");
+    EXPECT_FALSE(DeleteDatabaseFolder(dir + "/db2", &err));
+    EXPECT_TRUE(err.starts_with(dir + "/db2: ")) << err;
+    EXPECT_FALSE(fs::exists(dir + "/db2/ORDERS"));
     fs::remove_all(dir);
 }
 

@@ -6,6 +6,11 @@ file(WRITE ${WORK}/sys/odbcinst.ini "")
 file(WRITE ${WORK}/sys/odbc.ini "")
 file(WRITE ${WORK}/empty.ini "")
 set(ENV{ODBCSYSINI} ${WORK}/sys)
+# The SQLite ODBC driver keeps allocations past its unloading, which a sanitizer build would
+# report as leaks of the command line; the compiler's own paths are leak-checked by its tests.
+if(DEFINED ENV{ASAN_OPTIONS})
+  set(ENV{ASAN_OPTIONS} "$ENV{ASAN_OPTIONS}:detect_leaks=0")
+endif()
 
 function(run code)
   execute_process(COMMAND ${CLI} --database-dir ${WORK}/db ${ARGN} WORKING_DIRECTORY ${WORK}

@@ -85,6 +85,21 @@ run(0 sql SHOP shop.sql)
 run(1 run list.tpx --db SHOP --schema Orders)
 expect_match("${ERR}" "handing the schema to the engine failed: Column CUST not found in table ORDERS")
 
+# Aliases: the built-in sample alias, its tables, database information from it.
+set(ENV{MORVA_SETTINGS} ${WORK}/settings.ini)
+run(0 alias list)
+expect_match("${OUT}" "^ORDERENTRY\tQSQLITE\t[^\n]*order_entry.db\n$")
+run(0 alias tables orderentry)
+expect_equal("${OUT}" "COUNTRY\nCUSTOMER\nEMPLOYEE\nORDERS\nORDER_LINE\nPAYMENT\nPRODUCT\nSUPPLIER\n")
+run(0 alias build ORDERENTRY --table COUNTRY --table ORDERS)
+expect_equal("${OUT}" "Database ORDERENTRY with 2 tables created\n")
+run(0 dump ORDERENTRY)
+expect_match("${OUT}" "TABLE COUNTRY type=\"Normal\" label=\"Normal\"\n  COLUMN COUNTRY_CODE type=\"Key\" label=\"COUNTRY_CODE\" data=\"VARCHAR\" length=2 width=2 flags=1")
+run(1 alias build ORDERENTRY --table NOPE)
+expect_match("${ERR}" "NOPE: no such table")
+run(2 alias tables NOPE)
+run(2 alias)
+
 # The sample templates over the sample database: C++ that compiles, SQL that loads, form files.
 set(SAMPLES ${SOURCE_DIR}/samples)
 run(0 sql ORDERENTRY ${SAMPLES}/order_entry.sql)

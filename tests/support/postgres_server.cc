@@ -48,7 +48,10 @@ PostgresServer::~PostgresServer() {
 }
 
 int PostgresServer::Run(const std::string& command, std::string* output) {
-    std::string full = asPostgresUser_ ? "runuser -u postgres -- sh -c " + Quote(command) : command;
+    // From the root folder, which every user may enter, whatever the caller's folder is.
+    std::string inRoot = "cd / && " + command;
+    std::string full = asPostgresUser_ ? "runuser -u postgres -- sh -c " + Quote(inRoot)
+                                       : "sh -c " + Quote(inRoot);
     full += " 2>&1";
     FILE* pipe = ::popen(full.c_str(), "r");
     if (!pipe) return -1;

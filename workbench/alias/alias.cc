@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <set>
 
+#include "component/create.h"
 #include "component/text_util.h"
 
 #ifndef MORVA_SAMPLE_DATABASE
@@ -110,7 +111,15 @@ Alias DefaultAlias() {
     a.name = kDefaultAliasName;
     a.driver = "QSQLITE";
     const char* env = std::getenv("MORVA_SAMPLE_DATABASE");
-    a.database = env && *env ? env : MORVA_SAMPLE_DATABASE;
+    if (env && *env) {
+        a.database = env;
+        return a;
+    }
+    // The copy made by the build, else the one installed beside the program.
+    a.database = MORVA_SAMPLE_DATABASE;
+    std::string installed = com::ExecutableDirectory() + "/../share/morva/order_entry.db";
+    if (!QFileInfo::exists(Q(a.database)) && QFileInfo::exists(Q(installed)))
+        a.database = installed;
     return a;
 }
 

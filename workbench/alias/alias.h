@@ -41,7 +41,8 @@ struct FieldInfo {
 /// Name of the built-in alias of the sample database.
 inline constexpr const char* kDefaultAliasName = "ORDERENTRY";
 
-/// The sample database's alias: SQLite, the database file bundled with the program.
+/// The sample database's alias: SQLite, the file $MORVA_SAMPLE_DATABASE names, else the
+/// one the build made, else the one installed in ../share/morva beside the program.
 Alias DefaultAlias();
 
 /// The settings file: `settingsFile` when given, else $MORVA_SETTINGS, else the user's

@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "tests/support/postgres_server.h"
 #include "workbench/alias/build_from_alias.h"
-#include "workbench/alias/test_postgres.h"
 
 namespace morva::alias {
 namespace {
@@ -158,18 +158,20 @@ class AliasPostgresTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         EnsureApplication();
-        server_ = new testing::TestPostgres();
-        if (!server_->ok()) return;
-        ready_ = server_->Sql("postgres", "CREATE DATABASE shop") &&
-                 server_->Sql("shop",
-                              "CREATE TABLE customer (cust_no integer PRIMARY KEY, "
-                              "name varchar(40) NOT NULL, credit_limit numeric(12,2), "
-                              "rating real, kind char(1), joined date, seen timestamp, "
-                              "active boolean, picture bytea, notes text, fee money); "
-                              "CREATE TABLE orders (order_no serial PRIMARY KEY, "
-                              "cust_no integer REFERENCES customer, amount numeric(9,3), "
-                              "line smallint, placed date); "
-                              "CREATE INDEX orders_by_date ON orders (placed)");
+        server_ = new morva::testing::PostgresServer;
+        std::string why;
+        if (!server_->Start(&why)) return;
+        ready_ = server_->RunSql("postgres", "CREATE DATABASE shop", &why) &&
+                 server_->RunSql("shop",
+                                 "CREATE TABLE customer (cust_no integer PRIMARY KEY, "
+                                 "name varchar(40) NOT NULL, credit_limit numeric(12,2), "
+                                 "rating real, kind char(1), joined date, seen timestamp, "
+                                 "active boolean, picture bytea, notes text, fee money); "
+                                 "CREATE TABLE orders (order_no serial PRIMARY KEY, "
+                                 "cust_no integer REFERENCES customer, amount numeric(9,3), "
+                                 "line smallint, placed date); "
+                                 "CREATE INDEX orders_by_date ON orders (placed)",
+                                 &why);
     }
     static void TearDownTestSuite() {
         delete server_;
@@ -179,10 +181,12 @@ class AliasPostgresTest : public ::testing::Test {
         if (!ready_) GTEST_SKIP() << "no PostgreSQL server could be started";
     }
     static Alias ShopAlias() {
-        return {"SHOP", "QPSQL", "shop", "127.0.0.1", server_->port(), "morva", ""};
+        Alias a{"SHOP", "QPSQL", "shop", server_->host(), server_->port(), server_->user(), ""};
+        a.password = server_->password();
+        return a;
     }
 
-    static inline testing::TestPostgres* server_ = nullptr;
+    static inline morva::testing::PostgresServer* server_ = nullptr;
     static inline bool ready_ = false;
 };
 

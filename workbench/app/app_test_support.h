@@ -15,12 +15,14 @@
 #include "workbench/app/message_boxes.h"
 
 // Readable failure messages for Qt strings.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace morva::app {
 
 class WorkbenchTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(scratch_.isValid());
         oldDir_ = QDir::currentPath();
@@ -38,9 +40,9 @@ protected:
         });
         SetFilePromptHook([this](FilePrompt kind, const QString& folder, const QString& proposed,
                                  const QString&) {
-            prompts.push_back(QStringLiteral("%1|%2|%3")
-                                  .arg(kind == FilePrompt::Save ? "save" : "open", folder,
-                                       proposed));
+            prompts.push_back(
+                QStringLiteral("%1|%2|%3")
+                    .arg(kind == FilePrompt::Save ? "save" : "open", folder, proposed));
             if (fileAnswers.empty()) return QString();
             const QString answer = fileAnswers.front();
             fileAnswers.pop_front();
@@ -69,13 +71,13 @@ protected:
     }
 
     QString root;
-    QStringList boxes;             ///< texts of the message boxes shown, in order
-    std::vector<BoxKind> kinds;    ///< their kinds
-    std::deque<Answer> answers;    ///< answers to give, in order (then No / Ok)
-    QStringList prompts;           ///< file prompts asked: "open|folder|proposed"
+    QStringList boxes;                ///< texts of the message boxes shown, in order
+    std::vector<BoxKind> kinds;       ///< their kinds
+    std::deque<Answer> answers;       ///< answers to give, in order (then No / Ok)
+    QStringList prompts;              ///< file prompts asked: "open|folder|proposed"
     std::deque<QString> fileAnswers;  ///< file names to answer (then cancel)
 
-private:
+  private:
     QTemporaryDir scratch_;
     QString oldDir_;
     QByteArray oldSettings_;

@@ -10,15 +10,15 @@ namespace morva::app {
 
 class TCodeHighlighter : public QSyntaxHighlighter {
     Q_OBJECT
-public:
+  public:
     TCodeHighlighter(QTextDocument* document, const KeywordSet* keywords,
                      const QTextCharFormat* tagFormat, const QTextCharFormat* valueFormat,
                      const QTextCharFormat* keywordFormat);
 
-protected:
+  protected:
     void highlightBlock(const QString& text) override;
 
-private:
+  private:
     const KeywordSet* keywords_;
     const QTextCharFormat* tagFormat_;
     const QTextCharFormat* valueFormat_;

@@ -30,7 +30,9 @@ void TCodeMemo::SetTokenColours(const QColor& tag, const QColor& value, const QC
     highlighter_->rehighlight();
 }
 
-void TCodeMemo::RehighlightAll() { highlighter_->rehighlight(); }
+void TCodeMemo::RehighlightAll() {
+    highlighter_->rehighlight();
+}
 
 int TCodeMemo::CaretLine() {
     const QTextCursor cursor = textCursor();

@@ -15,7 +15,7 @@ class TCodeHighlighter;
 
 class TCodeMemo : public QPlainTextEdit {
     Q_OBJECT
-public:
+  public:
     explicit TCodeMemo(QWidget* parent = nullptr);
 
     /// Replaces the keyword list and recolours the text.
@@ -45,13 +45,13 @@ public:
     /// Colours the whole document now (normally done as lines change).
     void RehighlightAll();
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
-private:
+  private:
     void UpdateTabStops();
     void IndentNewLine();
 

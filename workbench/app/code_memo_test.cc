@@ -88,6 +88,36 @@ TEST(CodeMemoTest, ColoursTagsValuesAndKeywordsPerLine) {
     EXPECT_EQ(ColourAt(memo, 2, 1), QColor(Qt::darkGreen));
 }
 
+// How many pixels of the keyword colour the editor paints inside `area`.
+int KeywordPixels(TCodeMemo& memo, const QRect& area) {
+    const QImage image = memo.viewport()->grab().toImage();
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (image.pixelColor(x, y) == QColor(0, 0, 255)) ++count;
+    return count;
+}
+
+TEST(CodeMemoTest, SelectedKeywordKeepsTheSelectionColours) {
+    TCodeMemo memo;
+    memo.resize(400, 200);
+    memo.SetTokenColours(Qt::red, Qt::darkGreen, QColor(0, 0, 255));
+    memo.SetKeywords({QStringLiteral("select")});
+    memo.setPlainText(QStringLiteral("select x"));
+    memo.show();
+    QTextCursor cursor = memo.textCursor();
+    cursor.setPosition(6);
+    const QRect after = memo.cursorRect(cursor);
+    cursor.setPosition(0);
+    const QRect word(memo.cursorRect(cursor).topLeft(), after.bottomLeft());
+    ASSERT_GT(word.width(), 10);
+    memo.setTextCursor(cursor);
+    EXPECT_GT(KeywordPixels(memo, word), 0);
+    cursor.setPosition(6, QTextCursor::KeepAnchor);
+    memo.setTextCursor(cursor);
+    EXPECT_EQ(KeywordPixels(memo, word), 0);
+}
+
 TEST(CodeMemoTest, TextBeyondSixteenBitIndexesIsColoured) {
     TCodeMemo memo;
     memo.SetTokenColours(Qt::red, Qt::darkGreen, Qt::blue);

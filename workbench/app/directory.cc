@@ -14,8 +14,7 @@ namespace fs = std::filesystem;
 
 bool TDirectory::Exists() const {
     std::error_code ec;
-    return !path_.empty() && fs::is_directory(path_, ec) &&
-           ::access(path_.c_str(), X_OK) == 0;
+    return !path_.empty() && fs::is_directory(path_, ec) && ::access(path_.c_str(), X_OK) == 0;
 }
 
 bool TDirectory::Make() const {

@@ -7,7 +7,7 @@
 namespace morva::app {
 
 class TDirectory {
-public:
+  public:
     explicit TDirectory(std::string path) : path_(std::move(path)) {}
 
     const std::string& Path() const { return path_; }
@@ -24,7 +24,7 @@ public:
     /// matching, "*.*" matches every name, and hidden entries (a leading dot) are left out.
     std::vector<std::string> List(const std::string& pattern, bool withFolders) const;
 
-private:
+  private:
     std::string path_;
 };
 

@@ -56,8 +56,12 @@ TFindDialog::TFindDialog(QWidget* parent) : QDialog(parent) {
     layout->addWidget(buttons);
 }
 
-QString TFindDialog::FindText() const { return cbFind->currentText(); }
-bool TFindDialog::FromStart() const { return rbFromStart->isChecked(); }
+QString TFindDialog::FindText() const {
+    return cbFind->currentText();
+}
+bool TFindDialog::FromStart() const {
+    return rbFromStart->isChecked();
+}
 
 void TFindDialog::btOkClick() {
     const QString text = cbFind->currentText();

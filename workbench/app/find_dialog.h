@@ -12,7 +12,7 @@ namespace morva::app {
 
 class TFindDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TFindDialog(QWidget* parent = nullptr);
 
     QComboBox* cbFind;
@@ -28,7 +28,7 @@ public:
     /// Refuses an empty text; otherwise keeps it in the history and closes with OK.
     void btOkClick();
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 };
 

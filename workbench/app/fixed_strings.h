@@ -7,7 +7,7 @@
 namespace morva::app {
 
 class TFixedStrings {
-public:
+  public:
     explicit TFixedStrings(int capacity) : capacity_(capacity) {}
 
     /// Appends `text` as the newest entry. A full list first drops its oldest entry, then an
@@ -23,7 +23,7 @@ public:
     const QString& operator[](int index) const { return items_[index]; }
     void Clear() { items_.clear(); }
 
-private:
+  private:
     int capacity_;
     QStringList items_;
 };

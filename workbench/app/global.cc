@@ -5,11 +5,12 @@
 #include <QFileInfo>
 #include <QListWidget>
 #include <QSettings>
-#include <QtEndian>
 
 #include "component/text_util.h"
 #include "workbench/app/directory.h"
 #include "workbench/app/message_boxes.h"
+#include "workbench/schema/database_infor.h"
+#include "workbench/schema/schema.h"
 
 namespace morva::app {
 
@@ -22,27 +23,12 @@ const char* const kSettingsKeyPath = "Morva Software/Morva/1.0";
 
 namespace {
 
-constexpr quint32 kSchemaMagic = 0x012BB136;
-constexpr quint32 kSchemaVersion = 0x01000000;
+QString Join(const QString& folder, const QString& name) {
+    return folder + u'/' + name;
+}
 
-QString Join(const QString& folder, const QString& name) { return folder + u'/' + name; }
-
-bool IsBlank(QChar c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
-
-// The schema name from a schema file's header, or false when the header does not match.
-bool ReadSchemaHeader(const QString& path, QString* name) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    const QByteArray head = file.read(9);
-    if (head.size() < 9) return false;
-    if (qFromLittleEndian<quint32>(head.constData()) != kSchemaMagic ||
-        qFromLittleEndian<quint32>(head.constData() + 4) != kSchemaVersion)
-        return false;
-    const int length = static_cast<unsigned char>(head[8]);
-    const QByteArray text = file.read(length);
-    if (text.size() < length) return false;
-    *name = QString::fromUtf8(text);
-    return true;
+bool IsBlank(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
 }
 
 }  // namespace
@@ -65,6 +51,7 @@ EditorFont EditorFont::FromQFont(const QFont& font) {
 }
 
 TSettings::TSettings() : OpenFilter(QString::fromLatin1(kDefaultOpenFilter)) {}
+TSettings::~TSettings() = default;
 
 QString TSettings::StorePath() {
     const QByteArray path = qgetenv("MORVA_SETTINGS");
@@ -73,9 +60,7 @@ QString TSettings::StorePath() {
 }
 
 void TSettings::Initialise() {
-    DatabaseOpen = SchemaOpen = false;
-    DatabaseName.clear();
-    SchemaName.clear();
+    ReleaseCurrent();
     RecentDirs.Clear();
     RecentFiles.Clear();
     RootDir = QDir::currentPath();
@@ -179,18 +164,19 @@ void TSettings::WriteStore() {
 
 void TSettings::ReopenLast() {
     if (DatabaseName.isEmpty()) return;
-    DatabaseOpen = OpenDatabase(*this, DatabaseName);
-    if (!DatabaseOpen) {
+    Database = OpenDatabase(*this, DatabaseName);
+    if (!Database) {
         DatabaseName.clear();
         return;
     }
     if (SchemaName.isEmpty()) return;
-    SchemaOpen = OpenSchema(*this, DatabaseName, SchemaName);
-    if (!SchemaOpen) SchemaName.clear();
+    Schema = OpenSchema(*this, DatabaseName, SchemaName);
+    if (!Schema) SchemaName.clear();
 }
 
 void TSettings::ReleaseCurrent() {
-    DatabaseOpen = SchemaOpen = false;
+    Schema.reset();
+    Database.reset();
     DatabaseName.clear();
     SchemaName.clear();
 }
@@ -265,15 +251,13 @@ void EnsureDatabaseFolder(const TSettings& settings, const QString& name) {
 }
 
 bool DeleteDatabaseFolder(const TSettings& settings, const QString& name) {
-    const QString folder = Join(settings.DatabaseDir, name);
-    TDirectory directory(folder.toStdString());
-    if (!directory.Exists()) return true;
-    TDirectory schemas(Join(folder, QStringLiteral("Schema")).toStdString());
-    bool ok = true;
-    if (schemas.Exists()) ok = schemas.Remove();
-    ok = directory.Remove() && ok;
-    if (!ok) InformationBox(QStringLiteral("Cannot delete the database folder %1").arg(folder));
-    return ok;
+    if (!TDirectory(Join(settings.DatabaseDir, name).toStdString()).Exists()) return true;
+    std::string error;
+    if (schema::TDatabaseInfor::DeleteDatabaseFolder(settings.DatabaseDir.toStdString(),
+                                                     name.toStdString(), &error))
+        return true;
+    InformationBox(QString::fromStdString(error));
+    return false;
 }
 
 bool SchemaFileExists(const TSettings& settings, const QString& database, const QString& schema) {
@@ -283,31 +267,30 @@ bool SchemaFileExists(const TSettings& settings, const QString& database, const 
 
 QStringList SchemaNames(const QString& folder) {
     QStringList names;
-    for (const std::string& file : TDirectory(folder.toStdString()).List("*.CSF", false)) {
-        QString name;
-        if (ReadSchemaHeader(Join(folder, QString::fromStdString(file)), &name)) names << name;
-    }
+    for (const std::string& name : schema::SchemaNames(folder.toStdString()))
+        names << QString::fromStdString(name);
     return names;
 }
 
-bool OpenDatabase(const TSettings& settings, const QString& name) {
-    // Until the workbench loads database information itself, a database is usable when its
-    // folder is there.
-    const QString folder = Join(settings.DatabaseDir, name);
-    if (TDirectory(folder.toStdString()).Exists()) return true;
-    InformationBox(QStringLiteral("Cannot open database %1: the folder %2 does not exist")
-                       .arg(name, folder));
-    return false;
+std::unique_ptr<schema::TDatabaseInfor> OpenDatabase(const TSettings& settings,
+                                                     const QString& name) {
+    std::string error;
+    auto database = schema::TDatabaseInfor::LoadDatabase(settings.DatabaseDir.toStdString(),
+                                                         name.toStdString(), &error);
+    if (!database) InformationBox(QString::fromStdString(error));
+    return database;
 }
 
-bool OpenSchema(const TSettings& settings, const QString& database, const QString& schema) {
-    const QString path = Join(Join(Join(settings.DatabaseDir, database), QStringLiteral("Schema")),
-                              schema + QStringLiteral(".CSF"));
-    QString name;
-    if (ReadSchemaHeader(path, &name)) return true;
-    InformationBox(FileExists(path) ? QStringLiteral("Invalid file format(%1)").arg(path)
-                                    : QStringLiteral("Cannot open schema file %1").arg(path));
-    return false;
+std::unique_ptr<schema::TSchema> OpenSchema(const TSettings& settings, const QString& database,
+                                            const QString& name) {
+    std::string error;
+    auto loaded = schema::TSchema::Load(settings.DatabaseDir.toStdString(), database.toStdString(),
+                                        name.toStdString(), &error);
+    if (!error.empty()) {
+        InformationBox(QString::fromStdString(error));
+        return nullptr;
+    }
+    return loaded;
 }
 
 }  // namespace morva::app

@@ -7,10 +7,16 @@
 #include <QFont>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 #include "workbench/app/fixed_strings.h"
 
 class QListWidget;
+
+namespace morva::schema {
+class TDatabaseInfor;
+class TSchema;
+}  // namespace morva::schema
 
 namespace morva::app {
 
@@ -30,8 +36,11 @@ struct EditorFont {
 };
 
 class TSettings {
-public:
+  public:
     TSettings();
+    ~TSettings();
+    TSettings(const TSettings&) = delete;
+    TSettings& operator=(const TSettings&) = delete;
 
     QString RootDir, OutputDir, SQLDir, DatabaseDir, ScriptDir;
     int Language = -1;
@@ -42,10 +51,9 @@ public:
     QString OpenFilter;
     TFixedStrings RecentDirs{5};
     TFixedStrings RecentFiles{10};
-    /// Whether a database and a schema are current. They become the loaded objects of the
-    /// schema library once the database dialogs use them.
-    bool DatabaseOpen = false;
-    bool SchemaOpen = false;
+    /// The current database information and schema, or none.
+    std::unique_ptr<schema::TDatabaseInfor> Database;
+    std::unique_ptr<schema::TSchema> Schema;
 
     /// The settings file: $MORVA_SETTINGS, else "Morva.ini" in the user's configuration folder.
     static QString StorePath();
@@ -94,12 +102,15 @@ bool DeleteDatabaseFolder(const TSettings& settings, const QString& name);
 /// True when "DatabaseDir/database/Schema/schema.CSF" exists.
 bool SchemaFileExists(const TSettings& settings, const QString& database, const QString& schema);
 /// The schema names stored in the headers of the "*.CSF" files of `folder`, in listing
-/// order; files that cannot be read or whose header does not match are skipped.
+/// order (by name ignoring case); unreadable files and wrong headers are skipped.
 QStringList SchemaNames(const QString& folder);
 
-/// Loads the named database; on failure shows the reason and returns false.
-bool OpenDatabase(const TSettings& settings, const QString& name);
-/// Loads the named schema of `database`; on failure shows the reason and returns false.
-bool OpenSchema(const TSettings& settings, const QString& database, const QString& schema);
+/// Loads the named database; on failure shows the reason and returns none.
+std::unique_ptr<schema::TDatabaseInfor> OpenDatabase(const TSettings& settings,
+                                                     const QString& name);
+/// Loads the named schema of `database`; on failure (a missing or damaged schema file among
+/// them) shows the reason and returns none, so a half-read schema never becomes current.
+std::unique_ptr<schema::TSchema> OpenSchema(const TSettings& settings, const QString& database,
+                                            const QString& schema);
 
 }  // namespace morva::app

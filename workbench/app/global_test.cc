@@ -7,6 +7,8 @@
 #include "workbench/app/app_test_support.h"
 #include "workbench/app/directory.h"
 #include "workbench/app/fixed_strings.h"
+#include "workbench/schema/database_infor.h"
+#include "workbench/schema/schema.h"
 
 namespace morva::app {
 namespace {
@@ -102,6 +104,17 @@ TEST_F(SettingsTest, RoundTripKeepsEveryValue) {
     EXPECT_EQ(Entries(in.RecentFiles), QStringList({"/f1.TPX"}));
 }
 
+TEST_F(SettingsTest, UnwritableStoreIsReported) {
+    WriteFile(QStringLiteral("plain"), "p");
+    qputenv("MORVA_SETTINGS", Path(QStringLiteral("plain/settings.ini")).toUtf8());
+    TSettings settings;
+    settings.Initialise();
+    settings.WriteStore();
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_EQ(boxes[0], QStringLiteral("Cannot write the settings file %1")
+                            .arg(Path(QStringLiteral("plain/settings.ini"))));
+}
+
 TEST_F(SettingsTest, RecentListsNeedRecentDir0) {
     {
         QSettings raw(TSettings::StorePath(), QSettings::IniFormat);
@@ -140,8 +153,8 @@ TEST_F(SettingsTest, ReopeningAMissingDatabaseForgetsIt) {
     settings.ReopenLast();
     EXPECT_EQ(boxes.size(), 1);
     EXPECT_TRUE(settings.DatabaseName.isEmpty());
-    EXPECT_FALSE(settings.DatabaseOpen);
-    EXPECT_FALSE(settings.SchemaOpen);
+    EXPECT_FALSE(settings.Database);
+    EXPECT_FALSE(settings.Schema);
 }
 
 QByteArray SchemaHeader(quint32 magic, quint32 version, const QByteArray& name) {
@@ -167,17 +180,32 @@ TEST_F(SettingsTest, DatabaseFoldersAndSchemaNames) {
               SchemaHeader(0x012BB136, 0x01000000, "Truncated").left(12));
     WriteFile(QStringLiteral("Database/Shop/Schema/notes.txt"), "x");
     EXPECT_EQ(SchemaNames(schemas), QStringList({"Alpha", "Beta"}));
+    EXPECT_TRUE(boxes.isEmpty());
     EXPECT_TRUE(SchemaFileExists(settings, QStringLiteral("Shop"), QStringLiteral("b")));
     EXPECT_FALSE(SchemaFileExists(settings, QStringLiteral("Shop"), QStringLiteral("c")));
 
+    // A damaged schema file is reported and does not become the current schema.
     settings.DatabaseName = QStringLiteral("Shop");
     settings.SchemaName = QStringLiteral("bad");
     settings.ReopenLast();
-    EXPECT_TRUE(settings.DatabaseOpen);
-    EXPECT_FALSE(settings.SchemaOpen);
+    ASSERT_TRUE(settings.Database);
+    EXPECT_FALSE(settings.Schema);
     EXPECT_TRUE(settings.SchemaName.isEmpty());
     ASSERT_EQ(boxes.size(), 1);
-    EXPECT_TRUE(boxes[0].startsWith(QStringLiteral("Invalid file format("))) << boxes[0].toStdString();
+    EXPECT_TRUE(boxes[0].startsWith(QStringLiteral("Invalid file format(")))
+        << boxes[0].toStdString();
+
+    // A schema saved by the schema library is reopened.
+    auto saved = schema::TSchema::CreateFromDatabase("Main", "T", "L", *settings.Database);
+    std::string error;
+    ASSERT_TRUE(saved->Save(settings.DatabaseDir.toStdString(), &error)) << error;
+    settings.ReleaseCurrent();
+    settings.DatabaseName = QStringLiteral("Shop");
+    settings.SchemaName = QStringLiteral("Main");
+    settings.ReopenLast();
+    ASSERT_TRUE(settings.Schema);
+    EXPECT_EQ(settings.Schema->Name, "Main");
+    EXPECT_EQ(boxes.size(), 1);
 
     WriteFile(QStringLiteral("Database/Shop/TABLE1"), "t");
     EXPECT_TRUE(DeleteDatabaseFolder(settings, QStringLiteral("Shop")));

@@ -37,7 +37,9 @@ TGotoLineNo::TGotoLineNo(QWidget* parent) : QDialog(parent) {
     layout->addWidget(buttons);
 }
 
-QString TGotoLineNo::LineText() const { return cbLineno->currentText(); }
+QString TGotoLineNo::LineText() const {
+    return cbLineno->currentText();
+}
 
 void TGotoLineNo::btOkClick() {
     const QString text = cbLineno->currentText();

@@ -10,7 +10,7 @@ namespace morva::app {
 
 class TGotoLineNo : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TGotoLineNo(QWidget* parent = nullptr);
 
     QComboBox* cbLineno;
@@ -21,7 +21,7 @@ public:
     /// Refuses an empty number; otherwise adds it to the history and closes with OK.
     void btOkClick();
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 };

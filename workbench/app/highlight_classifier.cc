@@ -14,7 +14,9 @@ bool IsLetter(QChar c) {
     return (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z');
 }
 
-bool IsDigit(QChar c) { return c.unicode() >= '0' && c.unicode() <= '9'; }
+bool IsDigit(QChar c) {
+    return c.unicode() >= '0' && c.unicode() <= '9';
+}
 
 // The tag text upper-cased as ASCII bytes; a tag holding anything beyond ASCII is never in
 // the tables, so such a tag yields an empty key.

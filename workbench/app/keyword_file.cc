@@ -15,7 +15,7 @@ namespace {
 
 // Reads fields from a byte buffer, checking each length against what is left.
 class FieldReader {
-public:
+  public:
     explicit FieldReader(std::string_view data) : data_(data) {}
 
     bool Int32(int32_t* value) {
@@ -36,7 +36,7 @@ public:
         return true;
     }
 
-private:
+  private:
     std::string_view data_;
     size_t pos_ = 0;
 };

@@ -16,7 +16,7 @@ std::string Bytes(std::initializer_list<int> values) {
 }
 
 class KeywordFileTest : public testing::Test {
-protected:
+  protected:
     std::string PathOf(const char* name) { return (dir_.path() + "/" + name).toStdString(); }
     void Write(const std::string& path, const std::string& bytes) {
         std::ofstream(path, std::ios::binary) << bytes;

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QIcon>
 
 #include "component/message_box.h"
 #include "workbench/app/main_form.h"
@@ -22,14 +21,18 @@ int main(int argc, char** argv) {
     using namespace morva::app;
     if (SingleInstance::Forward(startFile)) return 0;
     SingleInstance instance;
-    instance.Listen();
+    // Two starts at the same moment: the one that lost the name hands over after all.
+    if (!instance.Listen() && SingleInstance::Forward(startFile)) return 0;
 
-    if (QIcon::themeName().isEmpty() || QIcon::themeName() == QStringLiteral("hicolor"))
-        QIcon::setThemeName(QStringLiteral("Adwaita"));
     // Messages raised by the engine and compiler components appear as workbench boxes.
-    morva::com::SetMessageBoxHook([](const std::string& text, const std::string&,
-                                     morva::com::MbIcon, morva::com::MbButtons) {
-        InformationBox(QString::fromStdString(text));
+    morva::com::SetMessageBoxHook([](const std::string& text, const std::string& caption,
+                                     morva::com::MbIcon, morva::com::MbButtons buttons) {
+        const QString message = QString::fromStdString(text);
+        if (buttons == morva::com::MbButtons::YesNo ||
+            buttons == morva::com::MbButtons::YesNoCancel)
+            return static_cast<int>(Confirmation(message) == Answer::Yes ? morva::com::IDYES
+                                                                         : morva::com::IDNO);
+        InformationBox(message, QString::fromStdString(caption));
         return static_cast<int>(morva::com::IDOK);
     });
 

@@ -43,13 +43,24 @@ const QString kSaveFilter = QStringLiteral("Morva script files (*.TPX)|*.TPX");
 const char* const kCrLf = "crlf";      // editor property: the file's lines end in CR LF
 const char* const kLatin1 = "latin1";  // editor property: the file is not UTF-8
 
-bool IsUntitled(const QString& fileName) { return fileName.left(7) == QStringLiteral("Untitle"); }
+bool IsUntitled(const QString& fileName) {
+    return fileName.left(7) == QStringLiteral("Untitle");
+}
 
 // The folder of `fileName` with its trailing separator.
 QString FolderOf(const QString& fileName) {
     QString folder = QFileInfo(fileName).absolutePath();
     if (!folder.endsWith(u'/')) folder += u'/';
     return folder;
+}
+
+// Tool bar images come from the desktop's icon theme; without one (a bare X server, the
+// offscreen platform) the installed Adwaita theme is used, and the style's own images last.
+void UseIconTheme() {
+    const QString theme = QIcon::themeName();
+    if ((theme.isEmpty() || theme == QStringLiteral("hicolor")) &&
+        QFileInfo::exists(QStringLiteral("/usr/share/icons/Adwaita/index.theme")))
+        QIcon::setThemeName(QStringLiteral("Adwaita"));
 }
 
 QIcon ToolIcon(const char* themeName, QStyle::StandardPixmap fallback) {
@@ -92,6 +103,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     });
 
     CreateDialogs();
+    CreateRunWindow();
     LoadKeywords();
     setAcceptDrops(true);
     resize(670, 600);
@@ -142,14 +154,14 @@ void TMainForm::CreateActions() {
                          &TMainForm::mmFLoadClick);
     mmFSave = MakeAction("mmFSave", QStringLiteral("&Save"), K(Qt::CTRL | Qt::Key_S),
                          &TMainForm::mmFSaveClick);
-    mmFSaveAs = MakeAction("mmFSaveAs", QStringLiteral("Save &As..."), {},
-                           &TMainForm::mmFSaveAsClick);
-    mmFSaveAll = MakeAction("mmFSaveAll", QStringLiteral("Sa&ve all"), {},
-                            &TMainForm::mmFSaveAllClick);
+    mmFSaveAs =
+        MakeAction("mmFSaveAs", QStringLiteral("Save &As..."), {}, &TMainForm::mmFSaveAsClick);
+    mmFSaveAll =
+        MakeAction("mmFSaveAll", QStringLiteral("Sa&ve all"), {}, &TMainForm::mmFSaveAllClick);
     mmFClose = MakeAction("mmFClose", QStringLiteral("&Close"), K(Qt::CTRL | Qt::Key_E),
                           &TMainForm::mmFCloseClick);
-    mmFCloseAll = MakeAction("mmFCloseAll", QStringLiteral("C&lose all"), {},
-                             &TMainForm::mmFCloseAllClick);
+    mmFCloseAll =
+        MakeAction("mmFCloseAll", QStringLiteral("C&lose all"), {}, &TMainForm::mmFCloseAllClick);
     mmFExit = MakeAction("mmFExit", QStringLiteral("E&xit"), {}, nullptr);
     connect(mmFExit, &QAction::triggered, this, &QWidget::close);
 
@@ -263,12 +275,13 @@ void TMainForm::CreatePopupMenu() {
     pmEditor->setObjectName(QStringLiteral("pmEditor"));
     // Each pop-up item runs its main menu item and follows its enabling.
     auto mirror = [this](const QString& caption, QAction* main) {
-        auto* item = pmEditor->addAction(caption);
-        item->setShortcut(main->shortcut());
-        item->setShortcutVisibleInContextMenu(true);
+        // The short-cut is shown, not bound again: the main item already answers it.
+        const QString key = main->shortcut().toString(QKeySequence::NativeText);
+        auto* item = pmEditor->addAction(key.isEmpty() ? caption : caption + u'\t' + key);
         item->setEnabled(main->isEnabled());
         connect(item, &QAction::triggered, main, &QAction::trigger);
-        connect(main, &QAction::changed, item, [item, main] { item->setEnabled(main->isEnabled()); });
+        connect(main, &QAction::changed, item,
+                [item, main] { item->setEnabled(main->isEnabled()); });
         return item;
     };
     pmClosePage = mirror(QStringLiteral("C&lose page"), mmFClose);
@@ -289,6 +302,7 @@ void TMainForm::CreatePopupMenu() {
 }
 
 void TMainForm::CreateToolBar() {
+    UseIconTheme();
     tbMain = addToolBar(QStringLiteral("Tools"));
     tbMain->setObjectName(QStringLiteral("tbMain"));
     tbMain->setMovable(false);
@@ -304,7 +318,7 @@ void TMainForm::CreateToolBar() {
     tbMain->addSeparator();
     button(mmFLoad, "document-open", S::SP_DialogOpenButton, QStringLiteral("Open"));
     button(mmFSave, "document-save", S::SP_DialogSaveButton, QStringLiteral("Save"));
-    button(mmFSaveAll, "document-save-all", S::SP_DriveFDIcon, QStringLiteral("Save all"));
+    button(mmFSaveAll, "document-save-as", S::SP_DriveFDIcon, QStringLiteral("Save all"));
     tbMain->addSeparator();
     button(mmECut, "edit-cut", S::SP_DialogDiscardButton, QStringLiteral("Cut"));
     button(mmECopy, "edit-copy", S::SP_FileDialogDetailedView, QStringLiteral("Copy"));
@@ -314,9 +328,9 @@ void TMainForm::CreateToolBar() {
     tbMain->addSeparator();
     button(mmEFind, "edit-find", S::SP_FileDialogContentsView, QStringLiteral("Find"));
     tbMain->addSeparator();
-    button(mmDSelectDatabase, "drive-harddisk", S::SP_DriveHDIcon,
+    button(mmDSelectDatabase, "system-file-manager", S::SP_DriveHDIcon,
            QStringLiteral("Select Database"));
-    button(mmDSelectSchema, "view-list-details", S::SP_FileDialogListView,
+    button(mmDSelectSchema, "applications-office", S::SP_FileDialogListView,
            QStringLiteral("Select Schema"));
     button(mmDEditSchema, "document-properties", S::SP_FileDialogInfoView,
            QStringLiteral("Edit Schema"));
@@ -338,8 +352,7 @@ void TMainForm::CreateStatusBar() {
     }
     statusBar()->setObjectName(QStringLiteral("ssBar"));
     statusBar()->setSizeGripEnabled(true);
-    ssBarPanels[2]->setText(Settings.SchemaOpen ? QStringLiteral("SCHEMA")
-                                                : QStringLiteral("(NONE)"));
+    ssBarPanels[2]->setText(Settings.Schema ? QStringLiteral("SCHEMA") : QStringLiteral("(NONE)"));
 }
 
 void TMainForm::CreateDialogs() {
@@ -381,22 +394,28 @@ void TMainForm::FormShow(const QString& startFile) {
     RefreshPaste();
     if (Settings.MainLeft >= 0 && Settings.MainWidth > 0 && Settings.MainHeight > 0)
         setGeometry(Settings.MainLeft, Settings.MainTop, Settings.MainWidth, Settings.MainHeight);
-    ssBarPanels[2]->setText(Settings.SchemaOpen ? QStringLiteral("SCHEMA")
-                                                : QStringLiteral("(NONE)"));
+    ssBarPanels[2]->setText(Settings.Schema ? QStringLiteral("SCHEMA") : QStringLiteral("(NONE)"));
+    ShowRunWindowFirstTime();
 }
 
 // ---------------------------------------------------------------------------------------
 // Pages
 
-int TMainForm::PageIndex() const { return pgEdit->currentIndex(); }
-int TMainForm::PageTotal() const { return pgEdit->count(); }
+int TMainForm::PageIndex() const {
+    return pgEdit->currentIndex();
+}
+int TMainForm::PageTotal() const {
+    return pgEdit->count();
+}
 
 TCodeMemo* TMainForm::Editor(int index) const {
     QWidget* page = pgEdit->widget(index);
     return page ? page->findChild<TCodeMemo*>() : nullptr;
 }
 
-TCodeMemo* TMainForm::ActiveEditor() const { return Editor(PageIndex()); }
+TCodeMemo* TMainForm::ActiveEditor() const {
+    return Editor(PageIndex());
+}
 
 void TMainForm::ActivatePage(int index) {
     if (index >= 0 && index < PageTotal()) pgEdit->setCurrentIndex(index);
@@ -483,7 +502,8 @@ bool TMainForm::LoadInto(TCodeMemo* memo, const QString& fileName, QString* erro
         QByteArray bytes = file.readAll();
         const bool crlf = bytes.contains("\r\n");
         if (crlf) bytes.replace("\r\n", "\n");
-        QStringDecoder utf8(QStringDecoder::Utf8);
+        // Stateless, so that a sequence cut off at the end of the file counts as an error.
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         text = utf8(bytes);
         const bool latin1 = utf8.hasError();
         if (latin1) text = QString::fromLatin1(bytes);
@@ -498,8 +518,7 @@ bool TMainForm::LoadInto(TCodeMemo* memo, const QString& fileName, QString* erro
 }
 
 void TMainForm::LoadCommand(const QString& folder) {
-    const QString chosen =
-        AskFileName(FilePrompt::Open, folder, QString(), Settings.OpenFilter);
+    const QString chosen = AskFileName(FilePrompt::Open, folder, QString(), Settings.OpenFilter);
     if (chosen.isEmpty()) return;
     Settings.ScriptDir = FolderOf(chosen);
     Settings.RecentDirs.Add(Settings.ScriptDir);
@@ -511,12 +530,25 @@ bool TMainForm::WritePage(int index, const QString& fileName) {
     TCodeMemo* memo = Editor(index);
     QString text = memo->toPlainText();
     if (memo->property(kCrLf).toBool()) text.replace(u'\n', QStringLiteral("\r\n"));
-    const QByteArray bytes = memo->property(kLatin1).toBool() ? text.toLatin1() : text.toUtf8();
+    // A file read as Latin-1 is written back the same way while every character fits;
+    // otherwise it becomes UTF-8 rather than losing characters.
+    bool latin1 = memo->property(kLatin1).toBool();
+    if (latin1) {
+        for (QChar c : text) {
+            if (c.unicode() > 0xFF) {
+                latin1 = false;
+                break;
+            }
+        }
+    }
+    const QByteArray bytes = latin1 ? text.toLatin1() : text.toUtf8();
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         InformationBox(QStringLiteral("Cannot save file %1: %2").arg(fileName, file.errorString()));
+        saveFailed_ = true;
         return false;
     }
+    memo->setProperty(kLatin1, latin1);
     memo->document()->setModified(false);
     EditorChanged();
     return true;
@@ -538,8 +570,6 @@ bool TMainForm::SaveAs(int index) {
     if (!FileNameOnly(chosen).contains(u'.')) chosen += QStringLiteral(".TPX");
     chosen = QFileInfo(chosen).absoluteFilePath();
     Settings.ScriptDir = FolderOf(chosen);
-    // A page saved under a new name keeps its own line ends but is written as UTF-8 when the
-    // text no longer fits the old encoding.
     if (!WritePage(index, chosen)) return false;
     FileNames[index] = chosen;
     pgEdit->setTabText(index, BaseName(chosen));
@@ -548,10 +578,12 @@ bool TMainForm::SaveAs(int index) {
     return true;
 }
 
+// A page whose Save As is cancelled is skipped; a failed write stops, leaving the pages
+// before it saved.
 bool TMainForm::SaveAll() {
-    for (int i = 0; i < PageTotal(); ++i)
-        if (!SavePage(i)) return false;
-    return true;
+    saveFailed_ = false;
+    for (int i = 0; i < PageTotal() && !saveFailed_; ++i) SavePage(i);
+    return !saveFailed_;
 }
 
 bool TMainForm::ClosePage(int index) {
@@ -621,7 +653,10 @@ void TMainForm::HandleInstanceRequest(const QString& fileName) {
 
 void TMainForm::UpdateCaption() {
     const int index = PageIndex();
-    if (index < 0 || index >= FileNames.size()) return;
+    if (index < 0 || index >= FileNames.size()) {
+        setWindowTitle(kTitle);
+        return;
+    }
     setWindowTitle(QStringLiteral("Morva 1.00 - [ %1 ]").arg(FileNameOnly(FileNames[index])));
 }
 
@@ -644,8 +679,8 @@ void TMainForm::UpdateCommands() {
     for (int i = 0; i < PageTotal(); ++i)
         anyModified = anyModified || Editor(i)->document()->isModified();
     TCodeMemo* memo = ActiveEditor();
-    for (QAction* action : {mmESelectAll, mmEFind, mmEReplace, mmESearchNext, mmEGotoLine,
-                            mmSCompile, mmSRun})
+    for (QAction* action :
+         {mmESelectAll, mmEFind, mmEReplace, mmESearchNext, mmEGotoLine, mmSCompile, mmSRun})
         SetCommand(action, pages);
     SetCommand(mmFSaveAll, pages && anyModified);
     SetCommand(mmFSave, memo && memo->document()->isModified());
@@ -706,13 +741,27 @@ void TMainForm::RebuildRecentMenu() {
 // ---------------------------------------------------------------------------------------
 // Menu handlers
 
-void TMainForm::mmFNewClick() { NewPage(); }
-void TMainForm::mmFLoadClick() { LoadCommand(Settings.ScriptDir); }
-void TMainForm::mmFSaveClick() { SavePage(PageIndex()); }
-void TMainForm::mmFSaveAsClick() { SaveAs(PageIndex()); }
-void TMainForm::mmFSaveAllClick() { SaveAll(); }
-void TMainForm::mmFCloseClick() { ClosePage(PageIndex()); }
-void TMainForm::mmFCloseAllClick() { CloseAll(); }
+void TMainForm::mmFNewClick() {
+    NewPage();
+}
+void TMainForm::mmFLoadClick() {
+    LoadCommand(Settings.ScriptDir);
+}
+void TMainForm::mmFSaveClick() {
+    SavePage(PageIndex());
+}
+void TMainForm::mmFSaveAsClick() {
+    SaveAs(PageIndex());
+}
+void TMainForm::mmFSaveAllClick() {
+    SaveAll();
+}
+void TMainForm::mmFCloseClick() {
+    ClosePage(PageIndex());
+}
+void TMainForm::mmFCloseAllClick() {
+    CloseAll();
+}
 
 void TMainForm::mmEUndoClick() {
     if (TCodeMemo* memo = ActiveEditor()) memo->undo();
@@ -757,7 +806,9 @@ void TMainForm::mmEReplaceClick() {
     LastSearch = 2;
 }
 
-void TMainForm::mmESearchNextClick() { SearchNext(); }
+void TMainForm::mmESearchNextClick() {
+    SearchNext();
+}
 
 void TMainForm::mmEGotoLineClick() {
     if (!ActiveEditor() || GotoLineNo->exec() != QDialog::Accepted) return;
@@ -767,8 +818,7 @@ void TMainForm::mmEGotoLineClick() {
 void TMainForm::mmOFontClick() {
     bool ok = false;
     const QFont font = QFontDialog::getFont(&ok, Settings.Font.ToQFont(), this,
-                                            QStringLiteral("Font"),
-                                            QFontDialog::MonospacedFonts);
+                                            QStringLiteral("Font"), QFontDialog::MonospacedFonts);
     if (!ok) return;
     Settings.Font = EditorFont::FromQFont(font);
     for (int i = 0; i < PageTotal(); ++i) Editor(i)->setFont(Settings.Font.ToQFont());
@@ -778,16 +828,17 @@ void TMainForm::mmOAutoIndentClick() {
     for (int i = 0; i < PageTotal(); ++i) Editor(i)->AutoIndent = mmOAutoIndent->isChecked();
 }
 
-void TMainForm::mmOViewPanelClick() { sbToolbars->setVisible(mmOViewPanel->isChecked()); }
+void TMainForm::mmOViewPanelClick() {
+    sbToolbars->setVisible(mmOViewPanel->isChecked());
+}
 
 // The manual in the desktop's browser: "docs/index.html" below the root folder, else the
 // copy beside the installed program. Nothing is reported when there is none.
 void TMainForm::mmHContentsClick() {
     const QString app = QApplication::applicationDirPath();
-    for (const QString& candidate :
-         {Settings.RootDir + QStringLiteral("/docs/index.html"),
-          app + QStringLiteral("/../share/doc/morva/index.html"),
-          app + QStringLiteral("/../../docs/index.html")}) {
+    for (const QString& candidate : {Settings.RootDir + QStringLiteral("/docs/index.html"),
+                                     app + QStringLiteral("/../share/doc/morva/index.html"),
+                                     app + QStringLiteral("/../../docs/index.html")}) {
         if (QFileInfo::exists(candidate)) {
             QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(candidate).absoluteFilePath()));
             return;
@@ -795,7 +846,9 @@ void TMainForm::mmHContentsClick() {
     }
 }
 
-void TMainForm::mmHAboutClick() { AboutBox->exec(); }
+void TMainForm::mmHAboutClick() {
+    AboutBox->exec();
+}
 
 // ---------------------------------------------------------------------------------------
 // Find, replace and go to line

@@ -23,10 +23,16 @@ class TFindDialog;
 class TGotoLineNo;
 class TReplaceDialog;
 class TSplash;
+class TScript;
+class TSelectDBaseForm;
+class TCreateDBIForm;
+class TPasswdForm;
+class TSelectSQLFileForm;
+class TBrowseForm;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     /// Reads the settings, reopens the last database and schema and builds the window.
     explicit TMainForm(QWidget* parent = nullptr);
     /// Stores the window bounds and filter and writes the settings.
@@ -57,7 +63,9 @@ public:
     void LoadCommand(const QString& folder);
     /// Saves page `index`; false when it was not saved (cancelled or failed, after a message).
     bool SavePage(int index);
+    /// Asks for a new name and saves page `index` under it; false when cancelled or failed.
     bool SaveAs(int index);
+    /// Saves every page; false when a write failed.
     bool SaveAll();
     /// Closes page `index`, asking first when it is modified; false when it stays open.
     bool ClosePage(int index);
@@ -72,8 +80,10 @@ public:
     /// Selects the next occurrence of `text` after the selection or caret; shows
     /// "Could not find" when there is none.
     bool SearchText(const QString& text);
-    /// One replacement; `found` tells whether the text was found.
+    /// Selects the next occurrence of `find` and, unless refused at the "Replace it ?"
+    /// prompt, replaces it; false when there is none.
     bool ReplaceOnce(const QString& find, const QString& replace, bool prompt);
+    /// Replaces until `find` is no longer found after the caret, as one undo step.
     void ReplaceAll(const QString& find, const QString& replace, bool prompt);
     /// Moves the caret to the start of the line numbered by `text` (1 the first).
     void GotoLine(const QString& text);
@@ -91,15 +101,14 @@ public:
     QMenu* mmFile;
     QMenu* mmRecent;
     QMenu* pmEditor;
-    QAction *mmFNew, *mmFLoad, *mmFSave, *mmFSaveAs, *mmFSaveAll, *mmFClose, *mmFCloseAll,
-        *mmFExit;
+    QAction *mmFNew, *mmFLoad, *mmFSave, *mmFSaveAs, *mmFSaveAll, *mmFClose, *mmFCloseAll, *mmFExit;
     QAction *mmEUndo, *mmECut, *mmECopy, *mmEPaste, *mmEDelete, *mmESelectAll, *mmEFind,
         *mmEReplace, *mmESearchNext, *mmEGotoLine;
-    QAction *mmDSelectDatabase, *mmDSelectSchema, *mmDEditSchema, *mmDCreateByBDE,
-        *mmDCreateByODBC, *mmDCreateBySQL;
+    QAction *mmDSelectDatabase, *mmDSelectSchema, *mmDEditSchema, *mmDCreateByBDE, *mmDCreateByODBC,
+        *mmDCreateBySQL;
     QAction *mmSCompile, *mmSRun;
-    QAction *mmOOutputDir, *mmOFileType, *mmOLanguage, *mmOCustomButtons, *mmOFont,
-        *mmOAutoIndent, *mmOViewPanel;
+    QAction *mmOOutputDir, *mmOFileType, *mmOLanguage, *mmOCustomButtons, *mmOFont, *mmOAutoIndent,
+        *mmOViewPanel;
     QAction *mmHContents, *mmHAbout;
     QAction* pmClosePage;
     TFindDialog* FindDialog;
@@ -132,25 +141,44 @@ public:
     void mmHContentsClick();
     void mmHAboutClick();
 
+    // Running scripts and building database information: the run window and its dialogs.
+    TScript* Script = nullptr;
+    TSelectDBaseForm* SelectDBaseForm = nullptr;
+    TCreateDBIForm* CreateDBIForm = nullptr;
+    TPasswdForm* PasswdForm = nullptr;
+    TSelectSQLFileForm* SelectSQLFileForm = nullptr;
+    TBrowseForm* BrowseForm = nullptr;
+    void mmDSelectDatabaseClick();
+    void mmDCreateByBDEClick();
+    void mmDCreateByODBCClick();
+    void mmDCreateBySQLClick();
+    void mmSCompileClick();
+    void mmSRunClick();
+    void mmOOutputDirClick();
+    /// The schema panel and the commands that need a current database or schema.
+    void UpdateDatabaseEnabling();
+
     /// Caret position panel and the selection-dependent commands.
     void RefreshPosition();
     /// Enabling of the commands that depend on the pages.
     void UpdateCommands();
     void RebuildRecentMenu();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void CreateActions();
     void CreateMenus();
     void CreatePopupMenu();
     void CreateToolBar();
     void CreateStatusBar();
     void CreateDialogs();
+    void CreateRunWindow();
+    void ShowRunWindowFirstTime();
     void LoadKeywords();
 
     TCodeMemo* SetupPage(const QString& fileName);
@@ -163,10 +191,11 @@ private:
     void RefreshPaste();
     void SetCommand(QAction* action, bool enabled);
     QAction* MakeAction(const char* name, const QString& caption, const QKeySequence& key,
-                       void (TMainForm::*handler)());
+                        void (TMainForm::*handler)());
     QAction* Later(const char* name, const QString& caption, const QKeySequence& key = {});
 
     QStringList keywords_;
+    bool saveFailed_ = false;  ///< set by a write that failed, for Save all
 };
 
 }  // namespace morva::app

@@ -1,6 +1,7 @@
 #include "workbench/app/main_form.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
@@ -12,13 +13,15 @@
 
 #include "workbench/app/app_test_support.h"
 #include "workbench/app/code_memo.h"
+#include "workbench/app/keyword_file.h"
 #include "workbench/formfile/formfile.h"
+#include "workbench/schema/schema.h"
 
 namespace morva::app {
 namespace {
 
 class MainFormTest : public WorkbenchTest {
-protected:
+  protected:
     std::unique_ptr<TMainForm> Start(const QString& file = {}) {
         auto form = std::make_unique<TMainForm>();
         form->FormShow(file);
@@ -55,7 +58,7 @@ TEST_F(MainFormTest, StartsWithOneNewPage) {
     EXPECT_FALSE(form->mmFSave->isEnabled());
     EXPECT_FALSE(form->mmEUndo->isEnabled());
     EXPECT_TRUE(form->mmEFind->isEnabled());
-    EXPECT_FALSE(form->mmSRun->isEnabled());  // the run window is not part of the shell yet
+    EXPECT_TRUE(form->mmSRun->isEnabled());
     EXPECT_EQ(form->ActiveEditor()->objectName(), QStringLiteral("cm0"));
     EXPECT_EQ(form->pgEdit->widget(0)->objectName(), QStringLiteral("ts0"));
 
@@ -108,7 +111,8 @@ TEST_F(MainFormTest, FormFilesAreShownAsText) {
     WriteFile(QStringLiteral("Broken.dfm"), "TPF0\x05");
     auto form = Start();
     form->OpenFile(Path(QStringLiteral("Form1.DfM")));
-    EXPECT_TRUE(form->ActiveEditor()->toPlainText().startsWith(QStringLiteral("object Form1: TForm1")));
+    EXPECT_TRUE(
+        form->ActiveEditor()->toPlainText().startsWith(QStringLiteral("object Form1: TForm1")));
     EXPECT_TRUE(form->ActiveEditor()->toPlainText().contains(QStringLiteral("Caption = 'Hello'")));
     EXPECT_FALSE(form->ActiveEditor()->document()->isModified());
     EXPECT_TRUE(boxes.isEmpty());
@@ -310,7 +314,7 @@ TEST_F(MainFormTest, KeywordsOfTheChosenLanguageColourEveryPage) {
         raw.setValue(QStringLiteral("Language"), 1);
     }
     WriteFile(QStringLiteral("Keywords.CDF"),
-              QByteArray("\x02\0\0\0\x01" "A\x01\0\0\0\x01x" "\x01" "B\x01\0\0\0\x05" "begin", 27));
+              QByteArray::fromStdString(EncodeKeywordFile({{"A", {"x"}}, {"B", {"begin"}}})));
     auto form = Start();
     EXPECT_TRUE(form->ActiveEditor()->Keywords().contains(QStringLiteral("begin")));
     EXPECT_FALSE(form->ActiveEditor()->Keywords().contains(QStringLiteral("x")));
@@ -320,6 +324,87 @@ TEST_F(MainFormTest, KeywordsOfTheChosenLanguageColourEveryPage) {
     auto broken = Start();
     ASSERT_EQ(boxes.size(), 1);
     EXPECT_EQ(boxes[0], QStringLiteral("Invalid file format(%1)").arg(Path("Keywords.CDF")));
+}
+
+TEST_F(MainFormTest, SaveAllSkipsCancelledPagesAndWritesTheRest) {
+    auto form = Start();
+    OpenModified(*form, QStringLiteral("a.tpx"));
+    form->ActivatePage(0);
+    EXPECT_TRUE(form->SaveAll());  // the untitled page's Save As is cancelled
+    EXPECT_EQ(prompts.size(), 1);
+    EXPECT_EQ(ReadFile(QStringLiteral("a.tpx")), QByteArray("changed text\n"));
+    EXPECT_FALSE(form->mmFSaveAll->isEnabled());
+
+    // Text that no longer fits a Latin-1 file is written as UTF-8, not lost.
+    WriteFile(QStringLiteral("latin.tpx"), "caf\xe9");
+    form->OpenFile(Path(QStringLiteral("latin.tpx")));
+    form->ActiveEditor()->moveCursor(QTextCursor::End);
+    form->ActiveEditor()->insertPlainText(QStringLiteral(" \u20ac"));
+    ASSERT_TRUE(form->SavePage(form->PageIndex()));
+    EXPECT_EQ(ReadFile(QStringLiteral("latin.tpx")), QByteArray("caf\xc3\xa9 \xe2\x82\xac"));
+
+    // A failed write is reported and stops Save all; the page stays modified. The page's
+    // file lies below a plain file, so it can be neither read nor written.
+    WriteFile(QStringLiteral("plain"), "p");
+    form->OpenFile(Path(QStringLiteral("plain/b.tpx")));
+    form->ActiveEditor()->insertPlainText(QStringLiteral("x"));
+    boxes.clear();
+    EXPECT_FALSE(form->SaveAll());
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes[0].startsWith(QStringLiteral("Cannot save file ")));
+    EXPECT_TRUE(form->ActiveEditor()->document()->isModified());
+}
+
+TEST_F(MainFormTest, WindowBoundsAreKeptAcrossStarts) {
+    {
+        auto form = Start();
+        form->setGeometry(40, 50, 700, 500);
+    }
+    TSettings stored;
+    stored.Initialise();
+    EXPECT_EQ(stored.MainLeft, 40);
+    EXPECT_EQ(stored.MainWidth, 700);
+    auto form = Start();
+    EXPECT_EQ(form->geometry(), QRect(40, 50, 700, 500));
+}
+
+TEST_F(MainFormTest, RecentFolderEntryStartsTheOpenDialogThere) {
+    auto form = Start();
+    form->Settings.RecentDirs.Add(QStringLiteral("/some/where/"));
+    form->RebuildRecentMenu();
+    form->mmRecent->actions().first()->trigger();
+    EXPECT_EQ(prompts, QStringList({"open|/some/where/|"}));
+}
+
+TEST_F(MainFormTest, AutoIndentAndPanelSwitches) {
+    auto form = Start();
+    form->NewPage();
+    form->mmOAutoIndent->trigger();
+    EXPECT_FALSE(form->Editor(0)->AutoIndent);
+    EXPECT_FALSE(form->Editor(1)->AutoIndent);
+    form->NewPage();
+    EXPECT_FALSE(form->Editor(2)->AutoIndent);
+    form->show();
+    form->mmOViewPanel->trigger();
+    EXPECT_FALSE(form->sbToolbars->isVisible());
+}
+
+TEST_F(MainFormTest, CurrentSchemaShowsInTheStatusBar) {
+    {
+        QSettings raw(TSettings::StorePath(), QSettings::IniFormat);
+        raw.beginGroup(QLatin1String(kSettingsKeyPath));
+        raw.setValue(QStringLiteral("DatabaseName"), QStringLiteral("Shop"));
+        raw.setValue(QStringLiteral("SchemaName"), QStringLiteral("Main"));
+    }
+    QDir(root).mkpath(QStringLiteral("Database/Shop/Schema"));
+    schema::TSchema saved;
+    saved.Name = "Main";
+    saved.DbName = "Shop";
+    std::string error;
+    ASSERT_TRUE(saved.Save((root + QStringLiteral("/Database")).toStdString(), &error)) << error;
+    auto form = Start();
+    EXPECT_EQ(form->ssBarPanels[2]->text(), QStringLiteral("SCHEMA"));
+    EXPECT_TRUE(boxes.isEmpty());
 }
 
 }  // namespace

@@ -19,12 +19,9 @@ FilePromptHook& PromptHook() {
     return hook;
 }
 
-QString BoxTitle() {
-    const QString name = QApplication::applicationDisplayName();
-    return name.isEmpty() ? QStringLiteral("Morva 1.00") : name;
-}
+const QString kTitle = QStringLiteral("Morva 1.00");
 
-Answer ShowBox(BoxKind kind, const QString& text) {
+Answer ShowBox(BoxKind kind, const QString& text, const QString& caption = kTitle) {
     if (Hook()) return Hook()(kind, text);
     using B = QMessageBox::StandardButton;
     QMessageBox::StandardButtons buttons = B::Ok;
@@ -43,7 +40,7 @@ Answer ShowBox(BoxKind kind, const QString& text) {
             buttons = B::Yes | B::No | B::Cancel | B::NoToAll | B::YesToAll;
             break;
     }
-    QMessageBox box(icon, BoxTitle(), text, buttons, QApplication::activeWindow());
+    QMessageBox box(icon, caption, text, buttons, QApplication::activeWindow());
     switch (box.exec()) {
         case B::Yes:
             return Answer::Yes;
@@ -56,7 +53,7 @@ Answer ShowBox(BoxKind kind, const QString& text) {
         case B::Ok:
             return Answer::Ok;
         default:
-            return kind == BoxKind::Information ? Answer::Ok
+            return kind == BoxKind::Information    ? Answer::Ok
                    : kind == BoxKind::Confirmation ? Answer::No
                                                    : Answer::Cancel;
     }
@@ -70,8 +67,12 @@ MessageHook SetMessageHook(MessageHook hook) {
     return old;
 }
 
-void InformationBox(const QString& text) { ShowBox(BoxKind::Information, text); }
-Answer Confirmation(const QString& text) { return ShowBox(BoxKind::Confirmation, text); }
+void InformationBox(const QString& text, const QString& caption) {
+    ShowBox(BoxKind::Information, text, caption.isEmpty() ? kTitle : caption);
+}
+Answer Confirmation(const QString& text) {
+    return ShowBox(BoxKind::Confirmation, text);
+}
 Answer ConfirmationWithCancel(const QString& text) {
     return ShowBox(BoxKind::ConfirmationWithCancel, text);
 }
@@ -125,7 +126,11 @@ QString AskFileName(FilePrompt kind, const QString& folder, const QString& propo
     return dialog.selectedFiles().first();
 }
 
-BusyCursor::BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-BusyCursor::~BusyCursor() { QApplication::restoreOverrideCursor(); }
+BusyCursor::BusyCursor() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+BusyCursor::~BusyCursor() {
+    QApplication::restoreOverrideCursor();
+}
 
 }  // namespace morva::app

@@ -21,7 +21,8 @@ using MessageHook = std::function<Answer(BoxKind, const QString& text)>;
 /// Installs `hook` (an empty one restores the real dialogs) and returns the previous one.
 MessageHook SetMessageHook(MessageHook hook);
 
-void InformationBox(const QString& text);
+/// An information box; `caption` defaults to the program's title.
+void InformationBox(const QString& text, const QString& caption = {});
 Answer Confirmation(const QString& text);
 Answer ConfirmationWithCancel(const QString& text);
 Answer ConfirmationForMany(const QString& text);
@@ -42,7 +43,7 @@ QString DialogFilter(const QString& pipeFilter);
 
 /// Shows the hourglass cursor while alive, also when an error leaves the scope.
 class BusyCursor {
-public:
+  public:
     BusyCursor();
     ~BusyCursor();
     BusyCursor(const BusyCursor&) = delete;

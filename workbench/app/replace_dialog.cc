@@ -73,10 +73,18 @@ TReplaceDialog::TReplaceDialog(QWidget* parent) : QDialog(parent) {
     layout->addWidget(buttons);
 }
 
-QString TReplaceDialog::FindText() const { return cbFind->currentText(); }
-QString TReplaceDialog::ReplaceText() const { return cbReplace->currentText(); }
-bool TReplaceDialog::FromStart() const { return rbFromStart->isChecked(); }
-bool TReplaceDialog::Prompt() const { return cbPrompt->isChecked(); }
+QString TReplaceDialog::FindText() const {
+    return cbFind->currentText();
+}
+QString TReplaceDialog::ReplaceText() const {
+    return cbReplace->currentText();
+}
+bool TReplaceDialog::FromStart() const {
+    return rbFromStart->isChecked();
+}
+bool TReplaceDialog::Prompt() const {
+    return cbPrompt->isChecked();
+}
 
 void TReplaceDialog::btOkClick() {
     const QString find = cbFind->currentText(), replace = cbReplace->currentText();

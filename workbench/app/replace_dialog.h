@@ -14,7 +14,7 @@ namespace morva::app {
 
 class TReplaceDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     /// The dialog's result after "Replace all".
     static constexpr int kReplaceAll = 2;
 
@@ -41,7 +41,7 @@ public:
     /// Refuses an empty find text; otherwise closes with kReplaceAll.
     void btReplaceAllClick();
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 };
 

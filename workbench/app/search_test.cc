@@ -1,11 +1,11 @@
 // Find, replace, Search Next and go to line, driven through the main window and its dialogs.
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QCheckBox>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -21,7 +21,7 @@ namespace morva::app {
 namespace {
 
 class SearchTest : public WorkbenchTest {
-protected:
+  protected:
     void SetUp() override {
         WorkbenchTest::SetUp();
         form = std::make_unique<TMainForm>();

@@ -17,14 +17,14 @@ const QByteArray kOpen = "open ";
 
 }  // namespace
 
-SingleInstance::SingleInstance(QObject* parent)
-    : QObject(parent), server_(new QLocalServer(this)) {
+SingleInstance::SingleInstance(QObject* parent) : QObject(parent), server_(new QLocalServer(this)) {
     connect(server_, &QLocalServer::newConnection, this, &SingleInstance::Serve);
 }
 
 QString SingleInstance::ServerName() {
     const QByteArray key = TSettings::StorePath().toUtf8();
-    const QByteArray hash = QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(12);
+    const QByteArray hash =
+        QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(12);
     return QStringLiteral("Morva 1.00-%1-%2").arg(::getuid()).arg(QString::fromLatin1(hash));
 }
 
@@ -40,9 +40,14 @@ bool SingleInstance::Forward(const QString& fileName, int timeoutMs) {
 }
 
 bool SingleInstance::Listen() {
-    server_->setSocketOptions(QLocalServer::UserAccessOption);
-    if (server_->listen(ServerName())) return true;
+    // A live instance that started at the same moment keeps the name. Otherwise any socket
+    // left behind by a crashed instance is replaced. The check comes first because a server
+    // reachable only by this user takes the name over even while another holds it.
+    QLocalSocket probe;
+    probe.connectToServer(ServerName());
+    if (probe.waitForConnected(500)) return false;
     QLocalServer::removeServer(ServerName());
+    server_->setSocketOptions(QLocalServer::UserAccessOption);
     return server_->listen(ServerName());
 }
 

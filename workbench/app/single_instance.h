@@ -11,7 +11,7 @@ namespace morva::app {
 
 class SingleInstance : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit SingleInstance(QObject* parent = nullptr);
 
     /// The socket name: the title "Morva 1.00", the user and the settings file.
@@ -22,13 +22,14 @@ public:
     static bool Forward(const QString& fileName, int timeoutMs = 3000);
 
     /// Starts answering later starts; a socket left behind by a crashed instance is replaced.
+    /// False when another live instance holds the name.
     bool Listen();
 
-signals:
+  signals:
     /// A later start asked to come to the front and to open `fileName` (may be empty).
     void Requested(const QString& fileName);
 
-private:
+  private:
     void Serve();
     QLocalServer* server_;
 };

@@ -22,8 +22,7 @@ TSplash::TSplash(QWidget* parent) : QDialog(parent) {
     titleFont.setBold(true);
     title->setFont(titleFont);
     title->setAlignment(Qt::AlignCenter);
-    auto* subtitle =
-        new QLabel(QStringLiteral("Code generator for database applications"), this);
+    auto* subtitle = new QLabel(QStringLiteral("Code generator for database applications"), this);
     subtitle->setAlignment(Qt::AlignCenter);
     auto* version = new QLabel(QStringLiteral("Version:  1.00.00"), this);
     version->setAlignment(Qt::AlignCenter);

@@ -9,7 +9,7 @@ namespace morva::app {
 
 class TSplash : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TSplash(QWidget* parent = nullptr);
     QPushButton* btOk;
 };

@@ -15,6 +15,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
+/// A schema or database name that could leave its folder ("/" in it, ".", "..", empty)
+/// names no schema file.
+bool IsSafeName(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of(std::string("/\0", 2)) == std::string::npos;
+}
+
+bool CheckNames(const std::string& dbName, const std::string& name, std::string* error) {
+    if (IsSafeName(dbName) && IsSafeName(name)) return true;
+    if (error) *error = "'" + dbName + "/" + name + "' cannot name a schema file";
+    return false;
+}
+
 std::string InvalidFormat(const std::string& path) {
     return "Invalid file format(" + path + ")";
 }
@@ -217,6 +230,7 @@ std::unique_ptr<TSchema> TSchema::LoadFrom(const std::string& path, std::string*
 
 std::unique_ptr<TSchema> TSchema::Load(const std::string& databaseDir, const std::string& dbName,
                                        const std::string& name, std::string* error) {
+    if (!CheckNames(dbName, name, error)) return std::make_unique<TSchema>();
     return LoadFrom(SchemaFilePath(databaseDir, dbName, name), error);
 }
 
@@ -225,10 +239,12 @@ bool TSchema::SaveTo(const std::string& path, std::string* error) const {
 }
 
 bool TSchema::Save(const std::string& databaseDir, std::string* error) const {
+    if (!CheckNames(DbName, Name, error)) return false;
     return SaveTo(SchemaFilePath(databaseDir, DbName, Name), error);
 }
 
 bool TSchema::Delete(const std::string& databaseDir, std::string* error) const {
+    if (!CheckNames(DbName, Name, error)) return false;
     std::string path = SchemaFilePath(databaseDir, DbName, Name);
     std::error_code ec;
     if (!fs::remove(path, ec) || ec) {

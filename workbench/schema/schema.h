@@ -87,7 +87,9 @@ class TSchema {
 
     /// The schema file's bytes.
     std::string Encode() const;
-    /// Writes the schema file to its standard path, replacing any file there atomically.
+    /// Writes the schema file to its standard path, replacing any file there atomically. A
+    /// schema or database name that could leave its folder ("/", ".", "..", empty) is refused;
+    /// Load and Delete refuse such names too.
     bool Save(const std::string& databaseDir, std::string* error) const;
     /// Writes the schema file to `path`, replacing any file there atomically.
     bool SaveTo(const std::string& path, std::string* error) const;

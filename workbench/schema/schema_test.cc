@@ -96,6 +96,24 @@ TEST(SchemaFileTest, SaveLoadAndDeleteAtTheStandardPath) {
     EXPECT_FALSE(s->Delete(dir.path(), &error));
 }
 
+TEST(SchemaFileTest, NamesThatLeaveTheFolderAreRefused) {
+    TempDir dir;
+    for (auto [db, name] : {std::pair{"SHOP", "../../escaped"}, std::pair{"..", "x"},
+                            std::pair{"SHOP", ""}, std::pair{"a/b", "x"}}) {
+        TSchema s;
+        s.DbName = db;
+        s.Name = name;
+        std::string error;
+        EXPECT_FALSE(s.Save(dir.path(), &error)) << db << " " << name;
+        EXPECT_EQ(error, "'" + std::string(db) + "/" + name + "' cannot name a schema file");
+        EXPECT_FALSE(s.Delete(dir.path(), &error));
+        error.clear();
+        TSchema::Load(dir.path(), db, name, &error);
+        EXPECT_FALSE(error.empty());
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
+
 TEST(SchemaFileTest, WrongMagicOrVersionIsRejected) {
     TempDir dir;
     std::string path = dir.path() + "/bad.CSF";

@@ -1,0 +1,134 @@
+// The main window's commands that reach the run window and the database dialogs: compile,
+// run, select a database, create database information and choose the output folder.
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QShortcut>
+
+#include "workbench/app/browse_form.h"
+#include "workbench/app/create_dbi_form.h"
+#include "workbench/app/main_form.h"
+#include "workbench/app/passwd_form.h"
+#include "workbench/app/script_form.h"
+#include "workbench/app/select_dbase_form.h"
+#include "workbench/app/select_sql_file_form.h"
+
+namespace morva::app {
+
+namespace {
+
+// Makes a command that was waiting for its window available and binds its handler.
+void Bind(TMainForm* form, QAction* action, void (TMainForm::*handler)(), bool available) {
+    action->setProperty("later", !available);
+    action->setEnabled(available);
+    QObject::connect(action, &QAction::triggered, form, handler);
+}
+
+}  // namespace
+
+void TMainForm::CreateRunWindow() {
+    Script = new TScript(Settings, this);
+    Script->SetMainWindow(this);
+    PasswdForm = new TPasswdForm(this);
+    CreateDBIForm = new TCreateDBIForm(Settings, *PasswdForm, this);
+    SelectSQLFileForm = new TSelectSQLFileForm(Settings, this);
+    SelectDBaseForm = new TSelectDBaseForm(Settings, this);
+    BrowseForm = new TBrowseForm(Settings, this);
+    Script->SetDialogs(SelectSQLFileForm, CreateDBIForm);
+
+    const bool engine = Script->EngineReady();
+    const bool both = engine && Script->CompilerReady();
+    Bind(this, mmSCompile, &TMainForm::mmSCompileClick, engine);
+    Bind(this, mmSRun, &TMainForm::mmSRunClick, engine);
+    Bind(this, mmDSelectDatabase, &TMainForm::mmDSelectDatabaseClick, true);
+    Bind(this, mmDCreateByBDE, &TMainForm::mmDCreateByBDEClick, true);
+    Bind(this, mmDCreateByODBC, &TMainForm::mmDCreateByODBCClick, both);
+    Bind(this, mmDCreateBySQL, &TMainForm::mmDCreateBySQLClick, both);
+    Bind(this, mmOOutputDir, &TMainForm::mmOOutputDirClick, true);
+
+    // Esc in the main window brings the run window to the front, as Esc there comes back.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] {
+        Script->show();
+        Script->raise();
+        Script->activateWindow();
+    });
+    UpdateDatabaseEnabling();
+}
+
+void TMainForm::ShowRunWindowFirstTime() {
+    // Without any alias there is nothing to build from: the command stays off for good.
+    CreateDBIForm->FillWithAliases();
+    if (!CreateDBIForm->EngineAvailable) {
+        mmDCreateByBDE->setProperty("later", true);
+        mmDCreateByBDE->setEnabled(false);
+    }
+    if (Settings.ScriptLeft >= 0 && Settings.ScriptWidth > 0 && Settings.ScriptHeight > 0)
+        Script->setGeometry(Settings.ScriptLeft, Settings.ScriptTop, Settings.ScriptWidth,
+                            Settings.ScriptHeight);
+    else
+        Script->setGeometry(geometry());
+    UpdateDatabaseEnabling();
+    Script->show();
+    raise();
+    activateWindow();
+}
+
+void TMainForm::UpdateDatabaseEnabling() {
+    ssBarPanels[2]->setText(Settings.Schema ? QStringLiteral("SCHEMA") : QStringLiteral("(NONE)"));
+    SetCommand(mmDSelectSchema, static_cast<bool>(Settings.Database));
+    SetCommand(mmDEditSchema, static_cast<bool>(Settings.Schema));
+}
+
+void TMainForm::mmSCompileClick() {
+    const int index = PageIndex();
+    if (index < 0 || Script->Busy()) return;
+    Script->ClearLog();
+    try {
+        Script->CompileScript(FileNames[index], ActiveEditor());
+    } catch (const std::exception& e) {
+        InformationBox(QString::fromStdString(e.what()));
+    }
+    Script->show();
+}
+
+void TMainForm::mmSRunClick() {
+    if (Script->Busy()) return;
+    if (!Settings.Schema) {
+        InformationBox(QStringLiteral("Select Schema first."));
+        return;
+    }
+    Script->ClearLog();
+    const int index = PageIndex();
+    if (index >= 0)
+        Script->RunWithSchema(Settings.Schema.get(), Settings.Database.get(), FileNames[index],
+                              ActiveEditor());
+    Script->show();
+}
+
+void TMainForm::mmDSelectDatabaseClick() {
+    SelectDBaseForm->exec();
+    UpdateDatabaseEnabling();
+}
+
+void TMainForm::mmDCreateByBDEClick() {
+    CreateDBIForm->FillWithAliases();
+    CreateDBIForm->exec();
+}
+
+void TMainForm::mmDCreateByODBCClick() {
+    Script->GenerateFromODBC();
+}
+
+void TMainForm::mmDCreateBySQLClick() {
+    if (Script->Busy() || SelectSQLFileForm->exec() != QDialog::Accepted) return;
+    Script->show();
+    Script->GenerateFromSQL();
+}
+
+void TMainForm::mmOOutputDirClick() {
+    BrowseForm->exec();
+}
+
+}  // namespace morva::app

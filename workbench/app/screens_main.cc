@@ -1,0 +1,227 @@
+// Renders the workbench's windows to PNG files for review: the main window with a sample
+// template and a form file page, the recent menu, and each dialog.
+//
+// usage: morva_screens DIR   (run under a display, for example xvfb-run)
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+#include <cstdio>
+
+#include "workbench/app/browse_form.h"
+#include "workbench/app/code_memo.h"
+#include "workbench/app/create_dbi_form.h"
+#include "workbench/app/find_dialog.h"
+#include "workbench/app/folder_chooser.h"
+#include "workbench/app/goto_line_dialog.h"
+#include "workbench/app/main_form.h"
+#include "workbench/app/passwd_form.h"
+#include "workbench/app/replace_dialog.h"
+#include "workbench/app/script_form.h"
+#include "workbench/app/select_dbase_form.h"
+#include "workbench/app/select_sql_file_form.h"
+#include "workbench/app/splash_form.h"
+#include "workbench/formfile/formfile.h"
+#include "workbench/schema/database_infor.h"
+#include "workbench/schema/schema.h"
+
+namespace {
+
+using namespace morva::app;
+
+QString g_out;
+
+void Settle() {
+    for (int i = 0; i < 5; ++i) {
+        QApplication::processEvents();
+        QThread::msleep(30);
+    }
+}
+
+void Save(QWidget* widget, const char* name) {
+    Settle();
+    const QString path = g_out + u'/' + QLatin1String(name) + QStringLiteral(".png");
+    if (!widget->grab().save(path)) std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+}
+
+void SaveScreen(const QRect& area, const char* name) {
+    Settle();
+    const QString path = g_out + u'/' + QLatin1String(name) + QStringLiteral(".png");
+    QScreen* screen = QApplication::primaryScreen();
+    const QPixmap shot = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+    if (!shot.save(path)) std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+}
+
+void ShowDialog(QDialog* dialog, const char* name) {
+    dialog->show();
+    dialog->adjustSize();
+    Save(dialog, name);
+    dialog->hide();
+}
+
+const char* const kSampleForm =
+    "object FormCustomer: TFormCustomer\n"
+    "  Left = 200\n  Top = 120\n  Width = 480\n  Height = 248\n"
+    "  Caption = 'Customers'\n"
+    "  object Table1: TTable\n    DatabaseName = 'ORDERS'\n    TableName = 'CUSTOMER'\n"
+    "  end\n"
+    "  object LabelNAME: TLabel\n    Left = 8\n    Top = 12\n    Caption = 'Name'\n  end\n"
+    "end\n";
+
+const QStringList kPascalKeywords = {
+    "begin",   "end",    "unit", "interface", "implementation", "uses",   "type",   "class",
+    "private", "public", "var",  "procedure", "function",       "object", "program"};
+
+// Builds the sample database information through the run window, runs the Delphi template
+// over all its tables, and shows the run window and each database dialog filled from it.
+void ShowRunWindowAndDatabaseDialogs(TMainForm& form, const QString& samples) {
+    TScript* script = form.Script;
+    script->setGeometry(40, 60, 820, 560);
+    TSelectSQLFileForm* sqlFiles = form.SelectSQLFileForm;
+    form.Settings.SQLDir = samples;
+    sqlFiles->show();
+    QTest::keyClicks(sqlFiles->neDatabase, QStringLiteral("orderentry"));
+    for (int i = 0; i < sqlFiles->lbFiles->count(); ++i)
+        sqlFiles->lbFiles->item(i)->setSelected(sqlFiles->lbFiles->item(i)->text() ==
+                                                QStringLiteral("order_entry.sql"));
+    sqlFiles->btAddClick();
+    Save(sqlFiles, "select-sql-files");
+    sqlFiles->hide();
+    script->show();
+    script->GenerateFromSQL();
+    Save(script, "run-window-sql");
+
+    form.Settings.Database = OpenDatabase(form.Settings, QStringLiteral("ORDERENTRY"));
+    if (form.Settings.Database) {
+        form.Settings.DatabaseName = QStringLiteral("ORDERENTRY");
+        form.Settings.Database->SetAllMarks(true);
+        form.Settings.Schema = morva::schema::TSchema::CreateFromDatabase("ALL", "", "All tables",
+                                                                          *form.Settings.Database);
+        form.Settings.SchemaName = QStringLiteral("ALL");
+        form.UpdateDatabaseEnabling();
+    }
+    form.ActivatePage(0);
+    form.mmSRun->trigger();
+    Save(script, "run-window");
+    script->hide();
+
+    QDir(form.Settings.DatabaseDir).mkpath(QStringLiteral("SHOP"));
+    ShowDialog(form.SelectDBaseForm, "select-database");
+    form.CreateDBIForm->FillWithAliases();
+    form.CreateDBIForm->lbDatabase->setCurrentRow(0);
+    ShowDialog(form.CreateDBIForm, "create-dbi-aliases");
+    form.CreateDBIForm->FillWithSources(
+        {QStringLiteral("ORDERS"), QStringLiteral("sample"), QStringLiteral("warehouse")});
+    form.CreateDBIForm->lbDatabase->setCurrentRow(1);
+    ShowDialog(form.CreateDBIForm, "create-dbi-odbc");
+    form.PasswdForm->SetDatabase(QStringLiteral("sample"));
+    form.PasswdForm->neUserID->setText(QStringLiteral("dev"));
+    form.PasswdForm->nePassword->setText(QStringLiteral("secret"));
+    ShowDialog(form.PasswdForm, "login");
+    form.PasswdForm->nePassword->clear();
+    form.Settings.OutputDir = samples;
+    ShowDialog(form.BrowseForm, "output-folder");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: morva_screens DIR\n");
+        return 2;
+    }
+    g_out = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
+    QDir().mkpath(g_out);
+    const QString samples = QStringLiteral(MORVA_SOURCE_DIR "/samples");
+
+    // A scratch root folder and settings file, so nothing of the user's is touched.
+    QTemporaryDir scratch;
+    QDir::setCurrent(scratch.path());
+    qputenv("MORVA_SETTINGS", (scratch.path() + QStringLiteral("/settings.ini")).toUtf8());
+    std::string binary, error;
+    if (morva::formfile::TextToBinary(kSampleForm, morva::formfile::ResourceHeader::kInclude,
+                                      &binary, &error)) {
+        QFile form(scratch.path() + QStringLiteral("/UCUSTOMER.DFM"));
+        if (form.open(QIODevice::WriteOnly)) form.write(binary.data(), qint64(binary.size()));
+    }
+    SetMessageHook([](BoxKind, const QString&) { return Answer::No; });
+
+    TMainForm form;
+    form.SetKeywords(kPascalKeywords);
+    form.move(0, 0);
+    form.resize(900, 680);
+    form.show();
+    form.FormShow(samples + QStringLiteral("/delphi_forms.tpx"));
+    for (const char* folder :
+         {"/home/dev/projects/orders/", "/home/dev/projects/shop/", "/srv/templates/"})
+        form.Settings.RecentDirs.Add(QLatin1String(folder));
+    for (const char* file : {"sql_script.tpx", "cpp_header.tpx", "data_dictionary.tpx"})
+        form.Settings.RecentFiles.Add(samples + u'/' + QLatin1String(file));
+    form.RebuildRecentMenu();
+    form.ActiveEditor()->SetCaret(0);
+    form.ActiveEditor()->setFocus();
+    Save(&form, "main-window");
+
+    // The recent menu, opened from the File menu.
+    form.mmFile->popup(form.mapToGlobal(QPoint(4, 30)));
+    Settle();
+    QRect area = form.mmFile->geometry();
+    for (QAction* action : form.mmFile->actions()) {
+        if (action->menu() == form.mmRecent) {
+            form.mmFile->setActiveAction(action);
+            form.mmRecent->popup(
+                form.mmFile->mapToGlobal(form.mmFile->actionGeometry(action).topRight()));
+        }
+    }
+    Settle();
+    area = area.united(form.mmRecent->geometry()).adjusted(-4, -4, 4, 4);
+    SaveScreen(area, "recent-menu");
+    form.mmRecent->hide();
+    form.mmFile->hide();
+
+    form.OpenFile(scratch.path() + QStringLiteral("/UCUSTOMER.DFM"));
+    Save(&form, "form-file-page");
+
+    // The editor's pop-up menu.
+    form.ActivatePage(0);
+    form.pmEditor->popup(form.mapToGlobal(QPoint(300, 200)));
+    Save(form.pmEditor, "editor-menu");
+    form.pmEditor->hide();
+
+    form.FindDialog->cbFind->setCurrentText(QStringLiteral("TForm"));
+    ShowDialog(form.FindDialog, "find-dialog");
+    form.ReplaceDialog->cbFind->setCurrentText(QStringLiteral("Table1"));
+    form.ReplaceDialog->cbReplace->setCurrentText(QStringLiteral("tbMain"));
+    ShowDialog(form.ReplaceDialog, "replace-dialog");
+    form.GotoLineNo->cbLineno->setCurrentText(QStringLiteral("42"));
+    ShowDialog(form.GotoLineNo, "goto-line-dialog");
+    ShowDialog(form.AboutBox, "about-box");
+    TSplash splash;
+    ShowDialog(&splash, "splash");
+
+    QMessageBox many(QMessageBox::Question, QStringLiteral("Morva 1.00"),
+                     QStringLiteral("Save changes to delphi_forms.tpx"),
+                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel |
+                         QMessageBox::NoToAll | QMessageBox::YesToAll);
+    ShowDialog(&many, "close-all-question");
+
+    ShowRunWindowAndDatabaseDialogs(form, samples);
+
+    // Leave without the close questions and without writing the scratch settings anywhere
+    // that matters.
+    for (int i = form.PageTotal() - 1; i >= 0; --i) form.Editor(i)->document()->setModified(false);
+    return 0;
+}

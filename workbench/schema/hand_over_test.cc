@@ -1,0 +1,60 @@
+// The hand-over against the real engine control: what a script sees of the schema.
+
+#include <gtest/gtest.h>
+
+#include "engine/host/cmorva.h"
+#include "workbench/schema/schema.h"
+#include "workbench/schema/test_database.h"
+
+namespace morva::schema {
+namespace {
+
+/// Hands `s` over, compiles and runs `script`, and returns the run's log text.
+std::string RunOver(const TSchema& s, const TDatabaseInfor& db, const std::string& script) {
+    auto engine = tpx::NewMorva();
+    s.SendToEngine(*engine, db);
+    engine->InitDatabase();
+    engine->Clear();
+    engine->SetScript(std::string("t.tpx"), script);
+    engine->SetSchema(s.Name, s.SchemaType, s.SchemaLabel);
+    engine->RunScript();
+    std::string log;
+    engine->GetLogText(&log);
+    return log;
+}
+
+TEST(HandOverTest, ForwardReferencesEmptyLabelsAndLookupsReachTheScript) {
+    TDatabaseInfor db = testing::OrderDatabase();
+    auto s = TSchema::CreateFromDatabase("main", "Delphi", "Shop", db);
+    std::swap(s->Tables[0], s->Tables[1]);  // ORDERS refers to CUSTOMER, which comes later
+    s->Tables[1].ColumnLabels[1] = "";      // CUSTOMER.NAME without a label
+    std::string log = RunOver(
+        *s, db,
+        "<TEXT>\n<S> <STYPE> <SL>\n<TABLES><T>:<REFTABLES> -> <REFT>(<REFCOLUMNS><FOREIGNKEY>="
+        "<REFC></REFCOLUMNS>)</REFTABLES><COLUMNS> <L><LOOKUPITEMS>[<LOOKUPITEM>]</LOOKUPITEMS>"
+        "</COLUMNS>\n</TABLES>\n</TEXT>\n");
+    EXPECT_EQ(log,
+              "t.tpx Compiling...\r\n0 Error,  0 Warning\r\nStart script...\r\n"
+              "MAIN Delphi Shop\r\n"
+              "ORDERS: -> CUSTOMER(CUST_NO=CUST_NO) Order Customer Total NOTE\r\n"
+              "CUSTOMER: Number NAME Kind[A][B]\r\n"
+              "End script.\r\n");
+}
+
+TEST(HandOverTest, TablesAndColumnsOutsideTheSchemaAreNotSent) {
+    TDatabaseInfor db = testing::OrderDatabase();
+    TSchema s;
+    s.Tables.push_back(
+        {"ORDERS", "", "", db.Tables[1].RefTables, {"TOTAL", "ORDER_NO"}, {"", ""}, {"", ""}});
+    std::string log =
+        RunOver(s, db,
+                "<TEXT>\n<TABLES><T><REFTABLES> -> <REFT></REFTABLES>:<COLUMNS> "
+                "<C>/<DISPSIZE>/<ISKEY>/<ISREADONLY></COLUMNS>\n</TABLES>\n</TEXT>\n");
+    EXPECT_EQ(log,
+              "t.tpx Compiling...\r\n0 Error,  0 Warning\r\nStart script...\r\n"
+              "ORDERS: TOTAL/12/0/1 ORDER_NO/25/1/0\r\n"
+              "End script.\r\n");
+}
+
+}  // namespace
+}  // namespace morva::schema
