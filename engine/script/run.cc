@@ -1,5 +1,8 @@
 #include "engine/script/run.h"
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -33,6 +36,10 @@ std::string Upper(const StoreText& t) {
 std::optional<std::string> Present(const StoreText& t) {
     return t ? std::optional<std::string>(*t) : std::nullopt;
 }
+
+// Output file text beyond this size is written out at the next line end, as far as no
+// separator copy that may still be deleted reaches back into it.
+constexpr size_t kFlushSize = 256 * 1024;
 
 // Writes `text` to `file`, each line feed as a carriage return and line feed. The lines go
 // through a small buffer, so that a many-megabyte output is not copied whole.
@@ -311,17 +318,36 @@ void Runner::CreateEnd() {
     WriteMessageLine(outputName_);
 }
 
+bool Runner::WriteOut(std::string_view text) {
+    return lineEnd_ == LineEnd::LineFeed
+               ? std::fwrite(text.data(), 1, text.size(), file_) == text.size()
+               : WriteWithCarriageReturns(text, file_);
+}
+
+void Runner::FlushFileText() {
+    if (!file_ || fileText_.size() < kFlushSize) return;
+    size_t boundary = flushed_ + fileText_.size();
+    for (const SeparatorMarks& m : marks_) {
+        if (!m.starts.empty()) boundary = std::min(boundary, m.starts.back());
+    }
+    if (boundary <= flushed_) return;
+    size_t n = boundary - flushed_;
+    if (!WriteOut(std::string_view(fileText_).substr(0, n)) && writeError_ == 0)
+        writeError_ = errno ? errno : EIO;
+    fileText_.erase(0, n);
+    flushed_ = boundary;
+}
+
 void Runner::CloseFile() {
     if (!file_) return;
-    bool written =
-        lineEnd_ == LineEnd::LineFeed
-            ? std::fwrite(fileText_.data(), 1, fileText_.size(), file_) == fileText_.size()
-            : WriteWithCarriageReturns(fileText_, file_);
-    int error = errno;
+    bool written = writeError_ == 0 && WriteOut(fileText_);
+    int error = writeError_ ? writeError_ : errno;
     written = std::fclose(file_) == 0 && written;
-    if (!written) error = errno ? errno : error;
+    if (!written && writeError_ == 0) error = errno ? errno : error;
     file_ = nullptr;
     fileText_.clear();
+    flushed_ = 0;
+    writeError_ = 0;
     if (!written) {
         WriteMessage("Cannot write output file \"%s\": %s", outputName_.c_str(),
                      std::strerror(error));
@@ -329,13 +355,23 @@ void Runner::CloseFile() {
 }
 
 void Runner::AbandonFile() {
-    if (file_) std::fclose(file_);
+    if (file_) {
+        // The file ends without its text, also when part of it was written out already.
+        if (flushed_ > 0) {
+            std::fflush(file_);
+            int ignored = ::ftruncate(fileno(file_), 0);  // a failed run reports enough
+            (void)ignored;
+        }
+        std::fclose(file_);
+    }
     file_ = nullptr;
     fileText_.clear();
+    flushed_ = 0;
+    writeError_ = 0;
 }
 
 size_t Runner::OutputPosition() const {
-    size_t n = file_ ? fileText_.size() : logText_.size();
+    size_t n = file_ ? flushed_ + fileText_.size() : logText_.size();
     if (!OnlyBlanks(pendingLine_)) n += pendingLine_.size();
     return n;
 }
@@ -354,6 +390,7 @@ void Runner::EndLine() {
     }
     loopEnded_ = 0;
     lineHadTag_ = false;
+    FlushFileText();
 }
 
 // Deletes the copy of a separator written for the last element of the loop that just ended.
@@ -361,9 +398,11 @@ void Runner::Settle(int kind) {
     SeparatorMarks& m = marks_[kind];
     if (m.starts.size() != m.ends.size()) throw CBugError("Invalid <EL?> block");
     if (!m.starts.empty()) {
+        // Positions in an output file count the text already written out.
+        size_t base = file_ ? flushed_ : 0;
         size_t s = m.starts.back(), e = m.ends.back();
         std::string& out = OutputText();
-        if (out.size() >= e && s <= e) out.erase(s, e - s);
+        if (s >= base && out.size() + base >= e && s <= e) out.erase(s - base, e - s);
     }
     m.starts.clear();
     m.ends.clear();

@@ -64,6 +64,10 @@ class Runner : public TokenSource {
     void LookupItemsStart();
     void LookupItemsEnd();
     void CreateEnd();
+    /// Writes `text` to the output file with the run's line ends.
+    bool WriteOut(std::string_view text);
+    /// Writes out the start of a long output file text that no separator can change any more.
+    void FlushFileText();
     void CloseFile();
     void AbandonFile();
 
@@ -94,6 +98,8 @@ class Runner : public TokenSource {
     std::string fileText_;
     std::string logText_;
     std::FILE* file_ = nullptr;
+    size_t flushed_ = 0;  // bytes of the output file's text written out before fileText_
+    int writeError_ = 0;  // errno of the first failed write-out of this file
     bool collecting_ = false;
     std::string outputName_;
     std::unordered_set<std::string> processedColumns_;  // upper-cased names

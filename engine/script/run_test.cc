@@ -24,6 +24,8 @@ class RunOutputTest : public ::testing::Test {
         home_ = fs::current_path();
         fs::current_path(work_);
         morva_->CreateDatabase(std::string("D"), 0);
+        for (const char* table : {"A", "B"})
+            morva_->AddTable(std::string(table), std::nullopt, std::nullopt, 0, 0);
         morva_->InitDatabase();
     }
     void TearDown() override {
@@ -32,12 +34,23 @@ class RunOutputTest : public ::testing::Test {
     }
     std::string Run(const std::string& body, bool lineFeedOnly) {
         AsCMorva(morva_.get())->SetLineFeedOnly(lineFeedOnly);
-        morva_->SetScript(std::string("big.tpx"),
-                          "<TEXT><CREATE>big.txt</CREATE>\n" + body + "<CLOSE>\n</TEXT>\n");
-        EXPECT_TRUE(AsCMorva(morva_.get())->compiled());
+        Compile("<TEXT><CREATE>big.txt</CREATE>\n" + body + "<CLOSE>\n</TEXT>\n");
         morva_->RunScript();
         std::ifstream in(work_ / "big.txt", std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    // The log after running `body` with no output file open: the text lands in the log.
+    std::string RunIntoLog(const std::string& body) {
+        Compile("<TEXT>\n" + body + "</TEXT>\n");
+        morva_->Clear();
+        morva_->RunScript();
+        std::string log;
+        morva_->GetLogText(&log);
+        return log;
+    }
+    void Compile(const std::string& script) {
+        morva_->SetScript(std::string("big.tpx"), script);
+        EXPECT_TRUE(AsCMorva(morva_.get())->compiled());
     }
 
     com::ComPtr<IMorva> morva_ = NewMorva();
@@ -54,6 +67,24 @@ std::string LongText(const char* lineEnd) {
 TEST_F(RunOutputTest, LongOutputKeepsEveryLineEnd) {
     EXPECT_EQ(Run(LongText("\n"), false), LongText("\r\n"));
     EXPECT_EQ(Run(LongText("\n"), true), LongText("\n"));
+}
+
+// A separator block longer than the part of an output file that is written out early: the
+// copy after the last table is still deleted, and the file holds what the log would.
+TEST_F(RunOutputTest, SeparatorSpanningWrittenOutTextIsStillDeleted) {
+    std::string block;
+    for (int i = 0; i < 40000; ++i) block += "separator line " + std::to_string(i) + "\n";
+    std::string body = "<TABLES><T><ELT>;\n" + block + "</ELT></TABLES>\nend\n";
+    std::string file = Run(body, false);
+    EXPECT_EQ(file.find("separator line 0\r\n"), file.rfind("separator line 0\r\n"));
+    EXPECT_NE(file.find("separator line 39999\r\nB"), std::string::npos);
+    EXPECT_NE(RunIntoLog(body).find(file), std::string::npos);
+}
+
+TEST_F(RunOutputTest, RunTimeErrorLeavesTheLongFileWithoutItsText) {
+    Run(LongText("\n") + "<VAR> v </VAR><EXPR> <$v> = 1 / 0; </EXPR>\n", false);
+    EXPECT_TRUE(fs::exists(work_ / "big.txt"));
+    EXPECT_EQ(fs::file_size(work_ / "big.txt"), 0u);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // Handing a schema to the engine control.
 
 #include <stdexcept>
+#include <string_view>
+#include <unordered_map>
 
 #include "engine/host/imorva.h"
 #include "workbench/schema/schema.h"
@@ -16,12 +18,25 @@ BStr Text(const std::string& s) {
     return s.empty() ? BStr() : BStr(s);
 }
 
-const TTableInfor& TableOf(const TDatabaseInfor& db, const TSchemaInfor& t) {
-    const TTableInfor* table = db.FindTable(t.TableName);
-    if (!table)
-        throw std::runtime_error("Table " + t.TableName + " not found in database " + db.Name);
-    return *table;
-}
+/// The tables of a database by exact name, the first of equal names winning as in FindTable;
+/// a schema of thousands of tables then finds each table in constant time.
+class TableIndex {
+  public:
+    explicit TableIndex(const TDatabaseInfor& db) : db_(db) {
+        tables_.reserve(db.Tables.size());
+        for (const TTableInfor& table : db.Tables) tables_.emplace(table.TableName, &table);
+    }
+    const TTableInfor& TableOf(const TSchemaInfor& t) const {
+        auto it = tables_.find(t.TableName);
+        if (it == tables_.end())
+            throw std::runtime_error("Table " + t.TableName + " not found in database " + db_.Name);
+        return *it->second;
+    }
+
+  private:
+    const TDatabaseInfor& db_;
+    std::unordered_map<std::string_view, const TTableInfor*> tables_;
+};
 
 const ColumnRecord& ColumnOf(const TTableInfor& table, const std::string& name) {
     const ColumnRecord* c = table.FindColumn(name);
@@ -29,8 +44,8 @@ const ColumnRecord& ColumnOf(const TTableInfor& table, const std::string& name) 
     return *c;
 }
 
-void SendTable(tpx::IMorva& engine, const TDatabaseInfor& db, const TSchemaInfor& t) {
-    const TTableInfor& table = TableOf(db, t);
+void SendTable(tpx::IMorva& engine, const TableIndex& tables, const TSchemaInfor& t) {
+    const TTableInfor& table = tables.TableOf(t);
     com::Check(engine.AddTable(Text(t.TableName), Text(t.TableType), Text(t.TableLabel),
                                static_cast<int32_t>(t.ColumnNames.size()), t.RefTables.Count()));
     for (size_t i = 0; i < t.ColumnNames.size(); ++i) {
@@ -53,8 +68,8 @@ void SendReferences(tpx::IMorva& engine, const TSchemaInfor& t) {
     }
 }
 
-void SendLookups(tpx::IMorva& engine, const TDatabaseInfor& db, const TSchemaInfor& t) {
-    const TTableInfor& table = TableOf(db, t);
+void SendLookups(tpx::IMorva& engine, const TableIndex& tables, const TSchemaInfor& t) {
+    const TTableInfor& table = tables.TableOf(t);
     for (const std::string& name : t.ColumnNames) {
         const ColumnRecord& q = ColumnOf(table, name);
         if (!q.LookupTable.empty() && !q.LookupColumn.empty() && !q.LookupKey.empty())
@@ -68,10 +83,11 @@ void SendLookups(tpx::IMorva& engine, const TDatabaseInfor& db, const TSchemaInf
 }  // namespace
 
 void TSchema::SendToEngine(tpx::IMorva& engine, const TDatabaseInfor& db) const {
+    TableIndex tables(db);
     com::Check(engine.CreateDatabase(Text(DbName), static_cast<int32_t>(Tables.size())));
-    for (const TSchemaInfor& t : Tables) SendTable(engine, db, t);
+    for (const TSchemaInfor& t : Tables) SendTable(engine, tables, t);
     for (const TSchemaInfor& t : Tables) SendReferences(engine, t);
-    for (const TSchemaInfor& t : Tables) SendLookups(engine, db, t);
+    for (const TSchemaInfor& t : Tables) SendLookups(engine, tables, t);
 }
 
 }  // namespace morva::schema

@@ -131,5 +131,19 @@ TEST(SendToEngineTest, MissingTableOrColumnStopsThere) {
     EXPECT_EQ(engine->calls, Calls{"CreateDatabase(null,1)"});
 }
 
+// Of two tables of the same name the first gives the column facts, as FindTable finds it.
+TEST(SendToEngineTest, FirstOfEqualTableNamesGivesTheFacts) {
+    TDatabaseInfor db = OrderDatabase();
+    TTableInfor second(1);
+    second.TableName = "CUSTOMER";
+    second.AddColumn(true, "ONLY_HERE", "Normal", "", "INTEGER", 0, 10, 0, 0, 0);
+    db.Tables.push_back(std::move(second));
+    TSchema s;
+    s.Tables.push_back({"CUSTOMER", "", "", {}, {"NAME"}, {""}, {""}});
+    EXPECT_NO_THROW(Send(s, db));
+    s.Tables[0] = {"CUSTOMER", "", "", {}, {"ONLY_HERE"}, {""}, {""}};
+    EXPECT_THROW(Send(s, db), std::runtime_error);
+}
+
 }  // namespace
 }  // namespace morva::schema
