@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
@@ -150,6 +151,24 @@ TEST_F(RunWindowTest, RunHandsOverTheSchemaThenCompilesAndRunsInTheOutputFolder)
     EXPECT_EQ(QDir::currentPath(), root);
     EXPECT_TRUE(boxes.isEmpty());
     EXPECT_EQ(LogLines(), QStringList({"Untitle0.TPX Compiling...", "End script."}));
+}
+
+TEST_F(RunWindowTest, LongRunRepaintsTheLogAsLinesArriveAtABoundedRate) {
+    SelectSchema();
+    engine->Set("lines", "300");  // about 600 ms of work
+    int partial = 0;              // refreshes that showed the run half way
+    QPlainTextEdit* view = form->Script->meLog;
+    QObject::connect(view, &QPlainTextEdit::textChanged, [&] {
+        const QString text = view->toPlainText();
+        if (text.contains(QStringLiteral("line 0")) && !text.contains(QStringLiteral("line 299")))
+            ++partial;
+    });
+    form->mmSRun->trigger();
+    EXPECT_GE(partial, 3);
+    EXPECT_LT(partial, 100);  // not once per line
+    const QStringList lines = LogLines();
+    EXPECT_EQ(lines.size(), 302);
+    EXPECT_EQ(lines[300], QStringLiteral("line 299"));
 }
 
 TEST_F(RunWindowTest, MissingOutputFolderRunsWhereWeAreAndChangesNothingBack) {

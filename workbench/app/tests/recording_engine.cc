@@ -1,10 +1,13 @@
 // A stand-in for the engine control that records its calls. Keys: "fail" names a method that
 // returns E_FAIL; "dfm" adds a file name that RunScript reports as closed as a form file.
-// RunScript writes "run.txt" into the current directory, so tests see where a run happened.
+// RunScript writes "run.txt" into the current directory, so tests see where a run happened,
+// and with "lines" N logs N lines two milliseconds apart, as a long run does.
 
 #include <array>
+#include <chrono>
 #include <fstream>
 #include <map>
+#include <thread>
 
 #include "component/module.h"
 #include "engine/host/imorva.h"
@@ -56,6 +59,13 @@ class RecordingEngine : public com::Object<tpx::IMorva, com::IConnectionPoint, I
     }
     HRESULT RunScript() override {
         std::ofstream("run.txt") << "ran";
+        for (const std::string& count : settings_["lines"]) {
+            for (int i = 0; i < std::stoi(count); ++i) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+                log_ += "line " + std::to_string(i) + "\r\n";
+                NotifyLog();
+            }
+        }
         for (const std::string& name : settings_["dfm"])
             events_.Fire([&](tpx::IMorvaEvents& sink) { sink.OnCloseAsDFM(name); });
         log_ += "End script.\r\n";
