@@ -103,8 +103,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     });
 
     CreateDialogs();
-    CreateOptionDialogs();
     CreateRunWindow();
+    CreateOptionDialogs();
     LoadKeywords();
     setAcceptDrops(true);
     resize(670, 600);
@@ -390,7 +390,6 @@ void TMainForm::FormShow(const QString& startFile) {
     if (Settings.MainLeft >= 0 && Settings.MainWidth > 0 && Settings.MainHeight > 0)
         setGeometry(Settings.MainLeft, Settings.MainTop, Settings.MainWidth, Settings.MainHeight);
     BuildMacroPanel();
-    SetSchemaPanel();
     ShowRunWindowFirstTime();
 }
 

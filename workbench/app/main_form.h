@@ -180,6 +180,8 @@ class TMainForm : public QMainWindow {
     void mmSCompileClick();
     void mmSRunClick();
     void mmOOutputDirClick();
+    /// The schema panel and the commands that need a current database or schema.
+    void UpdateDatabaseEnabling();
 
     /// Caret position panel and the selection-dependent commands.
     void RefreshPosition();
@@ -204,9 +206,9 @@ class TMainForm : public QMainWindow {
     void CreateToolBar();
     void CreateStatusBar();
     void CreateDialogs();
+    void CreateOptionDialogs();
     void CreateRunWindow();
     void ShowRunWindowFirstTime();
-    void CreateOptionDialogs();
     void LoadKeywords();
 
     TCodeMemo* SetupPage(const QString& fileName);

@@ -8,7 +8,6 @@
 
 #include "workbench/app/browse_form.h"
 #include "workbench/app/create_dbi_form.h"
-#include "workbench/app/create_schema.h"
 #include "workbench/app/main_form.h"
 #include "workbench/app/passwd_form.h"
 #include "workbench/app/script_form.h"
@@ -37,11 +36,6 @@ void TMainForm::CreateRunWindow() {
     SelectDBaseForm = new TSelectDBaseForm(Settings, this);
     BrowseForm = new TBrowseForm(Settings, this);
     Script->SetDialogs(SelectSQLFileForm, CreateDBIForm);
-    // "&Edit" shows an opened database in the schema editor's database mode.
-    SelectDBaseForm->SetEditHook([this](schema::TDatabaseInfor& db) {
-        CreateSchema->PrepareDatabase(db);
-        CreateSchema->exec();
-    });
 
     const bool engine = Script->EngineReady();
     const bool both = engine && Script->CompilerReady();
@@ -60,6 +54,7 @@ void TMainForm::CreateRunWindow() {
         Script->raise();
         Script->activateWindow();
     });
+    UpdateDatabaseEnabling();
 }
 
 void TMainForm::ShowRunWindowFirstTime() {
@@ -74,11 +69,16 @@ void TMainForm::ShowRunWindowFirstTime() {
                             Settings.ScriptHeight);
     else
         Script->setGeometry(geometry());
-    SetSchemaPanel();
     UpdateDatabaseEnabling();
     Script->show();
     raise();
     activateWindow();
+}
+
+void TMainForm::UpdateDatabaseEnabling() {
+    ssBarPanels[2]->setText(Settings.Schema ? QStringLiteral("SCHEMA") : QStringLiteral("(NONE)"));
+    SetCommand(mmDSelectSchema, static_cast<bool>(Settings.Database));
+    SetCommand(mmDEditSchema, static_cast<bool>(Settings.Schema));
 }
 
 void TMainForm::mmSCompileClick() {
@@ -109,7 +109,6 @@ void TMainForm::mmSRunClick() {
 
 void TMainForm::mmDSelectDatabaseClick() {
     SelectDBaseForm->exec();
-    SetSchemaPanel();
     UpdateDatabaseEnabling();
 }
 

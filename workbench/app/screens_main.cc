@@ -212,7 +212,6 @@ void ShowRunWindowAndDatabaseDialogs(TMainForm& form, const QString& samples) {
         form.Settings.Schema = morva::schema::TSchema::CreateFromDatabase("ALL", "", "All tables",
                                                                           *form.Settings.Database);
         form.Settings.SchemaName = QStringLiteral("ALL");
-        form.SetSchemaPanel();
         form.UpdateDatabaseEnabling();
     }
     form.ActivatePage(0);

@@ -85,7 +85,6 @@ class RealComponentsTest : public WorkbenchTest {
         form->Settings.Database->SetAllMarks(true);
         form->Settings.Schema =
             schema::TSchema::CreateFromDatabase("", "", "", *form->Settings.Database);
-        form->SetSchemaPanel();
         form->UpdateDatabaseEnabling();
     }
 

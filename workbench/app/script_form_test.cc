@@ -74,7 +74,6 @@ class RunWindowTest : public WorkbenchTest {
         form->Settings.Schema =
             schema::TSchema::CreateFromDatabase("ALL", "Type", "", *form->Settings.Database);
         form->Settings.SchemaName = QStringLiteral("ALL");
-        form->SetSchemaPanel();
         form->UpdateDatabaseEnabling();
     }
 
