@@ -1,10 +1,12 @@
 #include "workbench/schema/schema_dump.h"
 
-#include <cstdio>
+#include "sqlcompiler/table_file_dump.h"
 
 namespace morva::schema {
 
 namespace {
+
+using sql::JsonString;
 
 std::string Quoted(const std::string& s) {
     return "\"" + s + "\"";
@@ -29,39 +31,6 @@ std::string DumpSchema(const TSchema& schema) {
         }
     }
     return out;
-}
-
-std::string JsonString(std::string_view text) {
-    std::string out = "\"";
-    for (char ch : text) {
-        auto c = static_cast<unsigned char>(ch);
-        switch (ch) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                if (c < 0x20) {
-                    char buf[8];
-                    std::snprintf(buf, sizeof buf, "\\u%04x", c);
-                    out += buf;
-                } else {
-                    out += ch;
-                }
-        }
-    }
-    return out + "\"";
 }
 
 std::string DumpSchemaJson(const TSchema& schema) {

@@ -313,7 +313,7 @@ TEST(SchemaDumpTest, JsonEscapesTexts) {
     s.Name = "a\"b\\c\n";
     s.Tables.push_back({"T", "", "", {}, {"C"}, {""}, {"x"}});
     EXPECT_EQ(DumpSchemaJson(s),
-              "{\"name\": \"a\\\"b\\\\c\\n\", \"type\": \"\", \"label\": \"\", \"database\": "
+              "{\"name\": \"a\\\"b\\\\c\\u000a\", \"type\": \"\", \"label\": \"\", \"database\": "
               "\"\", \"tables\": [\n  {\"name\": \"T\", \"type\": \"\", \"label\": \"\", "
               "\"columns\": [{\"name\": \"C\", \"type\": \"\", \"label\": \"x\"}], "
               "\"references\": []}\n]}\n");
