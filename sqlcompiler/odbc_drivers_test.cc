@@ -12,6 +12,7 @@
 #include <fstream>
 
 #include "component/message_box.h"
+#include "component/testing/message_box_recorder.h"
 #include "sqlcompiler/sqlcomp.h"
 #include "sqlcompiler/table_file.h"
 #include "sqlcompiler/table_file_dump.h"
@@ -31,22 +32,7 @@ namespace fs = std::filesystem;
 
 constexpr const char* kOdbcDriverDir = ODBC_DRIVER_DIR;
 
-class BoxRecorder {
-  public:
-    BoxRecorder() {
-        previous_ =
-            com::SetMessageBoxHook([this](const std::string& text, const std::string& caption,
-                                          com::MbIcon, com::MbButtons) {
-                boxes.push_back(caption + ": " + text);
-                return com::IDOK;
-            });
-    }
-    ~BoxRecorder() { com::SetMessageBoxHook(previous_); }
-    std::vector<std::string> boxes;
-
-  private:
-    com::MessageBoxHook previous_;
-};
+using BoxRecorder = com::testing::MessageBoxRecorder;
 
 class Sink : public com::Object<ISqlCompEvents> {
   public:

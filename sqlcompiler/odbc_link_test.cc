@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "component/message_box.h"
+#include "component/testing/message_box_recorder.h"
 #include "sqlcompiler/fake_odbc.h"
 #include "sqlcompiler/sqlcomp.h"
 #include "sqlcompiler/table_file.h"
@@ -19,22 +20,7 @@ using testing::FakeColumn;
 using testing::FakeOdbc;
 using testing::FakeTable;
 
-class BoxRecorder {
-  public:
-    BoxRecorder() {
-        previous_ =
-            com::SetMessageBoxHook([this](const std::string& text, const std::string& caption,
-                                          com::MbIcon, com::MbButtons) {
-                boxes.push_back(caption + ": " + text);
-                return com::IDOK;
-            });
-    }
-    ~BoxRecorder() { com::SetMessageBoxHook(previous_); }
-    std::vector<std::string> boxes;
-
-  private:
-    com::MessageBoxHook previous_;
-};
+using BoxRecorder = com::testing::MessageBoxRecorder;
 
 class Sink : public com::Object<ISqlCompEvents> {
   public:

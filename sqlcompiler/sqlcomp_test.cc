@@ -10,6 +10,7 @@
 
 #include "component/create.h"
 #include "component/message_box.h"
+#include "component/testing/message_box_recorder.h"
 #include "component/module.h"
 #include "component/registry.h"
 #include "sqlcompiler/table_file.h"
@@ -33,23 +34,7 @@ class RecordingSink : public com::Object<ISqlCompEvents> {
     }
 };
 
-// Records message boxes instead of showing them, for the life of the object.
-class BoxRecorder {
-  public:
-    BoxRecorder() {
-        previous_ =
-            com::SetMessageBoxHook([this](const std::string& text, const std::string& caption,
-                                          com::MbIcon, com::MbButtons) {
-                boxes.push_back(caption + ": " + text);
-                return com::IDOK;
-            });
-    }
-    ~BoxRecorder() { com::SetMessageBoxHook(previous_); }
-    std::vector<std::string> boxes;
-
-  private:
-    com::MessageBoxHook previous_;
-};
+using BoxRecorder = com::testing::MessageBoxRecorder;
 
 class TempDir {
   public:
