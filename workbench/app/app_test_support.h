@@ -4,12 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QByteArray>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <deque>
+#include <map>
 #include <ostream>
 
 #include "workbench/app/message_boxes.h"
@@ -20,6 +23,19 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 }
 
 namespace morva::app {
+
+/// Every file below `folder` as "relative name" -> bytes.
+inline std::map<QString, QByteArray> FilesBelow(const QString& folder) {
+    std::map<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly))
+            files[QDir(folder).relativeFilePath(path)] = file.readAll();
+    }
+    return files;
+}
 
 class WorkbenchTest : public testing::Test {
   protected:

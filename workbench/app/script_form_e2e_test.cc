@@ -36,19 +36,6 @@ QString SourceDir() {
     return qEnvironmentVariable("MORVA_SOURCE_DIR", QStringLiteral(SOURCE_DIR));
 }
 
-// Every file below `folder` as "relative name" -> bytes.
-std::map<QString, QByteArray> FilesBelow(const QString& folder) {
-    std::map<QString, QByteArray> files;
-    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        QFile file(path);
-        if (file.open(QIODevice::ReadOnly))
-            files[QDir(folder).relativeFilePath(path)] = file.readAll();
-    }
-    return files;
-}
-
 class RealComponentsTest : public WorkbenchTest {
   protected:
     void SetUp() override {
