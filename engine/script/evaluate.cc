@@ -63,10 +63,12 @@ int32_t Apply(int32_t op, int32_t l, int32_t r) {
 
 class ExprEvaluator {
   public:
-    ExprEvaluator(Var& vars, TokenSource& tokens) : vars_(vars), tokens_(tokens) {}
+    ExprEvaluator(Var& vars, TokenSource& tokens, std::vector<Node*>& stack)
+        : vars_(vars), tokens_(tokens), stack_(stack) {}
 
     void Run(Expr& expr) {
-        std::vector<Node*> stack;
+        std::vector<Node*>& stack = stack_;
+        stack.clear();
         for (Node& n : expr.nodes) {
             if (n.kind == NodeKind::Operand) {
                 stack.push_back(&n);
@@ -152,16 +154,19 @@ class ExprEvaluator {
 
     Var& vars_;
     TokenSource& tokens_;
+    std::vector<Node*>& stack_;
 };
 
-/// The data of a condition operand: an integer, a literal text or a tag's text.
+/// The data of a condition operand: an integer, a literal text or a tag's text. Operator
+/// nodes have none.
 struct OperandData {
-    enum Kind { Integer, Literal, TagText } kind = Integer;
+    enum Kind { None, Integer, Literal, TagText } kind = None;
     int32_t integer = 0;
-    std::string text;
+    std::string_view text;
+    std::string tagText;  // a tag's value, kept while the next operands are looked up
 };
 
-bool AllDigits(const std::string& s) {
+bool AllDigits(std::string_view s) {
     if (s.empty()) return false;
     for (char c : s) {
         if (c < '0' || c > '9') return false;
@@ -171,69 +176,87 @@ bool AllDigits(const std::string& s) {
 
 class IfEvaluator {
   public:
-    IfEvaluator(Var& vars, TokenSource& tokens) : vars_(vars), tokens_(tokens) {}
+    // `stack` holds node indexes, `data` the data of each node, looked up once per node.
+    IfEvaluator(Var& vars, TokenSource& tokens, std::vector<size_t>& stack,
+                std::vector<OperandData>& data)
+        : vars_(vars), tokens_(tokens), stack_(stack), data_(data) {}
 
     int32_t Run(IF& f) {
-        // Kept between conditions, as a run evaluates its conditions over and over.
-        static thread_local std::vector<Node*> stack;
+        std::vector<size_t>& stack = stack_;
+        std::vector<OperandData>& data = data_;
+        if (data.size() < f.nodes.size()) data.resize(f.nodes.size());
         stack.clear();
-        for (Node& n : f.nodes) {
+        for (size_t i = 0; i < f.nodes.size(); ++i) {
+            Node& n = f.nodes[i];
+            OperandData& d = data[i];
             if (n.kind == NodeKind::Operand) {
-                OperandData d = Data(n);
+                Fill(n, d);
                 n.result = d.kind == OperandData::Integer ? d.integer : 0;
-                stack.push_back(&n);
-                continue;
+            } else {
+                size_t right = Pop(stack);
+                size_t left = Pop(stack);
+                d.kind = OperandData::None;
+                n.result = Result(n.value, f.nodes[left], data[left], f.nodes[right], data[right]);
             }
-            Node* right = Pop(stack);
-            Node* left = Pop(stack);
-            n.result = Result(n.value, *left, *right);
-            stack.push_back(&n);
+            stack.push_back(i);
         }
         if (stack.empty()) throw CBugError("IF::Compare(): Result is empty");
-        return stack.back()->result != 0 ? f.thenAddress : f.elseAddress;
+        return f.nodes[stack.back()].result != 0 ? f.thenAddress : f.elseAddress;
     }
 
   private:
-    static Node* Pop(std::vector<Node*>& stack) {
+    static size_t Pop(std::vector<size_t>& stack) {
         if (stack.empty()) throw CBugError("IF::Compare(): Null operand");
-        Node* n = stack.back();
+        size_t n = stack.back();
         stack.pop_back();
         return n;
     }
 
-    OperandData Data(const Node& n) {
-        OperandData d;
-        if (n.kind != NodeKind::Operand)
-            throw CBugError("IF::GetOperandData(): Invalid operand type");
+    void Fill(const Node& n, OperandData& d) {
+        d.integer = 0;
+        d.text = {};
         switch (n.type) {
             case OperandType::Number:
+                d.kind = OperandData::Integer;
                 d.integer = n.value;
-                return d;
+                return;
             case OperandType::Variable:
+                d.kind = OperandData::Integer;
                 d.integer = vars_.GetValue(n.value);
-                return d;
+                return;
             case OperandType::Text:
                 d.kind = OperandData::Literal;
                 d.text = n.text;
-                return d;
+                return;
             case OperandType::Tag: {
                 if (auto number = tokens_.GetNumber(n.value)) {
+                    d.kind = OperandData::Integer;
                     d.integer = *number;
-                    return d;
+                    return;
                 }
-                d.text = tokens_.GetToken(n.value).value_or(std::string());
+                d.tagText.assign(tokens_.GetToken(n.value).value_or(std::string_view()));
+                d.text = d.tagText;
                 if (AllDigits(d.text)) {
+                    d.kind = OperandData::Integer;
                     d.integer = LeadingInteger(d.text);
                 } else {
                     d.kind = OperandData::TagText;
                 }
-                return d;
+                return;
             }
         }
         throw CBugError("IF::GetOperandData(): Invalid operand type");
     }
 
-    int32_t Result(int32_t op, const Node& left, const Node& right) {
+    // The data of an operand of a comparison; operators have none.
+    static const OperandData& Data(const OperandData& d) {
+        if (d.kind == OperandData::None)
+            throw CBugError("IF::GetOperandData(): Invalid operand type");
+        return d;
+    }
+
+    static int32_t Result(int32_t op, const Node& left, const OperandData& leftData,
+                          const Node& right, const OperandData& rightData) {
         switch (op) {
             case kOr:
                 return left.result != 0 || right.result != 0;
@@ -241,12 +264,11 @@ class IfEvaluator {
                 return left.result != 0 && right.result != 0;
             case 298:
             case 375: {
-                OperandData l = Data(left), r = Data(right);
-                bool found = l.text.find(r.text) != std::string::npos;
+                bool found = Data(leftData).text.find(Data(rightData).text) != std::string::npos;
                 return op == 298 ? found : !found;
             }
             default:
-                return CompareWith(op, Data(left), Data(right));
+                return CompareWith(op, Data(leftData), Data(rightData));
         }
     }
 
@@ -283,9 +305,30 @@ class IfEvaluator {
 
     Var& vars_;
     TokenSource& tokens_;
+    std::vector<size_t>& stack_;
+    std::vector<OperandData>& data_;
 };
 
 }  // namespace
+
+struct Evaluator::Scratch {
+    std::vector<Node*> exprStack;
+    std::vector<size_t> ifStack;
+    std::vector<OperandData> operands;
+};
+
+Evaluator::Evaluator(Var& vars, TokenSource& tokens)
+    : vars_(vars), tokens_(tokens), scratch_(std::make_unique<Scratch>()) {}
+
+Evaluator::~Evaluator() = default;
+
+void Evaluator::Run(Expr& expr) {
+    ExprEvaluator(vars_, tokens_, scratch_->exprStack).Run(expr);
+}
+
+int32_t Evaluator::Compare(IF& condition) {
+    return IfEvaluator(vars_, tokens_, scratch_->ifStack, scratch_->operands).Run(condition);
+}
 
 int32_t LeadingInteger(std::string_view text) {
     size_t i = 0;
@@ -304,11 +347,11 @@ int32_t LeadingInteger(std::string_view text) {
 }
 
 void EvaluateExpr(Expr& expr, Var& vars, TokenSource& tokens) {
-    ExprEvaluator(vars, tokens).Run(expr);
+    Evaluator(vars, tokens).Run(expr);
 }
 
 int32_t CompareIf(IF& condition, Var& vars, TokenSource& tokens) {
-    return IfEvaluator(vars, tokens).Run(condition);
+    return Evaluator(vars, tokens).Compare(condition);
 }
 
 }  // namespace morva::tpx

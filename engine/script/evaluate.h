@@ -2,8 +2,10 @@
 // Evaluation of the arithmetic blocks and conditions of a compiled program during a run.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "engine/script/program.h"
 
@@ -12,14 +14,35 @@ namespace morva::tpx {
 /// Where tag values come from: the run's value look-up.
 class TokenSource {
   public:
-    /// The text of value tag `code`, or absent.
-    virtual std::optional<std::string> GetToken(int32_t code) = 0;
+    /// The text of value tag `code`, or absent. The view stays valid until the next call.
+    virtual std::optional<std::string_view> GetToken(int32_t code) = 0;
     /// The value of numeric tag `code` when it is zero or more, which GetToken would give as
     /// its digits; absent otherwise, and then GetToken answers. Spares making the text.
     virtual std::optional<int32_t> GetNumber(int32_t) { return std::nullopt; }
 
   protected:
     ~TokenSource() = default;
+};
+
+/// Evaluates the blocks and conditions of a run, keeping its working storage from one to the
+/// next: a run evaluates them over and over.
+class Evaluator {
+  public:
+    Evaluator(Var& vars, TokenSource& tokens);
+    ~Evaluator();
+    Evaluator(const Evaluator&) = delete;
+    Evaluator& operator=(const Evaluator&) = delete;
+
+    /// As EvaluateExpr.
+    void Run(Expr& expr);
+    /// As CompareIf.
+    int32_t Compare(IF& condition);
+
+  private:
+    struct Scratch;
+    Var& vars_;
+    TokenSource& tokens_;
+    std::unique_ptr<Scratch> scratch_;
 };
 
 /// Runs the block's statements; only variables change. Raises CFatalError ("Divide by 0") or

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cstring>
+#include <iterator>
 
 #include "component/text_util.h"
 #include "engine/host/type_tables.h"
@@ -21,20 +23,12 @@ constexpr int32_t kEndedTables1 = 1, kEndedTables2 = 2, kEndedColumns = 4, kEnde
 // Separator kinds, indexes into marks_: <EL>, <ELC>, <ELT>, <ELR>, <ELRC>, <ELRT>, <ELLI>.
 enum Separator { kEl, kElc, kElt, kElr, kElrc, kElrt, kElli };
 
-std::string Number(int32_t v) {
-    return std::to_string(v);
+bool OnlyBlanks(std::string_view s) {
+    return s.find_first_not_of(" \t") == std::string_view::npos;
 }
 
-bool OnlyBlanks(const std::string& s) {
-    return s.find_first_not_of(" \t") == std::string::npos;
-}
-
-std::string Upper(const StoreText& t) {
-    return com::ToUpperAscii(TextView(t));
-}
-
-std::optional<std::string> Present(const StoreText& t) {
-    return t ? std::optional<std::string>(*t) : std::nullopt;
+std::optional<std::string_view> Present(const StoreText& t) {
+    return t ? std::optional<std::string_view>(*t) : std::nullopt;
 }
 
 // Output file text beyond this size is written out at the next line end, as far as no
@@ -63,7 +57,11 @@ bool WriteWithCarriageReturns(std::string_view text, std::FILE* file) {
 }  // namespace
 
 Runner::Runner(Program& program, EngineControl& control, const CDatabase& database, LineEnd lineEnd)
-    : program_(program), control_(control), db_(database), lineEnd_(lineEnd) {}
+    : program_(program),
+      control_(control),
+      db_(database),
+      lineEnd_(lineEnd),
+      evaluator_(program.vars, *this) {}
 
 Runner::~Runner() {
     AbandonFile();
@@ -82,17 +80,38 @@ std::string Runner::Run() {
     return std::move(logText_);
 }
 
+namespace {
+
+// A word that the run copies as it stands: a character other than a line end.
+bool Plain(int32_t word) {
+    return word > 0 && word != '\n' && word != '\r';
+}
+
+}  // namespace
+
 void Runner::Execute() {
-    const auto& code = program_.code;
-    while (pc_ >= 0 && pc_ < static_cast<int32_t>(code.size())) {
-        int32_t word = code[pc_++];
+    const int32_t* code = program_.code.data();
+    const int32_t size = static_cast<int32_t>(program_.code.size());
+    while (pc_ >= 0 && pc_ < size) {
+        int32_t word = code[pc_];
+        if (Plain(word)) {
+            // A run of plain characters goes across in one piece.
+            int32_t end = pc_ + 1;
+            while (end < size && Plain(code[end])) ++end;
+            std::string& to = collecting_ ? outputName_ : pendingLine_;
+            size_t at = to.size();
+            to.resize(at + static_cast<size_t>(end - pc_));
+            char* out = to.data() + at;
+            for (int32_t i = pc_; i < end; ++i) *out++ = static_cast<char>(code[i]);
+            pc_ = end;
+            continue;
+        }
+        ++pc_;
         if (word < 0) {
             lineHadTag_ = true;
             Operation(-word);
         } else if (word == '\n') {
             if (!collecting_) EndLine();
-        } else if (word != '\r' && word != 0) {
-            (collecting_ ? outputName_ : pendingLine_) += static_cast<char>(word);
         }
     }
 }
@@ -126,7 +145,7 @@ void Runner::Operation(int32_t code) {
             tablesStart_ = pc_;
             tableIndex_ = 0;
             table_ = db_.TableAt(0);
-            processedColumns_.clear();
+            ClearProcessed();
             return;
         case 264:
             return TablesEnd();
@@ -150,7 +169,7 @@ void Runner::Operation(int32_t code) {
             return LookupItemsEnd();
         case 267: {
             IF& f = ConditionAt(NextWord());
-            return Jump(CompareIf(f, program_.vars, *this));
+            return Jump(evaluator_.Compare(f));
         }
         case 270:
             return Jump(ConditionAt(NextWord()).endAddress);
@@ -159,7 +178,7 @@ void Runner::Operation(int32_t code) {
             if (index < 0 || index >= static_cast<int32_t>(program_.exprs.size())) {
                 throw CBugError("Exe::Run(): Invalid Expr");
             }
-            return EvaluateExpr(program_.exprs[index], program_.vars, *this);
+            return evaluator_.Run(program_.exprs[index]);
         }
         case 294:
             alignment_ = Align::Left;
@@ -190,7 +209,7 @@ void Runner::Operation(int32_t code) {
         case kSymbol: {
             int32_t index = NextWord();
             padWidth_ = 10;
-            return AppendValue(Number(program_.vars.GetValue(index)));
+            return AppendValue(Digits(program_.vars.GetValue(index)));
         }
         default:
             break;
@@ -213,7 +232,7 @@ void Runner::TablesEnd() {
     }
     tableIndex_ = 0;
     table_ = db_.TableAt(0);
-    processedColumns_.clear();
+    ClearProcessed();
     loopEnded_ |= kEndedTables1 | kEndedTables2;
 }
 
@@ -408,8 +427,8 @@ void Runner::Settle(int kind) {
     m.ends.clear();
 }
 
-void Runner::AppendValue(const std::optional<std::string>& value) {
-    std::string_view text = value ? std::string_view(*value) : std::string_view();
+void Runner::AppendValue(std::optional<std::string_view> value) {
+    std::string_view text = value.value_or(std::string_view());
     if (collecting_) {
         outputName_ += text;
     } else if (alignment_ == Align::Normal) {
@@ -444,94 +463,148 @@ void Runner::Pad(std::string_view value, std::string& out) const {
     }
 }
 
+bool Runner::Processed(const CColumn& column) {
+    for (; processedIndexed_ < processed_.size(); ++processedIndexed_)
+        processedNames_.insert(TextView(processed_[processedIndexed_]->name));
+    return processedNames_.count(TextView(column.name)) > 0;
+}
+
+void Runner::ClearProcessed() {
+    processed_.clear();
+    processedIndexed_ = 0;
+    processedNames_.clear();
+}
+
 const CColumn* Runner::Column() const {
     return table_ ? table_->ColumnAt(columnIndex_) : nullptr;
 }
 
-std::optional<std::string> Runner::GetToken(int32_t code) {
+std::optional<std::string_view> Runner::GetToken(int32_t code) {
     padWidth_ = 4;
-    if (auto n = NumberValue(code)) return Number(*n);
+    int32_t n = 0;
+    if (NumberValue(code, n)) return Digits(n);
     return StringValue(code);
+}
+
+std::string_view Runner::Digits(int32_t n) {
+    auto [end, error] = std::to_chars(std::begin(digits_), std::end(digits_), n);
+    (void)error;  // eleven characters hold every 32-bit value
+    return std::string_view(digits_, static_cast<size_t>(end - digits_));
+}
+
+std::string_view Runner::Upper(const StoreText& text) {
+    scratch_.assign(TextView(text));
+    for (char& ch : scratch_) {
+        if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
+    }
+    return scratch_;
 }
 
 std::optional<int32_t> Runner::GetNumber(int32_t code) {
     padWidth_ = 4;
-    std::optional<int32_t> n = NumberValue(code);
-    return n && *n >= 0 ? n : std::nullopt;
+    int32_t n = 0;
+    if (NumberValue(code, n) && n >= 0) return n;
+    return std::nullopt;
 }
 
-// Numeric value tags; no value for any other code. Without a current table or column the
+// Numeric value tags; false for any other code. Without a current table or column the
 // values are 0.
-std::optional<int32_t> Runner::NumberValue(int32_t code) {
+bool Runner::NumberValue(int32_t code, int32_t& value) {
     const CColumn* c = Column();
     const CTable* t = Table();
     auto flag = [](bool b) { return b ? 1 : 0; };
     switch (code) {
         case 280:
-            return c ? c->size : 0;
+            value = c ? c->size : 0;
+            return true;
         case 282:
-            return c ? c->precision : 0;
+            value = c ? c->precision : 0;
+            return true;
         case 283:
-            return c ? c->scale : 0;
+            value = c ? c->scale : 0;
+            return true;
         case 281:
-            return flag(c && c->IsKey());
+            value = flag(c && c->IsKey());
+            return true;
         case 330:
-            return flag(c && !c->IsKey());
+            value = flag(c && !c->IsKey());
+            return true;
         case 370:
-            return flag(c && c->IsReadOnly());
+            value = flag(c && c->IsReadOnly());
+            return true;
         case 371:
-            return flag(c && !c->IsReadOnly());
+            value = flag(c && !c->IsReadOnly());
+            return true;
         case 381:
-            return c ? c->DisplayWidth() : 0;
+            value = c ? c->DisplayWidth() : 0;
+            return true;
         case 290:
-            return db_.keyCount;
+            value = db_.keyCount;
+            return true;
         case 291:
-            return db_.nameWidth;
+            value = db_.nameWidth;
+            return true;
         case 292:
-            return db_.labelWidth;
+            value = db_.labelWidth;
+            return true;
         case 293:
-            return db_.maxSize;
+            value = db_.maxSize;
+            return true;
         case 339:
-            return t ? t->keyCount : 0;
+            value = t ? t->keyCount : 0;
+            return true;
         case 288:
-            return db_.tables().count();
+            value = db_.tables().count();
+            return true;
         case 289:
-            return t ? t->columns().count() : 0;
+            value = t ? t->columns().count() : 0;
+            return true;
         case 382:
         case 383: {
             bool foreign = t && c && t->FindRefByKeyColumn(TextView(c->name));
-            return flag(code == 382 ? foreign : !foreign);
+            value = flag(code == 382 ? foreign : !foreign);
+            return true;
         }
         case 343:
         case 344: {
-            bool processed = c && processedColumns_.count(Upper(c->name)) > 0;
-            return flag(code == 343 ? processed : !processed);
+            bool processed = c && Processed(*c);
+            value = flag(code == 343 ? processed : !processed);
+            return true;
         }
         case 359:
-            return flag(c && c->IsLookup());
+            value = flag(c && c->IsLookup());
+            return true;
         case 360:
-            return flag(c && !c->IsLookup());
+            value = flag(c && !c->IsLookup());
+            return true;
         case 361:
-            return c ? c->lookupItems.count() : 0;
+            value = c ? c->lookupItems.count() : 0;
+            return true;
         case 362:
-            return flag(c && c->IsLookupByTable());
+            value = flag(c && c->IsLookupByTable());
+            return true;
         case 376:
-            return t ? TextLength(t->name) : 0;
+            value = t ? TextLength(t->name) : 0;
+            return true;
         case 377:
-            return t ? TextLength(t->label) : 0;
+            value = t ? TextLength(t->label) : 0;
+            return true;
         case 378:
-            return c ? TextLength(c->name) : 0;
+            value = c ? TextLength(c->name) : 0;
+            return true;
         case 379:
-            return c ? TextLength(c->label) : 0;
+            value = c ? TextLength(c->label) : 0;
+            return true;
         case 380:
-            return c ? TextLength(c->dataType) : 0;
+            value = c ? TextLength(c->dataType) : 0;
+            return true;
         default:
-            return std::nullopt;
+            return false;
     }
 }
 
 // Text value tags. Without a current table or column the values are empty.
-std::optional<std::string> Runner::StringValue(int32_t code) {
+std::optional<std::string_view> Runner::StringValue(int32_t code) {
     const CColumn* c = Column();
     const CTable* t = Table();
     switch (code) {
@@ -541,49 +614,48 @@ std::optional<std::string> Runner::StringValue(int32_t code) {
         case 277: {
             padWidth_ = db_.nameWidth;
             if (!c) return "";
-            std::string name = Upper(c->name);
-            processedColumns_.insert(name);
-            return name;
+            processed_.push_back(c);
+            return Upper(c->name);
         }
         case 278:
             padWidth_ = db_.labelWidth;
-            return c ? std::string(c->LabelOrName()) : "";
+            return c ? c->LabelOrName() : "";
         case 279:
             padWidth_ = db_.dataTypeWidth;
-            return c ? std::string(TextView(c->dataType)) : "";
+            return c ? TextView(c->dataType) : "";
         case 286:
             padWidth_ = db_.nameWidth;
-            return std::string(TextView(db_.name));
+            return TextView(db_.name);
         case 318:
             padWidth_ = db_.typeWidth;
-            return t ? std::string(TextView(t->type)) : "";
+            return t ? TextView(t->type) : "";
         case 319:
             padWidth_ = db_.labelWidth;
-            return t ? std::string(TextView(t->label)) : "";
+            return t ? TextView(t->label) : "";
         case 320:
             padWidth_ = db_.typeWidth;
-            return c ? std::string(TextView(c->type)) : "";
+            return c ? TextView(c->type) : "";
         case 340:
             padWidth_ = db_.nameWidth;
             return Upper(db_.schemaName);
         case 341:
             padWidth_ = db_.typeWidth;
-            return std::string(TextView(db_.schemaType));
+            return TextView(db_.schemaType);
         case 342:
             padWidth_ = db_.labelWidth;
-            return std::string(TextView(db_.schemaLabel));
+            return TextView(db_.schemaLabel);
         case 328: {
             padWidth_ = db_.nameWidth;
             const CRefTable* r = ref_;
             if (!r && t && c) r = t->FindRefByKeyColumn(TextView(c->name));
-            return r && r->table ? std::string(TextView(r->table->name)) : "(None)";
+            return r && r->table ? TextView(r->table->name) : "(None)";
         }
         case 327:
             padWidth_ = db_.nameWidth;
-            return ref_ ? std::string(ref_->RefColumnName(pairIndex_)) : "(None)";
+            return ref_ ? ref_->RefColumnName(pairIndex_) : "(None)";
         case 329:
             padWidth_ = db_.nameWidth;
-            return ref_ ? std::string(ref_->KeyColumnName(pairIndex_)) : "(None)";
+            return ref_ ? ref_->KeyColumnName(pairIndex_) : "(None)";
         case 369:
             padWidth_ = db_.nameWidth;
             if (!c || !c->lookupTable) return std::nullopt;
@@ -604,13 +676,13 @@ std::optional<std::string> Runner::StringValue(int32_t code) {
             if (!c) return std::nullopt;
             padWidth_ = c->lookupItems.maxLength();
             const std::string* item = c->lookupItems.At(itemIndex_);
-            return item ? std::optional<std::string>(*item) : std::nullopt;
+            return item ? std::optional<std::string_view>(*item) : std::nullopt;
         }
         case 372: {
             padWidth_ = db_.dataTypeWidth;
             if (!c) return "";
             auto mapped = MapDataType(c->dataType, c->scale);
-            return mapped ? std::optional<std::string>(std::string(*mapped)) : std::nullopt;
+            return mapped ? std::optional<std::string_view>(*mapped) : std::nullopt;
         }
         default:
             throw CBugError("Exe::GetToken: Invalid token");

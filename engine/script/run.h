@@ -19,7 +19,7 @@ namespace morva::tpx {
 /// How output files end their lines.
 enum class LineEnd { CarriageReturnLineFeed, LineFeed };
 
-class Runner : public TokenSource {
+class Runner final : public TokenSource {
   public:
     Runner(Program& program, EngineControl& control, const CDatabase& database,
            LineEnd lineEnd = LineEnd::CarriageReturnLineFeed);
@@ -32,8 +32,9 @@ class Runner : public TokenSource {
     /// is then closed without its text.
     std::string Run();
 
-    /// The value of tag `code`, setting the padding width it calls for.
-    std::optional<std::string> GetToken(int32_t code) override;
+    /// The value of tag `code`, setting the padding width it calls for. The view lasts until
+    /// the next value.
+    std::optional<std::string_view> GetToken(int32_t code) override;
     std::optional<int32_t> GetNumber(int32_t code) override;
 
   private:
@@ -47,7 +48,7 @@ class Runner : public TokenSource {
     int32_t NextWord();
     void Jump(int32_t address);
     IF& ConditionAt(int32_t index);
-    void AppendValue(const std::optional<std::string>& value);
+    void AppendValue(std::optional<std::string_view> value);
     /// Appends `value` to `out`, padded as the alignment and width say.
     void Pad(std::string_view value, std::string& out) const;
     void EndLine();
@@ -73,13 +74,22 @@ class Runner : public TokenSource {
 
     const CTable* Table() const { return table_; }
     const CColumn* Column() const;
-    std::optional<std::string> StringValue(int32_t code);
-    std::optional<int32_t> NumberValue(int32_t code);
+    std::optional<std::string_view> StringValue(int32_t code);
+    bool NumberValue(int32_t code, int32_t& value);
+    /// `n` in decimal, in digits_.
+    std::string_view Digits(int32_t n);
+    /// `text` upper-cased, in scratch_.
+    std::string_view Upper(const StoreText& text);
+    /// Whether a column of the name of `column` (ignoring case) was written since the table
+    /// loop began.
+    bool Processed(const CColumn& column);
+    void ClearProcessed();
 
     Program& program_;
     EngineControl& control_;
     const CDatabase& db_;
     LineEnd lineEnd_;
+    Evaluator evaluator_;
 
     int32_t pc_ = 0;
     int32_t tableIndex_ = 0;
@@ -102,7 +112,13 @@ class Runner : public TokenSource {
     int writeError_ = 0;  // errno of the first failed write-out of this file
     bool collecting_ = false;
     std::string outputName_;
-    std::unordered_set<std::string> processedColumns_;  // upper-cased names
+    // Columns whose name was written, in order; their names enter processedNames_ only when a
+    // script asks, so that writing names costs no look-up.
+    std::vector<const CColumn*> processed_;
+    size_t processedIndexed_ = 0;
+    std::unordered_set<std::string_view, FoldedNameHash, FoldedNameEqual> processedNames_;
+    std::string scratch_;
+    char digits_[12] = {};
     int32_t loopEnded_ = 0;
     SeparatorMarks marks_[7];
 };
