@@ -141,9 +141,9 @@ class ExprEvaluator {
                 case OperandType::Variable:
                     return vars_.GetValue(n.value);
                 case OperandType::Tag: {
-                    if (auto number = tokens_.GetNumber(n.value)) return *number;
-                    auto text = tokens_.GetToken(n.value);
-                    return text ? LeadingInteger(*text) : 0;
+                    int32_t number = 0;
+                    if (tokens_.GetNumber(n.value, number)) return number;
+                    return LeadingInteger(tokens_.GetToken(n.value));
                 }
                 default:
                     break;
@@ -182,6 +182,8 @@ class IfEvaluator {
         : vars_(vars), tokens_(tokens), stack_(stack), data_(data) {}
 
     int32_t Run(IF& f) {
+        int32_t holds = 0;
+        if (TagAgainstNumber(f, holds)) return holds != 0 ? f.thenAddress : f.elseAddress;
         std::vector<size_t>& stack = stack_;
         std::vector<OperandData>& data = data_;
         if (data.size() < f.nodes.size()) data.resize(f.nodes.size());
@@ -205,6 +207,25 @@ class IfEvaluator {
     }
 
   private:
+    // The most common condition, a numeric tag compared with a number ("<ISKEY> == 1"),
+    // without the general machinery. False when `f` is not of that form or the tag gives
+    // no number; `holds` is then untouched.
+    bool TagAgainstNumber(IF& f, int32_t& holds) {
+        if (f.nodes.size() != 3) return false;
+        Node& tag = f.nodes[0];
+        Node& number = f.nodes[1];
+        Node& op = f.nodes[2];
+        if (tag.kind != NodeKind::Operand || tag.type != OperandType::Tag ||
+            number.kind != NodeKind::Operand || number.type != OperandType::Number ||
+            op.kind != NodeKind::Operator || op.value < kEqual || op.value > kLessEqual) {
+            return false;
+        }
+        int32_t value = 0;
+        if (!tokens_.GetNumber(tag.value, value)) return false;
+        holds = Holds(op.value, static_cast<int64_t>(value) - number.value);
+        return true;
+    }
+
     static size_t Pop(std::vector<size_t>& stack) {
         if (stack.empty()) throw CBugError("IF::Compare(): Null operand");
         size_t n = stack.back();
@@ -229,12 +250,12 @@ class IfEvaluator {
                 d.text = n.text;
                 return;
             case OperandType::Tag: {
-                if (auto number = tokens_.GetNumber(n.value)) {
+                if (tokens_.GetNumber(n.value, d.integer)) {
                     d.kind = OperandData::Integer;
-                    d.integer = *number;
                     return;
                 }
-                d.tagText.assign(tokens_.GetToken(n.value).value_or(std::string_view()));
+                d.integer = 0;
+                d.tagText.assign(tokens_.GetToken(n.value));
                 d.text = d.tagText;
                 if (AllDigits(d.text)) {
                     d.kind = OperandData::Integer;
@@ -285,6 +306,11 @@ class IfEvaluator {
         } else {
             return 0;
         }
+        return Holds(op, d);
+    }
+
+    // Whether comparison `op` holds for a difference `d` of its operands.
+    static int32_t Holds(int32_t op, int64_t d) {
         switch (op) {
             case kEqual:
                 return d == 0;

@@ -14,11 +14,13 @@ namespace morva::tpx {
 /// Where tag values come from: the run's value look-up.
 class TokenSource {
   public:
-    /// The text of value tag `code`, or absent. The view stays valid until the next call.
-    virtual std::optional<std::string_view> GetToken(int32_t code) = 0;
+    /// The text of value tag `code`, empty when the tag has no value. The view stays valid
+    /// until the next call.
+    virtual std::string_view GetToken(int32_t code) = 0;
     /// The value of numeric tag `code` when it is zero or more, which GetToken would give as
-    /// its digits; absent otherwise, and then GetToken answers. Spares making the text.
-    virtual std::optional<int32_t> GetNumber(int32_t) { return std::nullopt; }
+    /// its digits, into `value`; false otherwise, and then GetToken answers. Spares making
+    /// the text.
+    virtual bool GetNumber(int32_t /*code*/, int32_t& /*value*/) { return false; }
 
   protected:
     ~TokenSource() = default;

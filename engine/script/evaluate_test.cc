@@ -12,10 +12,10 @@ namespace {
 
 class FakeTokens : public TokenSource {
   public:
-    std::optional<std::string_view> GetToken(int32_t code) override {
+    std::string_view GetToken(int32_t code) override {
         auto it = values.find(code);
-        if (it == values.end()) return std::nullopt;
-        return std::string_view(it->second);
+        if (it == values.end()) return {};
+        return it->second;
     }
     std::map<int32_t, std::string> values;
 };

@@ -24,11 +24,10 @@ constexpr int32_t kEndedTables1 = 1, kEndedTables2 = 2, kEndedColumns = 4, kEnde
 enum Separator { kEl, kElc, kElt, kElr, kElrc, kElrt, kElli };
 
 bool OnlyBlanks(std::string_view s) {
-    return s.find_first_not_of(" \t") == std::string_view::npos;
-}
-
-std::optional<std::string_view> Present(const StoreText& t) {
-    return t ? std::optional<std::string_view>(*t) : std::nullopt;
+    for (char c : s) {
+        if (c != ' ' && c != '\t') return false;
+    }
+    return true;
 }
 
 // Output file text beyond this size is written out at the next line end, as far as no
@@ -68,6 +67,7 @@ Runner::~Runner() {
 }
 
 std::string Runner::Run() {
+    IndexCharacterRuns();
     table_ = db_.TableAt(0);
     program_.vars.ResetValues();
     try {
@@ -89,6 +89,18 @@ bool Plain(int32_t word) {
 
 }  // namespace
 
+void Runner::IndexCharacterRuns() {
+    const std::vector<int32_t>& code = program_.code;
+    characters_.assign(code.size(), '\0');
+    runEnds_.assign(code.size(), 0);
+    for (size_t i = code.size(); i-- > 0;) {
+        if (!Plain(code[i])) continue;
+        characters_[i] = static_cast<char>(code[i]);
+        runEnds_[i] = i + 1 < code.size() && Plain(code[i + 1]) ? runEnds_[i + 1]
+                                                                : static_cast<uint32_t>(i + 1);
+    }
+}
+
 void Runner::Execute() {
     const int32_t* code = program_.code.data();
     const int32_t size = static_cast<int32_t>(program_.code.size());
@@ -96,13 +108,9 @@ void Runner::Execute() {
         int32_t word = code[pc_];
         if (Plain(word)) {
             // A run of plain characters goes across in one piece.
-            int32_t end = pc_ + 1;
-            while (end < size && Plain(code[end])) ++end;
-            std::string& to = collecting_ ? outputName_ : pendingLine_;
-            size_t at = to.size();
-            to.resize(at + static_cast<size_t>(end - pc_));
-            char* out = to.data() + at;
-            for (int32_t i = pc_; i < end; ++i) *out++ = static_cast<char>(code[i]);
+            int32_t end = static_cast<int32_t>(runEnds_[pc_]);
+            (collecting_ ? outputName_ : pendingLine_)
+                .append(characters_.data() + pc_, static_cast<size_t>(end - pc_));
             pc_ = end;
             continue;
         }
@@ -427,8 +435,7 @@ void Runner::Settle(int kind) {
     m.ends.clear();
 }
 
-void Runner::AppendValue(std::optional<std::string_view> value) {
-    std::string_view text = value.value_or(std::string_view());
+void Runner::AppendValue(std::string_view text) {
     if (collecting_) {
         outputName_ += text;
     } else if (alignment_ == Align::Normal) {
@@ -479,7 +486,7 @@ const CColumn* Runner::Column() const {
     return table_ ? table_->ColumnAt(columnIndex_) : nullptr;
 }
 
-std::optional<std::string_view> Runner::GetToken(int32_t code) {
+std::string_view Runner::GetToken(int32_t code) {
     padWidth_ = 4;
     int32_t n = 0;
     if (NumberValue(code, n)) return Digits(n);
@@ -493,18 +500,23 @@ std::string_view Runner::Digits(int32_t n) {
 }
 
 std::string_view Runner::Upper(const StoreText& text) {
-    scratch_.assign(TextView(text));
-    for (char& ch : scratch_) {
-        if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
+    std::string_view from = TextView(text);
+    // Names are short: most fit the fixed buffer, longer ones go through scratch_.
+    char* to = upper_;
+    if (from.size() > sizeof upper_) {
+        scratch_.resize(from.size());
+        to = scratch_.data();
     }
-    return scratch_;
+    for (size_t i = 0; i < from.size(); ++i) {
+        char ch = from[i];
+        to[i] = ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 'a' + 'A') : ch;
+    }
+    return std::string_view(to, from.size());
 }
 
-std::optional<int32_t> Runner::GetNumber(int32_t code) {
+bool Runner::GetNumber(int32_t code, int32_t& value) {
     padWidth_ = 4;
-    int32_t n = 0;
-    if (NumberValue(code, n) && n >= 0) return n;
-    return std::nullopt;
+    return NumberValue(code, value) && value >= 0;
 }
 
 // Numeric value tags; false for any other code. Without a current table or column the
@@ -603,8 +615,9 @@ bool Runner::NumberValue(int32_t code, int32_t& value) {
     }
 }
 
-// Text value tags. Without a current table or column the values are empty.
-std::optional<std::string_view> Runner::StringValue(int32_t code) {
+// Text value tags; a tag without a value gives an empty text. Without a current table or
+// column the values are empty.
+std::string_view Runner::StringValue(int32_t code) {
     const CColumn* c = Column();
     const CTable* t = Table();
     switch (code) {
@@ -658,31 +671,31 @@ std::optional<std::string_view> Runner::StringValue(int32_t code) {
             return ref_ ? ref_->KeyColumnName(pairIndex_) : "(None)";
         case 369:
             padWidth_ = db_.nameWidth;
-            if (!c || !c->lookupTable) return std::nullopt;
-            return Present(c->lookupTable->name);
+            if (!c || !c->lookupTable) return {};
+            return TextView(c->lookupTable->name);
         case 363:
             padWidth_ = db_.nameWidth;
-            if (!c || !c->lookupColumn) return std::nullopt;
-            return Present(c->lookupColumn->name);
+            if (!c || !c->lookupColumn) return {};
+            return TextView(c->lookupColumn->name);
         case 368:
             padWidth_ = db_.labelWidth;
-            if (!c || !c->lookupColumn) return std::nullopt;
-            return Present(c->lookupColumn->label);
+            if (!c || !c->lookupColumn) return {};
+            return TextView(c->lookupColumn->label);
         case 367:
             padWidth_ = db_.nameWidth;
-            if (!c || !c->lookupKey) return std::nullopt;
-            return Present(c->lookupKey->name);
+            if (!c || !c->lookupKey) return {};
+            return TextView(c->lookupKey->name);
         case 364: {
-            if (!c) return std::nullopt;
+            if (!c) return {};
             padWidth_ = c->lookupItems.maxLength();
             const std::string* item = c->lookupItems.At(itemIndex_);
-            return item ? std::optional<std::string_view>(*item) : std::nullopt;
+            return item ? std::string_view(*item) : std::string_view();
         }
         case 372: {
             padWidth_ = db_.dataTypeWidth;
             if (!c) return "";
             auto mapped = MapDataType(c->dataType, c->scale);
-            return mapped ? std::optional<std::string_view>(*mapped) : std::nullopt;
+            return mapped ? *mapped : std::string_view();
         }
         default:
             throw CBugError("Exe::GetToken: Invalid token");

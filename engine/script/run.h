@@ -34,8 +34,8 @@ class Runner final : public TokenSource {
 
     /// The value of tag `code`, setting the padding width it calls for. The view lasts until
     /// the next value.
-    std::optional<std::string_view> GetToken(int32_t code) override;
-    std::optional<int32_t> GetNumber(int32_t code) override;
+    std::string_view GetToken(int32_t code) override;
+    bool GetNumber(int32_t code, int32_t& value) override;
 
   private:
     enum class Align { Normal, Left, Right, Center };
@@ -43,12 +43,14 @@ class Runner final : public TokenSource {
         std::vector<size_t> starts, ends;
     };
 
+    /// Fills characters_ and runEnds_ from the program.
+    void IndexCharacterRuns();
     void Execute();
     void Operation(int32_t code);
     int32_t NextWord();
     void Jump(int32_t address);
     IF& ConditionAt(int32_t index);
-    void AppendValue(std::optional<std::string_view> value);
+    void AppendValue(std::string_view value);
     /// Appends `value` to `out`, padded as the alignment and width say.
     void Pad(std::string_view value, std::string& out) const;
     void EndLine();
@@ -74,11 +76,11 @@ class Runner final : public TokenSource {
 
     const CTable* Table() const { return table_; }
     const CColumn* Column() const;
-    std::optional<std::string_view> StringValue(int32_t code);
+    std::string_view StringValue(int32_t code);
     bool NumberValue(int32_t code, int32_t& value);
     /// `n` in decimal, in digits_.
     std::string_view Digits(int32_t n);
-    /// `text` upper-cased, in scratch_.
+    /// `text` upper-cased, in upper_ or scratch_.
     std::string_view Upper(const StoreText& text);
     /// Whether a column of the name of `column` (ignoring case) was written since the table
     /// loop began.
@@ -90,6 +92,10 @@ class Runner final : public TokenSource {
     const CDatabase& db_;
     LineEnd lineEnd_;
     Evaluator evaluator_;
+    // The program's plain characters (other words as NUL) and, for each word of a run of
+    // them, where the run ends: the run copies a whole run at once.
+    std::string characters_;
+    std::vector<uint32_t> runEnds_;
 
     int32_t pc_ = 0;
     int32_t tableIndex_ = 0;
@@ -118,6 +124,7 @@ class Runner final : public TokenSource {
     size_t processedIndexed_ = 0;
     std::unordered_set<std::string_view, FoldedNameHash, FoldedNameEqual> processedNames_;
     std::string scratch_;
+    char upper_[64] = {};
     char digits_[12] = {};
     int32_t loopEnded_ = 0;
     SeparatorMarks marks_[7];
