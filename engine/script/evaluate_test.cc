@@ -76,6 +76,52 @@ TEST_F(EvaluateTest, ExtremeIntegersCompareCorrectly) {
     EXPECT_EQ(Holds(f), 1);
 }
 
+// A tag source that answers numeric tags as numbers, as the run does.
+class NumericTokens : public FakeTokens {
+  public:
+    bool GetNumber(int32_t code, int32_t& value) override {
+        auto it = numbers.find(code);
+        if (it == numbers.end()) return false;
+        value = it->second;
+        return value >= 0;
+    }
+    std::map<int32_t, int32_t> numbers;
+};
+
+TEST_F(EvaluateTest, NumericTagComparedWithNumberAgreesWithItsDigits) {
+    // "<tag> op number" takes a short path when the tag gives a number; it must decide as
+    // the same comparison does on the tag's digits.
+    const int32_t values[] = {0, 1, 5, 2147483647};
+    const int32_t numbers[] = {-2147483647 - 1, -1, 0, 1, 5, 2147483647};
+    for (int32_t value : values) {
+        for (int32_t number : numbers) {
+            for (int32_t op = kEqual; op <= kLessEqual; ++op) {
+                IF f;
+                f.AppendTag(kSize);
+                f.AppendNumber(number);
+                f.AppendOperator(op);
+                f.thenAddress = 1;
+                f.elseAddress = 0;
+                NumericTokens numeric;
+                numeric.numbers[kSize] = value;
+                FakeTokens digits;
+                digits.values[kSize] = std::to_string(value);
+                EXPECT_EQ(CompareIf(f, vars_, numeric), CompareIf(f, vars_, digits))
+                    << value << " op " << op << " " << number;
+            }
+        }
+    }
+    NumericTokens negative;  // no number: the text decides, and "-3" is tag text
+    negative.numbers[kSize] = -3;
+    negative.values[kSize] = "-3";
+    IF f;
+    f.AppendTag(kSize);
+    f.AppendNumber(-3);
+    f.AppendOperator(kEqual);
+    f.thenAddress = 1;
+    EXPECT_EQ(CompareIf(f, vars_, negative), -1);
+}
+
 TEST_F(EvaluateTest, ContainsIsCaseSensitive) {
     tokens_.values = {{kT, "WORDS"}};
     IF in;
