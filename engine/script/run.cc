@@ -34,25 +34,6 @@ bool OnlyBlanks(std::string_view s) {
 // separator copy that may still be deleted reaches back into it.
 constexpr size_t kFlushSize = 256 * 1024;
 
-// Writes `text` to `file`, each line feed as a carriage return and line feed. The lines go
-// through a small buffer, so that a many-megabyte output is not copied whole.
-bool WriteWithCarriageReturns(std::string_view text, std::FILE* file) {
-    std::string chunk;
-    chunk.reserve(64 * 1024 + 2);
-    while (!text.empty()) {
-        size_t end = text.find('\n');
-        size_t take = end == std::string_view::npos ? text.size() : end;
-        chunk.append(text.data(), take);
-        if (end != std::string_view::npos) chunk += "\r\n";
-        text.remove_prefix(end == std::string_view::npos ? take : take + 1);
-        if (chunk.size() >= 64 * 1024 || text.empty()) {
-            if (std::fwrite(chunk.data(), 1, chunk.size(), file) != chunk.size()) return false;
-            chunk.clear();
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
 Runner::Runner(Program& program, EngineControl& control, const CDatabase& database, LineEnd lineEnd)
@@ -76,6 +57,7 @@ std::string Runner::Run() {
         AbandonFile();
         throw;
     }
+    out_->resize(lineStart_);  // a last line without its line end is not written
     CloseFile();
     return std::move(logText_);
 }
@@ -109,7 +91,7 @@ void Runner::Execute() {
         if (Plain(word)) {
             // A run of plain characters goes across in one piece.
             int32_t end = static_cast<int32_t>(runEnds_[pc_]);
-            (collecting_ ? outputName_ : pendingLine_)
+            (collecting_ ? outputName_ : *out_)
                 .append(characters_.data() + pc_, static_cast<size_t>(end - pc_));
             pc_ = end;
             continue;
@@ -342,13 +324,21 @@ void Runner::CreateEnd() {
                      std::strerror(errno));
         return;
     }
+    SetOutput(fileText_);
     WriteMessageLine(outputName_);
 }
 
 bool Runner::WriteOut(std::string_view text) {
-    return lineEnd_ == LineEnd::LineFeed
-               ? std::fwrite(text.data(), 1, text.size(), file_) == text.size()
-               : WriteWithCarriageReturns(text, file_);
+    return std::fwrite(text.data(), 1, text.size(), file_) == text.size();
+}
+
+void Runner::SetOutput(std::string& text) {
+    if (&text == out_) return;
+    std::string line = out_->substr(lineStart_);
+    out_->resize(lineStart_);
+    out_ = &text;
+    lineStart_ = text.size();
+    text += line;
 }
 
 void Runner::FlushFileText() {
@@ -367,6 +357,7 @@ void Runner::FlushFileText() {
 
 void Runner::CloseFile() {
     if (!file_) return;
+    SetOutput(logText_);
     bool written = writeError_ == 0 && WriteOut(fileText_);
     int error = writeError_ ? writeError_ : errno;
     written = std::fclose(file_) == 0 && written;
@@ -382,6 +373,7 @@ void Runner::CloseFile() {
 }
 
 void Runner::AbandonFile() {
+    SetOutput(logText_);
     if (file_) {
         // The file ends without its text, also when part of it was written out already.
         if (flushed_ > 0) {
@@ -398,17 +390,31 @@ void Runner::AbandonFile() {
 }
 
 size_t Runner::OutputPosition() const {
-    size_t n = file_ ? flushed_ + fileText_.size() : logText_.size();
-    if (!OnlyBlanks(pendingLine_)) n += pendingLine_.size();
+    std::string_view line = std::string_view(*out_).substr(lineStart_);
+    size_t n = (file_ ? flushed_ : 0) + lineStart_;
+    if (!OnlyBlanks(line)) n += line.size();
     return n;
 }
 
 void Runner::EndLine() {
-    if (!(lineHadTag_ && OnlyBlanks(pendingLine_))) {
-        OutputText() += pendingLine_;
-        OutputText() += file_ ? "\n" : "\r\n";
+    std::string& out = *out_;
+    if (lineHadTag_ && OnlyBlanks(std::string_view(out).substr(lineStart_))) {
+        out.resize(lineStart_);
+    } else if (file_ && lineEnd_ == LineEnd::LineFeed) {
+        out += '\n';
+    } else {
+        // The log's lines end in a carriage return and line feed, and so do the output
+        // file's unless the run was asked for bare line feeds; line feeds inside values too.
+        if (file_ && out.find('\n', lineStart_) != std::string::npos) {
+            std::string line = out.substr(lineStart_);
+            out.resize(lineStart_);
+            for (char c : line) {
+                if (c == '\n') out += '\r';
+                out += c;
+            }
+        }
+        out += "\r\n";
     }
-    pendingLine_.clear();
     static constexpr std::pair<int32_t, Separator> kSettles[] = {
         {kEndedTables1, kEl}, {kEndedTables2, kElt}, {kEndedColumns, kElc}, {kEndedRefs1, kElr},
         {kEndedRefs2, kElrt}, {kEndedPairs, kElrc},  {kEndedItems, kElli}};
@@ -418,6 +424,7 @@ void Runner::EndLine() {
     loopEnded_ = 0;
     lineHadTag_ = false;
     FlushFileText();
+    lineStart_ = out_->size();
 }
 
 // Deletes the copy of a separator written for the last element of the loop that just ended.
@@ -428,7 +435,7 @@ void Runner::Settle(int kind) {
         // Positions in an output file count the text already written out.
         size_t base = file_ ? flushed_ : 0;
         size_t s = m.starts.back(), e = m.ends.back();
-        std::string& out = OutputText();
+        std::string& out = *out_;
         if (s >= base && out.size() + base >= e && s <= e) out.erase(s - base, e - s);
     }
     m.starts.clear();
@@ -439,9 +446,9 @@ void Runner::AppendValue(std::string_view text) {
     if (collecting_) {
         outputName_ += text;
     } else if (alignment_ == Align::Normal) {
-        pendingLine_ += text;
+        *out_ += text;
     } else {
-        Pad(text, pendingLine_);
+        Pad(text, *out_);
     }
 }
 

@@ -56,7 +56,9 @@ class Runner final : public TokenSource {
     void EndLine();
     void Settle(int kind);
     size_t OutputPosition() const;
-    std::string& OutputText() { return file_ ? fileText_ : logText_; }
+    /// Makes `text` (the output file's or the log's) the text being written; the current
+    /// line so far moves along.
+    void SetOutput(std::string& text);
 
     void TablesEnd();
     void ColumnsEnd();
@@ -67,7 +69,7 @@ class Runner final : public TokenSource {
     void LookupItemsStart();
     void LookupItemsEnd();
     void CreateEnd();
-    /// Writes `text` to the output file with the run's line ends.
+    /// Writes `text` to the output file.
     bool WriteOut(std::string_view text);
     /// Writes out the start of a long output file text that no separator can change any more.
     void FlushFileText();
@@ -109,11 +111,15 @@ class Runner final : public TokenSource {
             itemsStart_ = 0;
     Align alignment_ = Align::Normal;
     int32_t padWidth_ = 4;
-    std::string pendingLine_;
     bool lineHadTag_ = false;
     std::string fileText_;
     std::string logText_;
     std::FILE* file_ = nullptr;
+    // The text being written (fileText_ while an output file is open, else logText_) and
+    // where its current line begins; a line is written in place and dropped at its end when
+    // it holds only blanks and tags.
+    std::string* out_ = &logText_;
+    size_t lineStart_ = 0;
     size_t flushed_ = 0;  // bytes of the output file's text written out before fileText_
     int writeError_ = 0;  // errno of the first failed write-out of this file
     bool collecting_ = false;

@@ -81,6 +81,18 @@ TEST_F(RunOutputTest, SeparatorSpanningWrittenOutTextIsStillDeleted) {
     EXPECT_NE(RunIntoLog(body).find(file), std::string::npos);
 }
 
+// A line feed inside a value ends a line of the output file like the script's own line ends
+// do; the log keeps it as it stands.
+TEST_F(RunOutputTest, LineFeedsInsideValuesFollowTheFilesLineEnds) {
+    morva_->CreateDatabase(std::string("D"), 0);
+    morva_->AddTable(std::string("A"), std::nullopt, std::string("two\nlines"), 0, 0);
+    morva_->InitDatabase();
+    std::string body = "<TABLES>[<TL>] <T>\n</TABLES>";
+    EXPECT_EQ(Run(body, false), "[two\r\nlines] A\r\n");
+    EXPECT_EQ(Run(body, true), "[two\nlines] A\n");
+    EXPECT_NE(RunIntoLog(body).find("[two\nlines] A\r\n"), std::string::npos);
+}
+
 TEST_F(RunOutputTest, RunTimeErrorLeavesTheLongFileWithoutItsText) {
     Run(LongText("\n") + "<VAR> v </VAR><EXPR> <$v> = 1 / 0; </EXPR>\n", false);
     EXPECT_TRUE(fs::exists(work_ / "big.txt"));
