@@ -18,6 +18,11 @@ std::string TextOf(const BStr& s) {
     return s ? *s : std::string();
 }
 
+/// The text of a name argument, read in place: look-ups need no copy of it.
+std::string_view NameOf(const BStr& s) {
+    return s ? std::string_view(*s) : std::string_view();
+}
+
 void ShowOutOfMemory() {
     com::ShowMessageBox("Insufficent Memory", "Morva Script Engine", com::MbIcon::Stop);
 }
@@ -141,7 +146,7 @@ HRESULT CMorva::AddColumnIntoTable(const BStr& sTable, const BStr& scType, const
                                    const BStr& sReal, const BStr& sdType, int32_t nSize,
                                    int32_t nInx, int32_t nPrec, int32_t nScale) {
     if (!database_) return com::E_FAIL;
-    CTable* table = database_->FindTable(TextOf(sTable));
+    CTable* table = database_->FindTable(NameOf(sTable));
     if (!table) return com::E_FAIL;
     try {
         return table->AddColumn(sCol, scType, sReal, sdType, nSize, nInx, nPrec, nScale)
@@ -160,7 +165,7 @@ HRESULT CMorva::InitDatabase() {
 HRESULT CMorva::CreateRefTable(const BStr& pTN, const BStr& pRefTN, int32_t) {
     if (!database_) return com::E_FAIL;
     try {
-        database_->CreateRefTable(TextOf(pTN), TextOf(pRefTN));
+        database_->CreateRefTable(NameOf(pTN), NameOf(pRefTN));
     } catch (const std::bad_alloc&) {
         ShowOutOfMemory();
     }
@@ -170,14 +175,14 @@ HRESULT CMorva::CreateRefTable(const BStr& pTN, const BStr& pRefTN, int32_t) {
 HRESULT CMorva::AddRefColumn(const BStr& pTN, const BStr& pRefTN, const BStr& pRefCol,
                              const BStr& pKey) {
     if (!database_) return com::E_FAIL;
-    database_->AddRefColumn(TextOf(pTN), TextOf(pRefTN), TextOf(pRefCol), TextOf(pKey));
+    database_->AddRefColumn(NameOf(pTN), NameOf(pRefTN), NameOf(pRefCol), NameOf(pKey));
     return com::S_OK;
 }
 
 HRESULT CMorva::SetLookupTable(const BStr& sT, const BStr& sC, const BStr& sLT, const BStr& sLC,
                                const BStr& sLK) {
     if (database_) {
-        database_->SetLookupTable(TextOf(sT), TextOf(sC), TextOf(sLT), TextOf(sLC), TextOf(sLK));
+        database_->SetLookupTable(NameOf(sT), NameOf(sC), NameOf(sLT), NameOf(sLC), NameOf(sLK));
     }
     return com::S_OK;
 }
@@ -185,7 +190,7 @@ HRESULT CMorva::SetLookupTable(const BStr& sT, const BStr& sC, const BStr& sLT, 
 HRESULT CMorva::SetLookupItem(const BStr& sT, const BStr& sC, const BStr& sItem) {
     if (!database_) return com::S_OK;
     try {
-        database_->SetLookupItem(TextOf(sT), TextOf(sC), sItem);
+        database_->SetLookupItem(NameOf(sT), NameOf(sC), sItem);
     } catch (const std::bad_alloc&) {
         ShowOutOfMemory();
     }

@@ -71,12 +71,11 @@ std::string_view CRefTable::KeyColumnName(int32_t index) const {
 
 CColumn* CTable::AddColumn(StoreText name, StoreText type, StoreText label, StoreText dataType,
                            int32_t size, int32_t flags, int32_t precision, int32_t scale) {
-    auto column = std::make_unique<CColumn>(std::move(name), std::move(type), std::move(label),
-                                            std::move(dataType), size, flags, precision, scale);
-    CColumn* added = column.get();
     if (!columns_.EnsureRoom()) return nullptr;
+    CColumn* added = columnPool_.Emplace(std::move(name), std::move(type), std::move(label),
+                                         std::move(dataType), size, flags, precision, scale);
     IndexFirst(columnIndex_, added->name, added);
-    columns_.Add(std::move(column));
+    columns_.Add(added);
     return added;
 }
 
@@ -140,8 +139,11 @@ CTable* CDatabase::AddTable(StoreText name, StoreText type, StoreText label) {
 }
 
 CTable* CDatabase::FindTable(std::string_view name) const {
+    if (lastFound_ && com::EqualsIgnoreCase(name, TextView(lastFound_->name))) return lastFound_;
     auto it = tableIndex_.find(name);
-    return it == tableIndex_.end() ? nullptr : it->second;
+    if (it == tableIndex_.end()) return nullptr;
+    lastFound_ = it->second;
+    return lastFound_;
 }
 
 CRefTable* CDatabase::CreateRefTable(std::string_view tableName, std::string_view refTableName) {

@@ -11,6 +11,7 @@
 // std::bad_alloc for the caller to report; a list that cannot grow drops the new element
 // silently and the adding operation returns no element.
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <memory>
@@ -38,6 +39,10 @@ int32_t TextLength(const StoreText& text);
 /// Growable list of pointers in insertion order: room for 32 elements at first, doubled
 /// whenever a new element finds it full. With `kOwns` the list destroys its elements;
 /// otherwise they belong to someone else.
+///
+/// The room is a promise rather than memory: the slots are allocated as elements arrive,
+/// doubling from a few, so the many short lists of a large store (a table's references, a
+/// reference's pairs, a column's lookup items) do not each hold 32 slots.
 template <typename T, bool kOwns = false>
 class CPtrArray {
   public:
@@ -61,12 +66,15 @@ class CPtrArray {
     }
 
     /// Makes room for one more element, doubling the slots when full. False when the list
-    /// cannot grow.
+    /// cannot grow. After success the next Add cannot fail.
     bool EnsureRoom() {
-        if (count() < capacity_) return Reserve(capacity_);
-        if (capacity_ > std::numeric_limits<int32_t>::max() / 2) return false;
-        if (!Reserve(capacity_ * 2)) return false;
-        capacity_ *= 2;
+        int32_t slots = capacity_;
+        if (count() >= slots) {
+            if (slots > std::numeric_limits<int32_t>::max() / 2) return false;
+            slots *= 2;
+        }
+        if (!Allocate(slots)) return false;
+        capacity_ = slots;
         return true;
     }
 
@@ -88,12 +96,16 @@ class CPtrArray {
     auto end() const { return items_.cend(); }
 
   private:
-    // The slots are allocated on first use, so the many empty lists of a large store (lookup
-    // items, references) cost no memory.
-    bool Reserve(int32_t slots) {
-        if (items_.capacity() >= static_cast<size_t>(slots)) return true;
+    static constexpr size_t kFirstAllocation = 4;
+
+    // Makes sure the memory holds one more element, growing it geometrically but never past
+    // `slots`.
+    bool Allocate(int32_t slots) {
+        if (items_.size() < items_.capacity()) return true;
+        size_t wanted = std::max(kFirstAllocation, 2 * items_.capacity());
+        wanted = std::min(wanted, static_cast<size_t>(slots));
         try {
-            items_.reserve(static_cast<size_t>(slots));
+            items_.reserve(wanted);
         } catch (const std::bad_alloc&) {
             return false;
         } catch (const std::length_error&) {
@@ -104,6 +116,54 @@ class CPtrArray {
 
     int32_t capacity_ = kInitialCapacity;
     std::vector<T*> items_;
+};
+
+/// Storage for elements that live as long as their owner: constructed in place in blocks
+/// that double in size, destroyed together. Saves one allocation per element where a
+/// store holds hundreds of thousands of them. Elements never move.
+template <typename T>
+class CElementPool {
+  public:
+    CElementPool() = default;
+    CElementPool(const CElementPool&) = delete;
+    CElementPool& operator=(const CElementPool&) = delete;
+    ~CElementPool() {
+        for (Block& block : blocks_) {
+            for (size_t i = 0; i < block.used; ++i) block.At(i)->~T();
+            ::operator delete(block.memory, std::align_val_t(alignof(T)));
+        }
+    }
+
+    /// A new element made from `args`. Throws std::bad_alloc when no memory is left.
+    template <typename... Args>
+    T* Emplace(Args&&... args) {
+        if (blocks_.empty() || blocks_.back().used == blocks_.back().size) AddBlock();
+        Block& block = blocks_.back();
+        T* element = new (block.At(block.used)) T(std::forward<Args>(args)...);
+        ++block.used;
+        return element;
+    }
+
+  private:
+    static constexpr size_t kFirstBlock = 8;
+    static constexpr size_t kLargestBlock = 256;
+
+    struct Block {
+        void* memory;
+        size_t size;
+        size_t used;
+        T* At(size_t i) const { return static_cast<T*>(memory) + i; }
+    };
+
+    void AddBlock() {
+        size_t size =
+            blocks_.empty() ? kFirstBlock : std::min(2 * blocks_.back().size, kLargestBlock);
+        blocks_.reserve(blocks_.size() + 1);
+        void* memory = ::operator new(size * sizeof(T), std::align_val_t(alignof(T)));
+        blocks_.push_back({memory, size, 0});
+    }
+
+    std::vector<Block> blocks_;
 };
 
 /// Hash and equality of names ignoring ASCII letter case, for the name indexes.
@@ -246,7 +306,7 @@ class CTable {
     int32_t maxDataTypeLen = 0;
     int32_t keyCount = 0;
 
-    const CPtrArray<CColumn, true>& columns() const { return columns_; }
+    const CPtrArray<CColumn>& columns() const { return columns_; }
     const CPtrArray<CRefTable, true>& refTables() const { return refTables_; }
     /// The column at `index`, or null outside the columns.
     CColumn* ColumnAt(int32_t index) const { return columns_.At(index); }
@@ -274,7 +334,9 @@ class CTable {
     void ComputeWidths();
 
   private:
-    CPtrArray<CColumn, true> columns_;
+    // Declared before the list that points into it, so the columns outlive the list.
+    CElementPool<CColumn> columnPool_;
+    CPtrArray<CColumn> columns_;
     CPtrArray<CRefTable, true> refTables_;
     NameIndex<CColumn> columnIndex_;
     std::unordered_map<const CTable*, CRefTable*> refIndex_;
@@ -341,6 +403,10 @@ class CDatabase {
   private:
     CPtrArray<CTable, true> tables_;
     NameIndex<CTable> tableIndex_;
+    // The table FindTable found last. The host names the same table for each of its columns
+    // in turn, and a table found by name stays the first of that name (tables are never
+    // removed or renamed), so a matching name answers without hashing.
+    mutable CTable* lastFound_ = nullptr;
 };
 
 }  // namespace morva::tpx

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "engine/host/store_dump.h"
 
@@ -32,6 +33,36 @@ TEST(PtrArrayTest, StartsWithRoomFor32AndDoublesWhenFull) {
 
     for (int i = 33; i < 65; ++i) db.AddTable("T" + std::to_string(i), "", "");
     EXPECT_EQ(128, db.tables().capacity());
+}
+
+TEST(PtrArrayTest, ElementsKeepTheirOrderAcrossManyGrowths) {
+    CPtrArray<int> list;
+    std::vector<int> values(1000);
+    for (int& v : values) ASSERT_TRUE(list.Add(&v));
+    EXPECT_EQ(1024, list.capacity());
+    ASSERT_EQ(1000, list.count());
+    for (int i = 0; i < 1000; ++i) ASSERT_EQ(&values[static_cast<size_t>(i)], list.At(i));
+}
+
+TEST(PtrArrayTest, ColumnsStayInPlaceAsTheTableGrows) {
+    // Columns live in blocks of growing size; those added earlier must neither move nor
+    // change when later ones need a new block.
+    CDatabase db("D");
+    CTable* table = db.AddTable("T", "", "");
+    std::vector<CColumn*> added;
+    for (int i = 0; i < 600; ++i) {
+        CColumn* column = AddColumn(table, ("C_" + std::to_string(i)).c_str(), i);
+        ASSERT_TRUE(column);
+        added.push_back(column);
+    }
+    for (int i = 0; i < 600; ++i) {
+        CColumn* column = table->ColumnAt(i);
+        ASSERT_EQ(added[static_cast<size_t>(i)], column);
+        EXPECT_EQ(i, column->size);
+        EXPECT_EQ("C_" + std::to_string(i), *column->name);
+    }
+    EXPECT_EQ(added[599], table->FindColumn("c_599"));
+    EXPECT_EQ(1024, table->columns().capacity());
 }
 
 TEST(PtrArrayTest, IndexOutsideTheElementsYieldsNothing) {
@@ -76,6 +107,24 @@ TEST(StoreLookupTest, FirstOfEqualNamesWinsForEitherSpelling) {
     AddColumn(first, "ID");
     EXPECT_EQ(id, first->FindColumn("iD"));
     EXPECT_EQ(nullptr, second->FindColumn("ID")) << "columns are looked up per table";
+}
+
+TEST(StoreLookupTest, RepeatedLookupsOfOneTableStayExact) {
+    // The host names the same table for each of its columns; the answer must not stick to a
+    // table once another name, a prefix or a later duplicate comes along.
+    CDatabase db("D");
+    CTable* orders = db.AddTable("ORDERS", "", "");
+    CTable* items = db.AddTable("ITEMS", "", "");
+    EXPECT_EQ(items, db.FindTable("items"));
+    EXPECT_EQ(items, db.FindTable("Items"));
+    EXPECT_EQ(orders, db.FindTable("orders"));
+    EXPECT_EQ(nullptr, db.FindTable("ORDER"));
+    EXPECT_EQ(nullptr, db.FindTable("ORDERSX"));
+    EXPECT_EQ(orders, db.FindTable("ORDERS"));
+    db.AddTable("Orders", "", "");
+    EXPECT_EQ(orders, db.FindTable("Orders")) << "a later duplicate does not take over";
+    CTable* fresh = db.AddTable("NEW", "", "");
+    EXPECT_EQ(fresh, db.FindTable("new"));
 }
 
 TEST(StoreLookupTest, CaseFoldingTouchesAsciiLettersOnly) {

@@ -76,6 +76,10 @@ TSchemaInfor TSchemaInfor::FromTable(const TTableInfor& table) {
     t.TableName = table.TableName;
     t.TableType = table.TableType;
     t.TableLabel = table.TableLabel;
+    auto selected = static_cast<size_t>(table.CountSelectedColumns());
+    t.ColumnNames.reserve(selected);
+    t.ColumnTypes.reserve(selected);
+    t.ColumnLabels.reserve(selected);
     for (const ColumnRecord& c : table.columns())
         if (c.Selected) t.AppendColumn(c.Name, c.Type, c.Label);
     t.RefTables.CopyFrom(table.RefTables);
@@ -109,6 +113,9 @@ std::unique_ptr<TSchema> TSchema::CreateFromDatabase(std::string_view name, std:
     s->SchemaType = type;
     s->SchemaLabel = label;
     s->DbName = db.Name;
+    size_t selected = 0;
+    for (const TTableInfor& t : db.Tables) selected += t.Selected ? 1 : 0;
+    s->Tables.reserve(selected);
     for (const TTableInfor& t : db.Tables)
         if (t.Selected) s->Tables.push_back(TSchemaInfor::FromTable(t));
     return s;

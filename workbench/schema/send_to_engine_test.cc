@@ -131,6 +131,41 @@ TEST(SendToEngineTest, MissingTableOrColumnStopsThere) {
     EXPECT_EQ(engine->calls, Calls{"CreateDatabase(null,1)"});
 }
 
+// Columns are found by exact name in wide tables too, the first of equal names giving the
+// facts, and one table's columns are never found for the next table.
+TEST(SendToEngineTest, WideTablesDuplicateColumnsAndAlternatingEmptyTexts) {
+    TDatabaseInfor db;
+    db.Name = "W";
+    TTableInfor wide(41);
+    wide.TableName = "WIDE";
+    for (int i = 0; i < 40; ++i)
+        wide.AddColumn(true, "C" + std::to_string(i), "Normal", "", "INTEGER", i, 0, 0, 0, 0);
+    wide.AddColumn(true, "C5", "Normal", "", "VARCHAR", 99, 0, 0, 0, 0);
+    TTableInfor narrow(1);
+    narrow.TableName = "NARROW";
+    narrow.AddColumn(true, "N", "Normal", "", "", 7, 0, 0, 0, 0);
+    db.Tables.push_back(std::move(wide));
+    db.Tables.push_back(std::move(narrow));
+
+    TSchema s;
+    s.DbName = "W";
+    TSchemaInfor t{"WIDE", "", "", {}, {}, {}, {}};
+    for (int i = 39; i >= 0; --i)
+        t.AppendColumn("C" + std::to_string(i), i % 2 ? "T" : "", i % 2 ? "" : "L");
+    s.Tables.push_back(t);
+    s.Tables.push_back({"NARROW", "", "", {}, {"N"}, {""}, {""}});
+    Calls calls = Send(s, db);
+    ASSERT_EQ(calls.size(), 44u);
+    EXPECT_EQ(calls[2], "AddColumnIntoTable(\"WIDE\",\"T\",\"C39\",null,\"INTEGER\",39,0,0,0)");
+    EXPECT_EQ(calls[3], "AddColumnIntoTable(\"WIDE\",null,\"C38\",\"L\",\"INTEGER\",38,0,0,0)");
+    EXPECT_EQ(calls[36], "AddColumnIntoTable(\"WIDE\",\"T\",\"C5\",null,\"INTEGER\",5,0,0,0)");
+    EXPECT_EQ(calls[41], "AddColumnIntoTable(\"WIDE\",null,\"C0\",\"L\",\"INTEGER\",0,0,0,0)");
+    EXPECT_EQ(calls[43], "AddColumnIntoTable(\"NARROW\",null,\"N\",null,null,7,0,0,0)");
+
+    s.Tables[1].AppendColumn("C1", "", "");
+    EXPECT_THROW(Send(s, db), std::runtime_error);
+}
+
 // Of two tables of the same name the first gives the column facts, as FindTable finds it.
 TEST(SendToEngineTest, FirstOfEqualTableNamesGivesTheFacts) {
     TDatabaseInfor db = OrderDatabase();
