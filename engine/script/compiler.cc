@@ -34,6 +34,7 @@ void Compile(CodeEmitter& emitter) {
             int token = tpx_scan(&value, scanner);
             if (emitter.Stopped()) break;
             status = tpxp_push_parse(parser, token, &value, &context);
+            context.bodyTextRuns = emitter.mode() == kPlainMode && !tpxp_recovering(parser);
         }
     } catch (const ScannerFailure& failure) {
         yyFatalText(failure.message);

@@ -80,6 +80,19 @@ void CodeEmitter::EmitText(std::string_view text) {
     }
 }
 
+void CodeEmitter::EmitRun(std::string_view text) {
+    if (mode_ != kPlainMode) {
+        EmitText(text);
+        return;
+    }
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    try {
+        program_.code.insert(program_.code.end(), bytes, bytes + text.size());
+    } catch (const std::bad_alloc&) {
+        yyFatal(kFatalMemory);
+    }
+}
+
 void CodeEmitter::EmitSymbol(int32_t index) {
     if (index < 0) return;
     switch (mode_) {

@@ -45,6 +45,8 @@ class CodeEmitter {
     void EmitChar(int32_t c);
     /// A TEXT token: characters in plain mode, a text operand in a condition.
     void EmitText(std::string_view text);
+    /// A run of body text, which the scanner makes only in plain mode: its characters.
+    void EmitRun(std::string_view text);
     /// Any tag: an operand or operator in a condition, an operand in an arithmetic block, an
     /// operation code (after the context check) in plain mode.
     void EmitTag(int32_t code);

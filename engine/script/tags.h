@@ -39,6 +39,7 @@ enum TokenCode : int32_t {
     kMultiplyAssign = 336,
     kDivideAssign = 337,
     kModuloAssign = 338,
+    kRun = 384,  // a run of plain body text, from the scanner to the parser only
 };
 
 /// What a tag does in a script.

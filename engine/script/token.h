@@ -22,6 +22,11 @@ struct TokenValue {
 struct ScanContext {
     CodeEmitter* emitter = nullptr;
     std::string arena;
+    /// Whether the parser takes a run of plain body text as one token: true while the emitter
+    /// is in plain mode and the parser is not recovering from a syntax error. (During a
+    /// recovery the parser counts shifted tokens before it reports the next error, so the
+    /// text must come in the same tokens as always.)
+    bool bodyTextRuns = false;
 
     TokenValue Keep(const char* text, size_t length) {
         TokenValue v;
