@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "engine/host/engine_state.h"
 #include "engine/script/emitter.h"
 #include "engine/script/messages.h"
 #include "engine/script/token.h"
@@ -15,6 +16,7 @@ namespace morva::tpx {
 
 void Compile(CodeEmitter& emitter) {
     ScanContext context;
+    context.engine = &Engine();
     context.emitter = &emitter;
     void* scanner = nullptr;
     if (tpx_lex_init_extra(&context, &scanner) != 0) {

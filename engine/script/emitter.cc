@@ -36,10 +36,6 @@ void CodeEmitter::Reset() {
     refTablesSlot_ = refColumnsSlot_ = lookupItemsSlot_ = 0;
 }
 
-bool CodeEmitter::Stopped() const {
-    return Engine().fatalCount != 0;
-}
-
 void CodeEmitter::Emit(int32_t word) {
     try {
         program_.code.push_back(word);

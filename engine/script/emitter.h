@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/host/engine_state.h"
 #include "engine/script/program.h"
 
 namespace morva::tpx {
@@ -37,7 +38,7 @@ class CodeEmitter {
     const Program& program() const { return program_; }
     Program& program() { return program_; }
     /// True once a fatal error was reported; the parser stops.
-    bool Stopped() const;
+    bool Stopped() const { return engine_->fatalCount != 0; }
 
     /// <TEXT>.
     void BeginBody();
@@ -84,6 +85,7 @@ class CodeEmitter {
     Expr* CurrentExpr();
     void StartIf(bool elseIfLink);
 
+    EngineState* engine_ = &Engine();
     Program program_;
     int32_t mode_ = kPlainMode;
     int32_t blockFlags_ = 0;
