@@ -129,6 +129,8 @@ constexpr size_t LongestSpelling() {
     return longest;
 }
 
+constexpr size_t kLongestSpelling = LongestSpelling();
+
 // Slot contents: 1 + the index of a spelling in kTags, or 0 for a free slot.
 constexpr std::array<uint8_t, kSlots> BuildSlots() {
     std::array<uint8_t, kSlots> slots{};
@@ -178,7 +180,7 @@ std::span<const TagInfo> TagTable() {
 }
 
 const TagInfo* FindTag(std::string_view spelling) {
-    if (spelling.size() > LongestSpelling()) return nullptr;
+    if (spelling.size() > kLongestSpelling) return nullptr;
     for (size_t k = SlotOf(spelling); kSlotTable[k] != 0; k = (k + 1) & (kSlots - 1)) {
         const TagInfo& tag = kTags[kSlotTable[k] - 1];
         if (SameSpelling(tag.spelling, spelling)) return &tag;
