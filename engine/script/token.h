@@ -26,10 +26,12 @@ struct ScanContext {
     EngineState* engine = nullptr;
     CodeEmitter* emitter = nullptr;
     std::string arena;
-    /// Whether the parser takes a run of plain body text as one token: true while the emitter
-    /// is in plain mode and the parser is not recovering from a syntax error. (During a
-    /// recovery the parser counts shifted tokens before it reports the next error, so the
-    /// text must come in the same tokens as always.)
+    /// Whether the parser takes a run of plain body text as one token. Only while the emitter
+    /// is in plain mode, where each word and character of text becomes its characters
+    /// (elsewhere a word is an operand or an error of its own; the actions that change the
+    /// mode all run before the parser asks for its next token), and only while the parser is
+    /// not recovering from a syntax error (it reports the next error only after three more
+    /// tokens, so the text must come in the same tokens as always).
     bool bodyTextRuns = false;
 
     TokenValue Keep(const char* text, size_t length) {
