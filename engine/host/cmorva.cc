@@ -87,14 +87,19 @@ HRESULT CMorva::SetScript(const BStr& Filename, const BStr& ScriptCode) {
         }
     }
     exe_->Reset();
-    scriptText_ = TextOf(ScriptCode);
+    // Copied into the text kept from the last script, whose room is reused.
+    if (ScriptCode) {
+        scriptText_ = *ScriptCode;
+    } else {
+        scriptText_.clear();
+    }
     readPosition_ = 0;
     fileName_ = TextOf(Filename);
     Engine().control = this;
     Engine().StartCompilation(fileName_);
     compiled_ = false;
     WriteMessage("%s Compiling...", fileName_.c_str());
-    exe_->Compile();
+    exe_->Compile(scriptText_.size());
     const EngineState& e = Engine();
     compiled_ = e.errorCount == 0 && e.fatalCount == 0;
     if (e.fatalCount != 0) {

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "engine/host/engine_state.h"
 #include "engine/script/emitter.h"
 #include "engine/script/messages.h"
 #include "engine/script/token.h"
@@ -15,6 +16,7 @@ namespace morva::tpx {
 
 void Compile(CodeEmitter& emitter) {
     ScanContext context;
+    context.engine = &Engine();
     context.emitter = &emitter;
     void* scanner = nullptr;
     if (tpx_lex_init_extra(&context, &scanner) != 0) {
@@ -34,6 +36,7 @@ void Compile(CodeEmitter& emitter) {
             int token = tpx_scan(&value, scanner);
             if (emitter.Stopped()) break;
             status = tpxp_push_parse(parser, token, &value, &context);
+            context.bodyTextRuns = emitter.mode() == kPlainMode && !tpxp_recovering(parser);
         }
     } catch (const ScannerFailure& failure) {
         yyFatalText(failure.message);

@@ -7,6 +7,7 @@
 #include "engine/script/emitter.h"
 #include "engine/script/exe.h"
 #include "engine/script/messages.h"
+#include "engine/script/program_dump.h"
 
 namespace morva::tpx {
 namespace {
@@ -77,6 +78,68 @@ TEST_F(CompileTest, NumbersBeyondThirtyTwoBitsAreClamped) {
 TEST_F(CompileTest, MessagesCarryTheLineAtTheEndOfInput) {
     std::string log = Compile("<TEXT>\n\n<TABLES>");
     EXPECT_NE(log.find("t.tpx(3): syntax error: missing token </TABLES>"), std::string::npos);
+}
+
+// Plain body text is scanned in runs; the program, the line count and the messages must come out
+// as if every word, blank and punctuation character were a token of its own.
+TEST_F(CompileTest, BodyTextKeepsEveryByteAndLine) {
+    std::string script = "<TEXT>unit u<T>;\r\n\t{ x==1; a+=2 } \\<b>\\\\c" + std::string(1, '\0') +
+                         "\xC3\xA9\xFF.\n\n  end.<C>\n<$q></TEXT>";
+    EXPECT_EQ(Compile(script),
+              "t.tpx Compiling...\r\n"
+              "t.tpx(5): Variable Error: Undefined symbol <$q>\r\n"
+              "1 Error,  0 Warning\r\n");
+    EXPECT_EQ(DumpProgram(program()),
+              "code 48 words\n"
+              "0000  <TEXT>\n"
+              "0001  \"unit u\"\n"
+              "0007  <T>\n"
+              "0008  \";\\r\\n\"\n"
+              "0011  \"\\t{ x==1; a+=2 } <b>\\\\\\\\c\\x00\\xC3\\xA9\\xFF.\\n\"\n"
+              "0039  \"\\n\"\n"
+              "0040  \"  end.\"\n"
+              "0046  <C>\n"
+              "0047  \"\\n\"\n");
+}
+
+TEST_F(CompileTest, TextAfterABodyEndedByAnErrorIsOutsideTheBody) {
+    // </EXPR> ends the body with errors; the text after it is no syntax error of its own, and
+    // the misplaced tag on line 3 is.
+    EXPECT_EQ(Compile("<TEXT><COLUMNS></EXPR>a b c;\nd e\n<SIZE>"),
+              "t.tpx Compiling...\r\n"
+              "t.tpx(1): Warning error: Token that depand on table used outside of Tables block\r\n"
+              "t.tpx(1): syntax error\r\n"
+              "t.tpx(1): syntax error: missing token </COLUMNS>\r\n"
+              "t.tpx(1): syntax error: missing token </TEXT>\r\n"
+              "t.tpx(3): syntax error\r\n"
+              "4 Error,  1 Warning\r\n");
+}
+
+TEST_F(CompileTest, WordsAfterASyntaxErrorCountTowardsReportingTheNext) {
+    // After an error the parser reports the next one only once three tokens were taken: "a",
+    // " " and "b" here, but not "a" and ";".
+    std::string log = Compile("<TEXT><TABLES></COLUMNS>a b;</COLUMNS></TABLES></TEXT>");
+    EXPECT_EQ(log,
+              "t.tpx Compiling...\r\n"
+              "t.tpx(1): syntax error\r\n"
+              "t.tpx(1): syntax error: missing token </TABLES>\r\n"
+              "t.tpx(1): syntax error: missing token </TEXT>\r\n"
+              "t.tpx(1): syntax error\r\n"
+              "4 Error,  0 Warning\r\n");
+    log = Compile("<TEXT><TABLES></COLUMNS>a;</COLUMNS></TABLES></TEXT>");
+    EXPECT_NE(log.find("3 Error,  0 Warning"), std::string::npos) << log;
+}
+
+TEST_F(CompileTest, TextAfterAConditionWithoutThenStaysConditionOperands) {
+    // The condition never got its <THEN>, so the words after it are operands, one each.
+    Compile("<TEXT><IF> 1 == <THEN>a b c d;e f g\n</IF></TEXT>");
+    EXPECT_EQ(DumpProgram(program()),
+              "code 3 words\n"
+              "0000  <TEXT>\n"
+              "0001  <IF> if#0\n"
+              "if#0 then -1 else -1 end -1: 1 \"a\" \" \" \"b\" \" \" \"c\" \" \" \"d\" \"e\" \" "
+              "\" \"f\" "
+              "\" \" \"g\"\n");
 }
 
 class ReporterTest : public CompileTest {};

@@ -36,10 +36,6 @@ void CodeEmitter::Reset() {
     refTablesSlot_ = refColumnsSlot_ = lookupItemsSlot_ = 0;
 }
 
-bool CodeEmitter::Stopped() const {
-    return Engine().fatalCount != 0;
-}
-
 void CodeEmitter::Emit(int32_t word) {
     try {
         program_.code.push_back(word);
@@ -77,6 +73,19 @@ void CodeEmitter::EmitText(std::string_view text) {
             break;
         default:
             break;
+    }
+}
+
+void CodeEmitter::EmitRun(std::string_view text) {
+    if (mode_ != kPlainMode) {
+        EmitText(text);
+        return;
+    }
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    try {
+        program_.code.insert(program_.code.end(), bytes, bytes + text.size());
+    } catch (const std::bad_alloc&) {
+        yyFatal(kFatalMemory);
     }
 }
 

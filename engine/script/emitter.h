@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/host/engine_state.h"
 #include "engine/script/program.h"
 
 namespace morva::tpx {
@@ -37,7 +38,7 @@ class CodeEmitter {
     const Program& program() const { return program_; }
     Program& program() { return program_; }
     /// True once a fatal error was reported; the parser stops.
-    bool Stopped() const;
+    bool Stopped() const { return engine_->fatalCount != 0; }
 
     /// <TEXT>.
     void BeginBody();
@@ -45,6 +46,8 @@ class CodeEmitter {
     void EmitChar(int32_t c);
     /// A TEXT token: characters in plain mode, a text operand in a condition.
     void EmitText(std::string_view text);
+    /// A run of body text, which the scanner makes only in plain mode: its characters.
+    void EmitRun(std::string_view text);
     /// Any tag: an operand or operator in a condition, an operand in an arithmetic block, an
     /// operation code (after the context check) in plain mode.
     void EmitTag(int32_t code);
@@ -82,6 +85,7 @@ class CodeEmitter {
     Expr* CurrentExpr();
     void StartIf(bool elseIfLink);
 
+    EngineState* engine_ = &Engine();
     Program program_;
     int32_t mode_ = kPlainMode;
     int32_t blockFlags_ = 0;

@@ -15,8 +15,9 @@ class Exe {
   public:
     /// Discards the compiled program with its variables, expressions and conditions.
     void Reset() { emitter_.Reset(); }
-    /// Compiles the current control's script (the engine state must be prepared).
-    void Compile();
+    /// Compiles the current control's script of `scriptSize` bytes (the engine state must be
+    /// prepared).
+    void Compile(size_t scriptSize);
     const Program& program() const { return emitter_.program(); }
     /// Runs the compiled program over `database`, reporting opened files and form files to
     /// `control`, and returns the text written while no output file was open. Raises

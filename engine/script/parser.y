@@ -22,6 +22,8 @@ using namespace morva::tpx;
 
 %code provides {
 void tpxp_error(morva::tpx::ScanContext* ctx, const char* message);
+/// True while the parser recovers from a syntax error.
+bool tpxp_recovering(const tpxp_pstate* parser);
 }
 
 %define api.prefix {tpxp_}
@@ -55,6 +57,7 @@ void tpxp_error(morva::tpx::ScanContext* ctx, const char* message);
 %token T_DASDELPHI 372 T_TYPEMAP1 373 T_TYPEMAP2 374 T_NOTIN 375
 %token T_SIZEOFT 376 T_SIZEOFTL 377 T_SIZEOFC 378 T_SIZEOFL 379 T_SIZEOFD 380
 %token T_DISPSIZE 381 T_ISFOREIGNKEY 382 T_ISNOTFOREIGNKEY 383
+%token RUN 384
 
 %precedence '=' PLUSEQ MINUSEQ MULEQ DIVEQ MODEQ
 %left OR AND
@@ -72,11 +75,13 @@ script
     | prologue T_TEXT { CALL(EM->BeginBody()); } body end_of_body prologue
     ;
 
-/* Text outside the body; runs are left-recursive so that they take constant stack. */
+/* Text outside the body; runs are left-recursive so that they take constant stack. A run of
+   body text comes here when a missing </TEXT> ended the body but not the scanner's body state. */
 prologue
     : %empty
     | prologue TEXT
     | prologue CHAR
+    | prologue RUN
     ;
 
 end_of_body
@@ -96,7 +101,8 @@ items
     ;
 
 item
-    : CHAR { CALL(EM->EmitChar($1.number)); }
+    : RUN { CALL(EM->EmitRun(ctx->TextOf($1))); }
+    | CHAR { CALL(EM->EmitChar($1.number)); }
     | padding { CALL(EM->EmitTag($1.number)); }
     | text_value
     | number_value
@@ -310,3 +316,5 @@ expression
 %%
 
 void tpxp_error(ScanContext*, const char* message) { yyParserError(message); }
+
+bool tpxp_recovering(const tpxp_pstate* parser) { return parser->yyerrstatus != 0; }

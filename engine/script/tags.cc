@@ -9,8 +9,8 @@ namespace {
 
 using R = TagRole;
 
-// Kept sorted byte-wise by spelling ("/" sorts before letters), as the look-up is a binary
-// search; a test checks the order.
+// Kept sorted byte-wise by spelling ("/" sorts before letters), so that a code's first spelling
+// is always the same one; a test checks the order.
 constexpr std::array<TagInfo, 94> kTags{{
     {"</COLUMNS>", 273, R::Loop},
     {"</CREATE>", 266, R::File},
@@ -108,6 +108,51 @@ constexpr std::array<TagInfo, 94> kTags{{
     {"<VAR>", 284, R::Block},
 }};
 
+// The look-up: an open-addressing hash table over the upper-cased spellings, built at compile
+// time. The scanner looks up every tag-shaped word, so this is on the compiler's hot path.
+constexpr size_t kSlots = 256;  // a power of two, well above the number of spellings
+
+constexpr unsigned char UpperAscii(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 'a' + 'A')
+                                : static_cast<unsigned char>(c);
+}
+
+constexpr size_t SlotOf(std::string_view spelling) {
+    uint32_t h = static_cast<uint32_t>(spelling.size());
+    for (char c : spelling) h = h * 31 + UpperAscii(c);
+    return h & (kSlots - 1);
+}
+
+constexpr size_t LongestSpelling() {
+    size_t longest = 0;
+    for (const TagInfo& t : kTags) longest = std::max(longest, t.spelling.size());
+    return longest;
+}
+
+constexpr size_t kLongestSpelling = LongestSpelling();
+
+// Slot contents: 1 + the index of a spelling in kTags, or 0 for a free slot.
+constexpr std::array<uint8_t, kSlots> BuildSlots() {
+    std::array<uint8_t, kSlots> slots{};
+    for (size_t i = 0; i < kTags.size(); ++i) {
+        size_t k = SlotOf(kTags[i].spelling);
+        while (slots[k] != 0) k = (k + 1) & (kSlots - 1);
+        slots[k] = static_cast<uint8_t>(i + 1);
+    }
+    return slots;
+}
+
+constexpr std::array<uint8_t, kSlots> kSlotTable = BuildSlots();
+static_assert(kTags.size() < kSlots / 2 && kTags.size() < 255);
+
+bool SameSpelling(std::string_view upper, std::string_view text) {
+    if (upper.size() != text.size()) return false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (UpperAscii(text[i]) != static_cast<unsigned char>(upper[i])) return false;
+    }
+    return true;
+}
+
 struct CodeSpelling {
     int32_t code;
     const char* name;
@@ -134,11 +179,13 @@ std::span<const TagInfo> TagTable() {
     return kTags;
 }
 
-const TagInfo* FindTag(std::string_view upper) {
-    auto it = std::lower_bound(kTags.begin(), kTags.end(), upper,
-                               [](const TagInfo& t, std::string_view s) { return t.spelling < s; });
-    if (it == kTags.end() || it->spelling != upper) return nullptr;
-    return &*it;
+const TagInfo* FindTag(std::string_view spelling) {
+    if (spelling.size() > kLongestSpelling) return nullptr;
+    for (size_t k = SlotOf(spelling); kSlotTable[k] != 0; k = (k + 1) & (kSlots - 1)) {
+        const TagInfo& tag = kTags[kSlotTable[k] - 1];
+        if (SameSpelling(tag.spelling, spelling)) return &tag;
+    }
+    return nullptr;
 }
 
 const char* CodeName(int32_t code) {

@@ -39,6 +39,7 @@ enum TokenCode : int32_t {
     kMultiplyAssign = 336,
     kDivideAssign = 337,
     kModuloAssign = 338,
+    kRun = 384,  // a run of plain body text, from the scanner to the parser only
 };
 
 /// What a tag does in a script.
@@ -63,8 +64,8 @@ struct TagInfo {
 /// Every tag spelling (94), sorted byte-wise by spelling.
 std::span<const TagInfo> TagTable();
 
-/// The tag spelled `upper` (already upper-cased), or null.
-const TagInfo* FindTag(std::string_view upper);
+/// The tag spelled `spelling`, ignoring the case of ASCII letters, or null.
+const TagInfo* FindTag(std::string_view spelling);
 
 /// The first spelling of tag `code`, or of an operator ("==", "+=", ...), or null for a code
 /// that has none. Codes without spelling of their own get a descriptive name ("SYMBOL",

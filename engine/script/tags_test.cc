@@ -7,7 +7,7 @@
 namespace morva::tpx {
 namespace {
 
-TEST(TagTableTest, HoldsEverySpellingSortedForBinarySearch) {
+TEST(TagTableTest, HoldsEverySpellingSortedAndFindsEach) {
     auto tags = TagTable();
     ASSERT_EQ(tags.size(), 94u);
     for (size_t i = 1; i < tags.size(); ++i) {
@@ -16,7 +16,7 @@ TEST(TagTableTest, HoldsEverySpellingSortedForBinarySearch) {
     for (const TagInfo& t : tags) {
         const TagInfo* found = FindTag(t.spelling);
         ASSERT_NE(found, nullptr) << t.spelling;
-        EXPECT_EQ(found->code, t.code);
+        EXPECT_EQ(found, &t);
     }
 }
 
@@ -25,7 +25,10 @@ TEST(TagTableTest, CodesAreTheTokenCodes) {
     EXPECT_EQ(FindTag("<ELIF>")->code, FindTag("<ELSEIF>")->code);
     EXPECT_EQ(FindTag("<ISNOTFOREIGNKEY>")->code, 383);
     EXPECT_EQ(FindTag("<TEXTS>"), nullptr);
-    EXPECT_EQ(FindTag("<text>"), nullptr);  // the caller upper-cases
+    EXPECT_EQ(FindTag("<tExt>")->code, 261);
+    EXPECT_EQ(FindTag("<TEXT"), nullptr);
+    EXPECT_EQ(FindTag("<ISNOTFOREIGNKEYS>"), nullptr);  // longer than any tag
+    EXPECT_EQ(FindTag(""), nullptr);
     std::set<int32_t> reserved{287, 321, 322, 373, 374};
     for (const TagInfo& t : TagTable()) EXPECT_FALSE(reserved.count(t.code)) << t.spelling;
 }

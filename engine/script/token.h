@@ -8,20 +8,31 @@
 namespace morva::tpx {
 
 class CodeEmitter;
+struct EngineState;
 
-/// A token's value. The parser's stack copies it as plain bytes, so the text of a TEXT token
-/// lives in the compilation's text arena and the value only locates it.
+/// A token's value. The parser's stack copies it as plain bytes, so the text of a TEXT or RUN
+/// token lives in the scanner's text arena and the value only locates it.
 struct TokenValue {
     int32_t number = 0;  // CHAR character, NUMBER value or SYMBOL index
     uint32_t offset = 0;
     uint32_t length = 0;
 };
 
-/// What the scanner needs besides the engine state: the variable table (through the emitter)
-/// and the arena that keeps the texts of TEXT tokens for the length of a compilation.
+/// What the scanner needs: the engine state, the variable table (through the emitter) and the
+/// arena that keeps the text of the last TEXT or RUN token. One token's text is enough: the
+/// parser reduces such a token right after shifting it, before it asks for the next one (in
+/// every state that shifts them the only action is a default reduction).
 struct ScanContext {
+    EngineState* engine = nullptr;
     CodeEmitter* emitter = nullptr;
     std::string arena;
+    /// Whether the parser takes a run of plain body text as one token. Only while the emitter
+    /// is in plain mode, where each word and character of text becomes its characters
+    /// (elsewhere a word is an operand or an error of its own; the actions that change the
+    /// mode all run before the parser asks for its next token), and only while the parser is
+    /// not recovering from a syntax error (it reports the next error only after three more
+    /// tokens, so the text must come in the same tokens as always).
+    bool bodyTextRuns = false;
 
     TokenValue Keep(const char* text, size_t length) {
         TokenValue v;
