@@ -78,6 +78,7 @@ HRESULT CMorva::GetLogText(std::string* text) {
 }
 
 HRESULT CMorva::SetScript(const BStr& Filename, const BStr& ScriptCode) {
+    if (running_) return com::E_UNEXPECTED;
     if (!exe_) {
         try {
             exe_ = std::make_unique<Exe>();
@@ -111,7 +112,15 @@ HRESULT CMorva::SetScript(const BStr& Filename, const BStr& ScriptCode) {
 }
 
 HRESULT CMorva::RunScript() {
+    if (running_) return com::E_UNEXPECTED;
     if (!compiled_ || !database_ || !exe_) return com::S_OK;
+    // While the run walks the program and the store, a sink called from inside it may not
+    // replace or change either.
+    running_ = true;
+    struct Ran {
+        bool& running;
+        ~Ran() { running = false; }
+    } ran{running_};
     Engine().control = this;
     WriteMessageLine("Start script...");
     exe_->SetLineFeedOnly(lineFeedOnly_);
@@ -128,6 +137,7 @@ HRESULT CMorva::RunScript() {
 }
 
 HRESULT CMorva::CreateDatabase(const BStr& sName, int32_t) {
+    if (running_) return com::E_UNEXPECTED;
     database_.reset();
     try {
         database_ = std::make_unique<CDatabase>(sName);
@@ -139,6 +149,7 @@ HRESULT CMorva::CreateDatabase(const BStr& sName, int32_t) {
 
 HRESULT CMorva::AddTable(const BStr& strName, const BStr& strType, const BStr& strLabel, int32_t,
                          int32_t) {
+    if (running_) return com::E_UNEXPECTED;
     if (!database_) return com::E_FAIL;
     try {
         return database_->AddTable(strName, strType, strLabel) ? com::S_OK : com::E_FAIL;
@@ -150,6 +161,7 @@ HRESULT CMorva::AddTable(const BStr& strName, const BStr& strType, const BStr& s
 HRESULT CMorva::AddColumnIntoTable(const BStr& sTable, const BStr& scType, const BStr& sCol,
                                    const BStr& sReal, const BStr& sdType, int32_t nSize,
                                    int32_t nInx, int32_t nPrec, int32_t nScale) {
+    if (running_) return com::E_UNEXPECTED;
     if (!database_) return com::E_FAIL;
     CTable* table = database_->FindTable(NameOf(sTable));
     if (!table) return com::E_FAIL;
@@ -163,11 +175,13 @@ HRESULT CMorva::AddColumnIntoTable(const BStr& sTable, const BStr& scType, const
 }
 
 HRESULT CMorva::InitDatabase() {
+    if (running_) return com::E_UNEXPECTED;
     if (database_) database_->ComputeWidths();
     return com::S_OK;
 }
 
 HRESULT CMorva::CreateRefTable(const BStr& pTN, const BStr& pRefTN, int32_t) {
+    if (running_) return com::E_UNEXPECTED;
     if (!database_) return com::E_FAIL;
     try {
         database_->CreateRefTable(NameOf(pTN), NameOf(pRefTN));
@@ -179,6 +193,7 @@ HRESULT CMorva::CreateRefTable(const BStr& pTN, const BStr& pRefTN, int32_t) {
 
 HRESULT CMorva::AddRefColumn(const BStr& pTN, const BStr& pRefTN, const BStr& pRefCol,
                              const BStr& pKey) {
+    if (running_) return com::E_UNEXPECTED;
     if (!database_) return com::E_FAIL;
     database_->AddRefColumn(NameOf(pTN), NameOf(pRefTN), NameOf(pRefCol), NameOf(pKey));
     return com::S_OK;
@@ -186,6 +201,7 @@ HRESULT CMorva::AddRefColumn(const BStr& pTN, const BStr& pRefTN, const BStr& pR
 
 HRESULT CMorva::SetLookupTable(const BStr& sT, const BStr& sC, const BStr& sLT, const BStr& sLC,
                                const BStr& sLK) {
+    if (running_) return com::E_UNEXPECTED;
     if (database_) {
         database_->SetLookupTable(NameOf(sT), NameOf(sC), NameOf(sLT), NameOf(sLC), NameOf(sLK));
     }
@@ -193,6 +209,7 @@ HRESULT CMorva::SetLookupTable(const BStr& sT, const BStr& sC, const BStr& sLT, 
 }
 
 HRESULT CMorva::SetLookupItem(const BStr& sT, const BStr& sC, const BStr& sItem) {
+    if (running_) return com::E_UNEXPECTED;
     if (!database_) return com::S_OK;
     try {
         database_->SetLookupItem(NameOf(sT), NameOf(sC), sItem);
@@ -203,11 +220,13 @@ HRESULT CMorva::SetLookupItem(const BStr& sT, const BStr& sC, const BStr& sItem)
 }
 
 HRESULT CMorva::SetRoom(const BStr& sRN, const BStr& sRT, const BStr& sRL) {
+    if (running_) return com::E_UNEXPECTED;
     if (database_) database_->SetRoom(sRN, sRT, sRL);
     return com::S_OK;
 }
 
 HRESULT CMorva::SetSchema(const BStr& sN, const BStr& sT, const BStr& sL) {
+    if (running_) return com::E_UNEXPECTED;
     if (database_) database_->SetSchema(sN, sT, sL);
     return com::S_OK;
 }

@@ -76,6 +76,7 @@ class CMorva : public com::Object<IMorva, com::IConnectionPoint>, public EngineC
     std::unique_ptr<Exe> exe_;
     bool lineFeedOnly_ = false;
     bool compiled_ = false;
+    bool running_ = false;  // a RunScript is under way
     com::ConnectionPoint<IMorvaEvents> events_;
     com::ConnectionPoint<IMorvaLogSink> logSinks_;
 };

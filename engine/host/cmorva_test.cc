@@ -44,6 +44,60 @@ class CloseRecorder : public com::Object<IMorvaEvents> {
     std::vector<std::string> names;
 };
 
+// A sink that tries to change the control from inside the run that raised the event.
+class MeddlingSink : public com::Object<IMorvaEvents> {
+  public:
+    explicit MeddlingSink(IMorva* morva) : morva_(morva) {}
+    HRESULT OnCloseAsDFM(const BStr&) override {
+        std::string s = "T";
+        results = {morva_->SetScript(s, std::string("<TEXT>other</TEXT>")),
+                   morva_->CreateDatabase(s, 0),
+                   morva_->AddTable(s, s, s, 0, 0),
+                   morva_->AddColumnIntoTable(s, s, s, s, s, 0, 0, 0, 0),
+                   morva_->InitDatabase(),
+                   morva_->CreateRefTable(s, s, 0),
+                   morva_->AddRefColumn(s, s, s, s),
+                   morva_->SetLookupTable(s, s, s, s, s),
+                   morva_->SetLookupItem(s, s, s),
+                   morva_->SetRoom(s, s, s),
+                   morva_->SetSchema(s, s, s),
+                   morva_->RunScript()};
+        return S_OK;
+    }
+    IMorva* morva_;
+    std::vector<HRESULT> results;
+};
+
+TEST(CMorvaTest, ARunCannotBeChangedFromItsOwnEvents) {
+    fs::path work = fs::temp_directory_path() / ("tpx_meddling_" + std::to_string(getpid()));
+    fs::create_directories(work);
+    fs::path home = fs::current_path();
+    fs::current_path(work);
+    auto m = NewMorva();
+    m->CreateDatabase(std::string("D"), 0);
+    m->AddTable(std::string("A"), std::nullopt, std::nullopt, 0, 0);
+    m->AddTable(std::string("B"), std::nullopt, std::nullopt, 0, 0);
+    m->InitDatabase();
+    m->SetScript(std::string("s.tpx"),
+                 std::string("<TEXT><TABLES><CREATE><T>.txt</CREATE><T>\n<CLOSEASDFM></TABLES>"
+                             "\n</TEXT>\n"));
+    auto sink = com::MakeObject<MeddlingSink, IMorvaEvents>(m.get());
+    uint32_t cookie = 0;
+    ASSERT_EQ(m.As<com::IConnectionPoint>()->Advise(sink.get(), &cookie), S_OK);
+    EXPECT_EQ(m->RunScript(), S_OK);
+    auto* meddler = static_cast<MeddlingSink*>(sink.get());
+    EXPECT_EQ(meddler->results, std::vector<HRESULT>(12, com::E_UNEXPECTED));
+    // The run went on over the store and program it started with.
+    EXPECT_NE(Log(m.get()).find("End script."), std::string::npos);
+    EXPECT_TRUE(fs::exists(work / "A.txt"));
+    EXPECT_TRUE(fs::exists(work / "B.txt"));
+    // Once the run is over the control takes changes again.
+    EXPECT_EQ(m->CreateDatabase(std::string("D"), 0), S_OK);
+    m.As<com::IConnectionPoint>()->Unadvise(cookie);
+    fs::current_path(home);
+    fs::remove_all(work);
+}
+
 TEST(CMorvaTest, LogWritingAndClearing) {
     auto m = NewMorva();
     m->Write(std::string("a"));
