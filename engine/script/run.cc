@@ -8,7 +8,6 @@
 #include <cstring>
 #include <iterator>
 
-#include "component/text_util.h"
 #include "engine/host/type_tables.h"
 #include "engine/script/errors.h"
 #include "engine/script/tags.h"

@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <optional>
 #include <string>
 #include <unordered_set>
 #include <vector>
