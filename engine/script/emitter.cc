@@ -13,10 +13,8 @@ namespace {
 constexpr int32_t kInitialCode = 16384;
 
 bool IsValueTag(int32_t code) {
-    for (const TagInfo& t : TagTable()) {
-        if (t.code == code) return t.role == TagRole::Value || t.role == TagRole::Number;
-    }
-    return false;
+    std::optional<TagRole> role = RoleOf(code);
+    return role && (*role == TagRole::Value || *role == TagRole::Number);
 }
 
 }  // namespace

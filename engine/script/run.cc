@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cstring>
 #include <iterator>
+#include <limits>
 
 #include "engine/host/type_tables.h"
 #include "engine/script/errors.h"
@@ -47,7 +48,7 @@ Runner::~Runner() {
 }
 
 std::string Runner::Run() {
-    IndexCharacterRuns();
+    DecodeWords();
     table_ = db_.TableAt(0);
     program_.vars.ResetValues();
     try {
@@ -56,9 +57,9 @@ std::string Runner::Run() {
         AbandonFile();
         throw;
     }
-    out_->resize(lineStart_);  // a last line without its line end is not written
+    out_->Truncate(lineStart_);  // a last line without its line end is not written
     CloseFile();
-    return std::move(logText_);
+    return std::string(logText_.view());
 }
 
 namespace {
@@ -68,48 +69,242 @@ bool Plain(int32_t word) {
     return word > 0 && word != '\n' && word != '\r';
 }
 
+// Why a broken operation stops the run.
+constexpr const char* kBroken[] = {"Exe::Run(): Invalid program", "Exe::Run(): Invalid IF",
+                                   "Exe::Run(): Invalid Expr"};
+enum BrokenKind { kMissingOperand, kBadCondition, kBadBlock };
+
 }  // namespace
 
-void Runner::IndexCharacterRuns() {
+void Runner::DecodeWords() {
     const std::vector<int32_t>& code = program_.code;
-    characters_.assign(code.size(), '\0');
-    runEnds_.assign(code.size(), 0);
-    for (size_t i = code.size(); i-- > 0;) {
-        if (!Plain(code[i])) continue;
-        characters_[i] = static_cast<char>(code[i]);
-        runEnds_[i] = i + 1 < code.size() && Plain(code[i + 1]) ? runEnds_[i + 1]
-                                                                : static_cast<uint32_t>(i + 1);
+    const auto size = static_cast<uint32_t>(code.size());
+    characters_.assign(size, '\0');
+    words_.assign(size + 1, Word{size, size, Step::End, 0});
+    // Backwards, so that a word can take over what the run does after it.
+    for (uint32_t a = size; a-- > 0;) {
+        int32_t word = code[a];
+        Word& w = words_[a];
+        if (Plain(word)) {
+            // The run of characters extends to the step after it.
+            characters_[a] = static_cast<char>(word);
+            w = words_[a + 1];
+            if (!Plain(a + 1 < size ? code[a + 1] : 0)) w.textEnd = a + 1;
+        } else if (word == '\n') {
+            w = Word{a, a + 1, Step::LineEnd, 0};
+        } else if (word >= 0) {
+            // A word without effect stands for the step after it, unless characters follow.
+            w = a + 1 < size && Plain(code[a + 1]) ? Word{a, a + 1, Step::Skip, 0} : words_[a + 1];
+            w.textEnd = a;
+        } else {
+            w = DecodeOperation(-word, a);
+        }
     }
+}
+
+Runner::Word Runner::DecodeOperation(int32_t op, uint32_t address) const {
+    const auto size = static_cast<uint32_t>(program_.code.size());
+    Word w{address, address + 1, Step::Text, op};
+    auto simple = [&](Step step, int32_t arg = 0) {
+        w.step = step;
+        w.arg = arg;
+        return w;
+    };
+    // An operation followed by an operand word; `count` bounds an operand that is an index
+    // into a list of that many, kAnyOperand an operand of any value.
+    constexpr size_t kAnyOperand = std::numeric_limits<size_t>::max();
+    auto withOperand = [&](Step step, size_t count, BrokenKind broken) {
+        if (address + 1 >= size) return simple(Step::Broken, kMissingOperand);
+        int32_t operand = program_.code[address + 1];
+        w.next = address + 2;
+        if (count != kAnyOperand && (operand < 0 || static_cast<size_t>(operand) >= count))
+            return simple(Step::Broken, broken);
+        return simple(step, operand);
+    };
+    switch (op) {
+        case 261:
+        case 268:
+        case 284:
+            return simple(Step::Nothing);
+        case 263:
+            return simple(Step::TablesStart);
+        case 264:
+            return simple(Step::TablesEnd);
+        case 272:
+            return simple(Step::ColumnsStart);
+        case 273:
+            return simple(Step::ColumnsEnd);
+        case 323:
+            return withOperand(Step::RefTablesStart, kAnyOperand, kMissingOperand);
+        case 324:
+            return simple(Step::RefTablesEnd);
+        case 325:
+            return withOperand(Step::RefColumnsStart, kAnyOperand, kMissingOperand);
+        case 326:
+            return simple(Step::RefColumnsEnd);
+        case 365:
+            return withOperand(Step::ItemsStart, kAnyOperand, kMissingOperand);
+        case 366:
+            return simple(Step::ItemsEnd);
+        case 267:
+            return withOperand(Step::If, program_.conditions.size(), kBadCondition);
+        case 270:
+            return withOperand(Step::Else, program_.conditions.size(), kBadCondition);
+        case 274:
+            return withOperand(Step::Expr, program_.exprs.size(), kBadBlock);
+        case 294:
+            return simple(Step::Align, static_cast<int32_t>(Align::Left));
+        case 295:
+            return simple(Step::Align, static_cast<int32_t>(Align::Right));
+        case 296:
+            return simple(Step::Align, static_cast<int32_t>(Align::Center));
+        case 297:
+            return simple(Step::Align, static_cast<int32_t>(Align::Normal));
+        case 265:
+            return simple(Step::CreateStart);
+        case 266:
+            return simple(Step::CreateEnd);
+        case 316:
+            return simple(Step::Close);
+        case 317:
+            return simple(Step::CloseAsDfm);
+        case kSymbol:
+            return withOperand(Step::Variable, kAnyOperand, kMissingOperand);
+        default:
+            break;
+    }
+    if (op >= 345 && op <= 358) {
+        // <EL>, <ELC>, <ELT>, <ELR>, <ELRC>, <ELRT>, <ELLI>, each opening and closing.
+        static constexpr Separator kKinds[] = {kEl, kElc, kElt, kElr, kElrc, kElrt, kElli};
+        return simple((op - 345) % 2 == 0 ? Step::SeparatorStart : Step::SeparatorEnd,
+                      kKinds[(op - 345) / 2]);
+    }
+    // Any other code is a value; one that has none stops the run when it is reached.
+    std::optional<TagRole> role = RoleOf(op);
+    return simple(role == TagRole::Number ? Step::Number : Step::Text, op);
 }
 
 void Runner::Execute() {
-    const int32_t* code = program_.code.data();
-    const int32_t size = static_cast<int32_t>(program_.code.size());
-    while (pc_ >= 0 && pc_ < size) {
-        int32_t word = code[pc_];
-        if (Plain(word)) {
-            // A run of plain characters goes across in one piece.
-            int32_t end = static_cast<int32_t>(runEnds_[pc_]);
-            (collecting_ ? outputName_ : *out_)
-                .append(characters_.data() + pc_, static_cast<size_t>(end - pc_));
-            pc_ = end;
-            continue;
+    const Word* words = words_.data();
+    const char* characters = characters_.data();
+    const auto size = static_cast<uint32_t>(program_.code.size());
+    for (;;) {
+        auto pc = static_cast<uint32_t>(pc_);
+        if (pc > size) return;
+        const Word& w = words[pc];
+        if (w.textEnd != pc) {
+            if (collecting_) {
+                outputName_.append(characters + pc, w.textEnd - pc);
+            } else {
+                out_->Append(characters + pc, w.textEnd - pc);
+            }
         }
-        ++pc_;
-        if (word < 0) {
-            lineHadTag_ = true;
-            Operation(-word);
-        } else if (word == '\n') {
-            if (!collecting_) EndLine();
+        pc_ = static_cast<int32_t>(w.next);
+        switch (w.step) {
+            case Step::End:
+                return;
+            case Step::LineEnd:
+                if (!collecting_) EndLine();
+                continue;
+            case Step::Skip:
+                continue;
+            default:
+                break;
+        }
+        lineHadTag_ = true;
+        switch (w.step) {
+            case Step::Number: {
+                padWidth_ = 4;
+                int32_t n = 0;
+                AppendValue(NumberValue(w.arg, n) ? Digits(n) : StringValue(w.arg));
+                break;
+            }
+            case Step::Text:
+                padWidth_ = 4;
+                AppendValue(StringValue(w.arg));
+                break;
+            case Step::If:
+                Jump(evaluator_.Compare(program_.conditions[static_cast<size_t>(w.arg)]));
+                break;
+            case Step::Else:
+                Jump(program_.conditions[static_cast<size_t>(w.arg)].endAddress);
+                break;
+            case Step::Expr:
+                evaluator_.Run(program_.exprs[static_cast<size_t>(w.arg)]);
+                break;
+            case Step::ColumnsEnd:
+                ColumnsEnd();
+                break;
+            case Step::SeparatorStart:
+                marks_[w.arg].starts.push_back(OutputPosition());
+                break;
+            case Step::SeparatorEnd:
+                marks_[w.arg].ends.push_back(OutputPosition());
+                break;
+            case Step::Align:
+                alignment_ = static_cast<Align>(w.arg);
+                break;
+            case Step::ColumnsStart:
+                columnsStart_ = pc_;
+                columnIndex_ = 0;
+                break;
+            case Step::TablesStart:
+                tablesStart_ = pc_;
+                tableIndex_ = 0;
+                table_ = db_.TableAt(0);
+                FetchAhead();
+                ClearProcessed();
+                break;
+            case Step::TablesEnd:
+                TablesEnd();
+                break;
+            case Step::RefTablesStart:
+                RefTablesStart(w.arg);
+                break;
+            case Step::RefTablesEnd:
+                RefTablesEnd();
+                break;
+            case Step::RefColumnsStart:
+                RefColumnsStart(w.arg);
+                break;
+            case Step::RefColumnsEnd:
+                RefColumnsEnd();
+                break;
+            case Step::ItemsStart:
+                LookupItemsStart(w.arg);
+                break;
+            case Step::ItemsEnd:
+                LookupItemsEnd();
+                break;
+            case Step::CreateStart:
+                collecting_ = true;
+                CloseFile();
+                outputName_.clear();
+                break;
+            case Step::CreateEnd:
+                CreateEnd();
+                break;
+            case Step::Close:
+                CloseFile();
+                break;
+            case Step::CloseAsDfm:
+                if (!file_) break;
+                CloseFile();
+                if (!outputName_.empty()) control_.CloseAsDfm(outputName_);
+                break;
+            case Step::Variable:
+                padWidth_ = 10;
+                AppendValue(Digits(program_.vars.GetValue(w.arg)));
+                break;
+            case Step::Broken:
+                throw CBugError(kBroken[w.arg]);
+            case Step::Nothing:
+            case Step::End:
+            case Step::LineEnd:
+            case Step::Skip:
+                break;
         }
     }
-}
-
-int32_t Runner::NextWord() {
-    if (pc_ < 0 || pc_ >= static_cast<int32_t>(program_.code.size())) {
-        throw CBugError("Exe::Run(): Invalid program");
-    }
-    return program_.code[pc_++];
 }
 
 void Runner::Jump(int32_t address) {
@@ -117,104 +312,10 @@ void Runner::Jump(int32_t address) {
     pc_ = address;
 }
 
-IF& Runner::ConditionAt(int32_t index) {
-    if (index < 0 || index >= static_cast<int32_t>(program_.conditions.size())) {
-        throw CBugError("Exe::Run(): Invalid IF");
-    }
-    return program_.conditions[index];
-}
-
-void Runner::Operation(int32_t code) {
-    switch (code) {
-        case 261:
-        case 268:
-        case 284:
-            return;
-        case 263:
-            tablesStart_ = pc_;
-            tableIndex_ = 0;
-            table_ = db_.TableAt(0);
-            ClearProcessed();
-            return;
-        case 264:
-            return TablesEnd();
-        case 272:
-            columnsStart_ = pc_;
-            columnIndex_ = 0;
-            return;
-        case 273:
-            return ColumnsEnd();
-        case 323:
-            return RefTablesStart();
-        case 324:
-            return RefTablesEnd();
-        case 325:
-            return RefColumnsStart();
-        case 326:
-            return RefColumnsEnd();
-        case 365:
-            return LookupItemsStart();
-        case 366:
-            return LookupItemsEnd();
-        case 267: {
-            IF& f = ConditionAt(NextWord());
-            return Jump(evaluator_.Compare(f));
-        }
-        case 270:
-            return Jump(ConditionAt(NextWord()).endAddress);
-        case 274: {
-            int32_t index = NextWord();
-            if (index < 0 || index >= static_cast<int32_t>(program_.exprs.size())) {
-                throw CBugError("Exe::Run(): Invalid Expr");
-            }
-            return evaluator_.Run(program_.exprs[index]);
-        }
-        case 294:
-            alignment_ = Align::Left;
-            return;
-        case 295:
-            alignment_ = Align::Right;
-            return;
-        case 296:
-            alignment_ = Align::Center;
-            return;
-        case 297:
-            alignment_ = Align::Normal;
-            return;
-        case 265:
-            collecting_ = true;
-            CloseFile();
-            outputName_.clear();
-            return;
-        case 266:
-            return CreateEnd();
-        case 316:
-            return CloseFile();
-        case 317:
-            if (!file_) return;
-            CloseFile();
-            if (!outputName_.empty()) control_.CloseAsDfm(outputName_);
-            return;
-        case kSymbol: {
-            int32_t index = NextWord();
-            padWidth_ = 10;
-            return AppendValue(Digits(program_.vars.GetValue(index)));
-        }
-        default:
-            break;
-    }
-    if (code >= 345 && code <= 358) {
-        static constexpr Separator kKinds[] = {kEl, kElc, kElt, kElr, kElrc, kElrt, kElli};
-        SeparatorMarks& m = marks_[kKinds[(code - 345) / 2]];
-        ((code - 345) % 2 == 0 ? m.starts : m.ends).push_back(OutputPosition());
-        return;
-    }
-    AppendValue(GetToken(code));
-}
-
 void Runner::TablesEnd() {
     if (tableIndex_ + 1 < db_.tables().count()) {
         table_ = db_.TableAt(++tableIndex_);
+        FetchAhead();
         pc_ = tablesStart_;
         lineHadTag_ = true;
         return;
@@ -223,6 +324,30 @@ void Runner::TablesEnd() {
     table_ = db_.TableAt(0);
     ClearProcessed();
     loopEnded_ |= kEndedTables1 | kEndedTables2;
+}
+
+// A large store does not fit the caches, and the first walk over a table's columns would
+// wait on memory for each of them. So while one table is written, the columns of the tables
+// after it are fetched: the column objects two tables ahead, the texts they point to one
+// table ahead (their objects have arrived by then).
+void Runner::FetchAhead() const {
+    if (const CTable* next = db_.TableAt(tableIndex_ + 1)) {
+        auto fetch = [](const StoreText& text) {
+            if (text) __builtin_prefetch(text->data());
+        };
+        for (const CColumn* c : next->columns()) {
+            fetch(c->name);
+            fetch(c->label);
+            fetch(c->dataType);
+            fetch(c->type);
+        }
+    }
+    if (const CTable* after = db_.TableAt(tableIndex_ + 2)) {
+        for (const CColumn* c : after->columns()) {
+            const char* bytes = reinterpret_cast<const char*>(c);
+            for (size_t at = 0; at < sizeof(CColumn); at += 64) __builtin_prefetch(bytes + at);
+        }
+    }
 }
 
 void Runner::ColumnsEnd() {
@@ -237,8 +362,7 @@ void Runner::ColumnsEnd() {
     loopEnded_ |= kEndedColumns;
 }
 
-void Runner::RefTablesStart() {
-    int32_t skip = NextWord();
+void Runner::RefTablesStart(int32_t skip) {
     if (!table_ || table_->refTables().count() == 0) return Jump(skip);
     refTablesStart_ = pc_;
     refIndex_ = 0;
@@ -258,8 +382,7 @@ void Runner::RefTablesEnd() {
     loopEnded_ |= kEndedRefs1 | kEndedRefs2;
 }
 
-void Runner::RefColumnsStart() {
-    int32_t skip = NextWord();
+void Runner::RefColumnsStart(int32_t skip) {
     if (refIndex_ < 0) {
         const CColumn* column = Column();
         const CRefTable* found =
@@ -284,8 +407,7 @@ void Runner::RefColumnsEnd() {
     if (refIndex_ < 0) ref_ = nullptr;
 }
 
-void Runner::LookupItemsStart() {
-    int32_t skip = NextWord();
+void Runner::LookupItemsStart(int32_t skip) {
     const CColumn* column = Column();
     if (!column || column->lookupItems.count() == 0) return Jump(skip);
     itemsStart_ = pc_;
@@ -331,38 +453,37 @@ bool Runner::WriteOut(std::string_view text) {
     return std::fwrite(text.data(), 1, text.size(), file_) == text.size();
 }
 
-void Runner::SetOutput(std::string& text) {
+void Runner::SetOutput(OutputText& text) {
     if (&text == out_) return;
-    std::string line = out_->substr(lineStart_);
-    out_->resize(lineStart_);
+    std::string_view line = out_->view(lineStart_);
+    text.Append(line);
+    out_->Truncate(lineStart_);
     out_ = &text;
-    lineStart_ = text.size();
-    text += line;
+    lineStart_ = text.size() - line.size();
 }
 
 void Runner::FlushFileText() {
-    if (!file_ || fileText_.size() < kFlushSize) return;
     size_t boundary = flushed_ + fileText_.size();
     for (const SeparatorMarks& m : marks_) {
         if (!m.starts.empty()) boundary = std::min(boundary, m.starts.back());
     }
     if (boundary <= flushed_) return;
     size_t n = boundary - flushed_;
-    if (!WriteOut(std::string_view(fileText_).substr(0, n)) && writeError_ == 0)
+    if (!WriteOut(fileText_.view().substr(0, n)) && writeError_ == 0)
         writeError_ = errno ? errno : EIO;
-    fileText_.erase(0, n);
+    fileText_.Erase(0, n);
     flushed_ = boundary;
 }
 
 void Runner::CloseFile() {
     if (!file_) return;
     SetOutput(logText_);
-    bool written = writeError_ == 0 && WriteOut(fileText_);
+    bool written = writeError_ == 0 && WriteOut(fileText_.view());
     int error = writeError_ ? writeError_ : errno;
     written = std::fclose(file_) == 0 && written;
     if (!written && writeError_ == 0) error = errno ? errno : error;
     file_ = nullptr;
-    fileText_.clear();
+    fileText_.Clear();
     flushed_ = 0;
     writeError_ = 0;
     if (!written) {
@@ -383,46 +504,48 @@ void Runner::AbandonFile() {
         std::fclose(file_);
     }
     file_ = nullptr;
-    fileText_.clear();
+    fileText_.Clear();
     flushed_ = 0;
     writeError_ = 0;
 }
 
 size_t Runner::OutputPosition() const {
-    std::string_view line = std::string_view(*out_).substr(lineStart_);
+    std::string_view line = out_->view(lineStart_);
     size_t n = (file_ ? flushed_ : 0) + lineStart_;
     if (!OnlyBlanks(line)) n += line.size();
     return n;
 }
 
 void Runner::EndLine() {
-    std::string& out = *out_;
-    if (lineHadTag_ && OnlyBlanks(std::string_view(out).substr(lineStart_))) {
-        out.resize(lineStart_);
+    OutputText& out = *out_;
+    if (lineHadTag_ && OnlyBlanks(out.view(lineStart_))) {
+        out.Truncate(lineStart_);
     } else if (file_ && lineEnd_ == LineEnd::LineFeed) {
-        out += '\n';
+        out.Push('\n');
     } else {
         // The log's lines end in a carriage return and line feed, and so do the output
         // file's unless the run was asked for bare line feeds; line feeds inside values too.
-        if (file_ && out.find('\n', lineStart_) != std::string::npos) {
-            std::string line = out.substr(lineStart_);
-            out.resize(lineStart_);
+        if (file_ && out.view(lineStart_).find('\n') != std::string_view::npos) {
+            std::string line(out.view(lineStart_));
+            out.Truncate(lineStart_);
             for (char c : line) {
-                if (c == '\n') out += '\r';
-                out += c;
+                if (c == '\n') out.Push('\r');
+                out.Push(c);
             }
         }
-        out += "\r\n";
+        out.Append("\r\n");
     }
-    static constexpr std::pair<int32_t, Separator> kSettles[] = {
-        {kEndedTables1, kEl}, {kEndedTables2, kElt}, {kEndedColumns, kElc}, {kEndedRefs1, kElr},
-        {kEndedRefs2, kElrt}, {kEndedPairs, kElrc},  {kEndedItems, kElli}};
-    for (auto [bit, kind] : kSettles) {
-        if (loopEnded_ & bit) Settle(kind);
+    if (loopEnded_ != 0) {
+        static constexpr std::pair<int32_t, Separator> kSettles[] = {
+            {kEndedTables1, kEl}, {kEndedTables2, kElt}, {kEndedColumns, kElc}, {kEndedRefs1, kElr},
+            {kEndedRefs2, kElrt}, {kEndedPairs, kElrc},  {kEndedItems, kElli}};
+        for (auto [bit, kind] : kSettles) {
+            if (loopEnded_ & bit) Settle(kind);
+        }
+        loopEnded_ = 0;
     }
-    loopEnded_ = 0;
     lineHadTag_ = false;
-    FlushFileText();
+    if (file_ && fileText_.size() >= kFlushSize) FlushFileText();
     lineStart_ = out_->size();
 }
 
@@ -434,8 +557,8 @@ void Runner::Settle(int kind) {
         // Positions in an output file count the text already written out.
         size_t base = file_ ? flushed_ : 0;
         size_t s = m.starts.back(), e = m.ends.back();
-        std::string& out = *out_;
-        if (s >= base && out.size() + base >= e && s <= e) out.erase(s - base, e - s);
+        OutputText& out = *out_;
+        if (s >= base && out.size() + base >= e && s <= e) out.Erase(s - base, e - s);
     }
     m.starts.clear();
     m.ends.clear();
@@ -445,34 +568,34 @@ void Runner::AppendValue(std::string_view text) {
     if (collecting_) {
         outputName_ += text;
     } else if (alignment_ == Align::Normal) {
-        *out_ += text;
+        out_->Append(text);
     } else {
         Pad(text, *out_);
     }
 }
 
-void Runner::Pad(std::string_view value, std::string& out) const {
+void Runner::Pad(std::string_view value, OutputText& out) const {
     size_t width = padWidth_ > 0 ? static_cast<size_t>(padWidth_) : 0;
     size_t length = value.size();
     switch (alignment_) {
         case Align::Left:
-            out += value;
-            if (length < width) out.append(width - length, ' ');
+            out.Append(value);
+            if (length < width) out.Append(width - length, ' ');
             return;
         case Align::Right:
-            if (length < width) out.append(width - length, ' ');
-            out += value;
+            if (length < width) out.Append(width - length, ' ');
+            out.Append(value);
             return;
         case Align::Center: {
             size_t lead = width >= length ? (width - length) / 2 : 0;
-            out.append(lead > 0 ? lead : 1, ' ');
-            out += value;
+            out.Append(lead > 0 ? lead : 1, ' ');
+            out.Append(value);
             size_t field = width - lead;
-            if (length < field) out.append(field - length, ' ');
+            if (length < field) out.Append(field - length, ' ');
             return;
         }
         default:
-            out += value;
+            out.Append(value);
     }
 }
 

@@ -11,6 +11,7 @@
 #include "engine/host/engine_state.h"
 #include "engine/host/store.h"
 #include "engine/script/evaluate.h"
+#include "engine/script/output_text.h"
 #include "engine/script/program.h"
 
 namespace morva::tpx {
@@ -41,31 +42,72 @@ class Runner final : public TokenSource {
     struct SeparatorMarks {
         std::vector<size_t> starts, ends;
     };
+    /// What the run does at a word, worked out once per run.
+    enum class Step : uint8_t {
+        End,
+        LineEnd,
+        Skip,     // a word without effect
+        Nothing,  // a tag without effect of its own
+        TablesStart,
+        TablesEnd,
+        ColumnsStart,
+        ColumnsEnd,
+        RefTablesStart,
+        RefTablesEnd,
+        RefColumnsStart,
+        RefColumnsEnd,
+        ItemsStart,
+        ItemsEnd,
+        If,
+        Else,
+        Expr,
+        Align,
+        SeparatorStart,
+        SeparatorEnd,
+        CreateStart,
+        CreateEnd,
+        Close,
+        CloseAsDfm,
+        Variable,
+        Number,
+        Text,
+        Broken,  // an operation whose operand is missing or out of range
+    };
+    /// A word of the program as the run sees it: the plain characters from the word up to
+    /// `textEnd` go across in one piece, then `step` happens with `arg` (tag code, operand,
+    /// alignment or separator kind), and the run goes on at `next` unless the step jumps.
+    struct Word {
+        uint32_t textEnd;
+        uint32_t next;
+        Step step;
+        int32_t arg;
+    };
 
-    /// Fills characters_ and runEnds_ from the program.
-    void IndexCharacterRuns();
+    /// Fills characters_ and words_ from the program.
+    void DecodeWords();
+    /// The step of operation `code` at `address`.
+    Word DecodeOperation(int32_t code, uint32_t address) const;
     void Execute();
-    void Operation(int32_t code);
-    int32_t NextWord();
     void Jump(int32_t address);
-    IF& ConditionAt(int32_t index);
     void AppendValue(std::string_view value);
     /// Appends `value` to `out`, padded as the alignment and width say.
-    void Pad(std::string_view value, std::string& out) const;
+    void Pad(std::string_view value, OutputText& out) const;
     void EndLine();
     void Settle(int kind);
     size_t OutputPosition() const;
     /// Makes `text` (the output file's or the log's) the text being written; the current
     /// line so far moves along.
-    void SetOutput(std::string& text);
+    void SetOutput(OutputText& text);
 
+    /// Starts fetching the tables after the current one from memory.
+    void FetchAhead() const;
     void TablesEnd();
     void ColumnsEnd();
-    void RefTablesStart();
+    void RefTablesStart(int32_t skip);
     void RefTablesEnd();
-    void RefColumnsStart();
+    void RefColumnsStart(int32_t skip);
     void RefColumnsEnd();
-    void LookupItemsStart();
+    void LookupItemsStart(int32_t skip);
     void LookupItemsEnd();
     void CreateEnd();
     /// Writes `text` to the output file.
@@ -93,10 +135,10 @@ class Runner final : public TokenSource {
     const CDatabase& db_;
     LineEnd lineEnd_;
     Evaluator evaluator_;
-    // The program's plain characters (other words as NUL) and, for each word of a run of
-    // them, where the run ends: the run copies a whole run at once.
+    // The program's plain characters (other words as NUL) and its words as decoded; one
+    // more word than the program ends the run.
     std::string characters_;
-    std::vector<uint32_t> runEnds_;
+    std::vector<Word> words_;
 
     int32_t pc_ = 0;
     int32_t tableIndex_ = 0;
@@ -111,13 +153,13 @@ class Runner final : public TokenSource {
     Align alignment_ = Align::Normal;
     int32_t padWidth_ = 4;
     bool lineHadTag_ = false;
-    std::string fileText_;
-    std::string logText_;
+    OutputText fileText_;
+    OutputText logText_;
     std::FILE* file_ = nullptr;
     // The text being written (fileText_ while an output file is open, else logText_) and
     // where its current line begins; a line is written in place and dropped at its end when
     // it holds only blanks and tags.
-    std::string* out_ = &logText_;
+    OutputText* out_ = &logText_;
     size_t lineStart_ = 0;
     size_t flushed_ = 0;  // bytes of the output file's text written out before fileText_
     int writeError_ = 0;  // errno of the first failed write-out of this file

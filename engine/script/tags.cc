@@ -153,6 +153,18 @@ bool SameSpelling(std::string_view upper, std::string_view text) {
     return true;
 }
 
+// Roles by code: every tag code lies below kCodes.
+constexpr int32_t kCodes = 512;
+
+constexpr std::array<int8_t, kCodes> BuildRoles() {
+    std::array<int8_t, kCodes> roles{};
+    roles.fill(-1);
+    for (const TagInfo& t : kTags) roles[static_cast<size_t>(t.code)] = static_cast<int8_t>(t.role);
+    return roles;
+}
+
+constexpr std::array<int8_t, kCodes> kRoles = BuildRoles();
+
 struct CodeSpelling {
     int32_t code;
     const char* name;
@@ -186,6 +198,11 @@ const TagInfo* FindTag(std::string_view spelling) {
         if (SameSpelling(tag.spelling, spelling)) return &tag;
     }
     return nullptr;
+}
+
+std::optional<TagRole> RoleOf(int32_t code) {
+    if (code < 0 || code >= kCodes || kRoles[static_cast<size_t>(code)] < 0) return std::nullopt;
+    return static_cast<TagRole>(kRoles[static_cast<size_t>(code)]);
 }
 
 const char* CodeName(int32_t code) {

@@ -3,6 +3,7 @@
 // the scanner's look-up, the program dump and the editor's colouring are made.
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -66,6 +67,9 @@ std::span<const TagInfo> TagTable();
 
 /// The tag spelled `spelling`, ignoring the case of ASCII letters, or null.
 const TagInfo* FindTag(std::string_view spelling);
+
+/// The role of tag `code`, or null for a code that is not a tag.
+std::optional<TagRole> RoleOf(int32_t code);
 
 /// The first spelling of tag `code`, or of an operator ("==", "+=", ...), or null for a code
 /// that has none. Codes without spelling of their own get a descriptive name ("SYMBOL",

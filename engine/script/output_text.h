@@ -1,0 +1,96 @@
+#pragma once
+// The text a run writes: a growable byte buffer whose appends stay inline. A run appends
+// millions of short pieces (a few characters of template text, a name, some digits), and
+// std::string takes an out-of-line call for each.
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <string_view>
+
+namespace morva::tpx {
+
+class OutputText {
+  public:
+    OutputText()
+        : data_(std::make_unique_for_overwrite<char[]>(kFirstCapacity)),
+          capacity_(kFirstCapacity) {}
+    OutputText(const OutputText&) = delete;
+    OutputText& operator=(const OutputText&) = delete;
+
+    size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    std::string_view view() const { return {data_.get(), size_}; }
+    /// The text from `from` on (`from` at most size()).
+    std::string_view view(size_t from) const { return {data_.get() + from, size_ - from}; }
+
+    void Append(const char* bytes, size_t n) {
+        if (n > capacity_ - size_) Grow(n);
+        char* to = data_.get() + size_;
+        size_ += n;
+        if (n <= 16) {
+            CopyShort(to, bytes, n);
+        } else {
+            std::memcpy(to, bytes, n);
+        }
+    }
+    void Append(std::string_view text) { Append(text.data(), text.size()); }
+    void Append(size_t n, char ch) {
+        if (n > capacity_ - size_) Grow(n);
+        std::memset(data_.get() + size_, ch, n);
+        size_ += n;
+    }
+    void Push(char ch) {
+        if (size_ == capacity_) Grow(1);
+        data_[size_++] = ch;
+    }
+    /// Cuts the text to its first `n` bytes (`n` at most size()).
+    void Truncate(size_t n) { size_ = n; }
+    /// Removes `n` bytes at `at` (both within the text).
+    void Erase(size_t at, size_t n) {
+        std::memmove(data_.get() + at, data_.get() + at + n, size_ - at - n);
+        size_ -= n;
+    }
+    void Clear() { size_ = 0; }
+
+  private:
+    static constexpr size_t kFirstCapacity = 4096;
+
+    // Copies up to 16 bytes with a few overlapping loads and stores, reading and writing
+    // only the `n` bytes; a call to memcpy costs more than the copy at these sizes.
+    static void CopyShort(char* to, const char* from, size_t n) {
+        if (n >= 8) {
+            uint64_t head, tail;
+            std::memcpy(&head, from, 8);
+            std::memcpy(&tail, from + n - 8, 8);
+            std::memcpy(to, &head, 8);
+            std::memcpy(to + n - 8, &tail, 8);
+        } else if (n >= 4) {
+            uint32_t head, tail;
+            std::memcpy(&head, from, 4);
+            std::memcpy(&tail, from + n - 4, 4);
+            std::memcpy(to, &head, 4);
+            std::memcpy(to + n - 4, &tail, 4);
+        } else if (n > 0) {
+            to[0] = from[0];
+            to[n / 2] = from[n / 2];
+            to[n - 1] = from[n - 1];
+        }
+    }
+
+    void Grow(size_t n) {
+        size_t capacity = std::max(2 * capacity_, size_ + n);
+        auto data = std::make_unique_for_overwrite<char[]>(capacity);
+        std::memcpy(data.get(), data_.get(), size_);
+        data_ = std::move(data);
+        capacity_ = capacity;
+    }
+
+    std::unique_ptr<char[]> data_;
+    size_t size_ = 0;
+    size_t capacity_;
+};
+
+}  // namespace morva::tpx

@@ -1,0 +1,145 @@
+// The run over hand-built programs: where the run enters a word array and how it stops on a
+// damaged one, and every value tag answered in the body as in a condition.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/host/store.h"
+#include "engine/script/errors.h"
+#include "engine/script/run.h"
+#include "engine/script/tags.h"
+
+namespace morva::tpx {
+namespace {
+
+class NoHost : public EngineControl {
+  public:
+    void WriteLog(std::string_view) override {}
+    size_t ReadScript(char*, size_t) override { return 0; }
+    void CloseAsDfm(const std::string&) override {}
+};
+
+constexpr int32_t kIf = 267, kEndIf = 268, kExpr = 274;
+
+class RunnerTest : public ::testing::Test {
+  protected:
+    RunnerTest() {
+        CTable* a = db_.AddTable(std::string("Orders"), std::string("Master"), std::nullopt);
+        a->AddColumn(std::string("Id"), std::string("Key"), std::string("Number"),
+                     std::string("INTEGER"), 4, CColumn::kFlagKey, 0, 0);
+        a->AddColumn(std::string("State"), std::nullopt, std::nullopt, std::string("CHAR"), 1, 0, 0,
+                     0);
+        db_.SetLookupItem("Orders", "State", std::string("Open"));
+        CTable* b = db_.AddTable(std::string("Lines"), std::string("Sub"), std::string("Lines"));
+        b->AddColumn(std::string("OrderId"), std::nullopt, std::nullopt, std::string("NUMERIC"), 15,
+                     0, 15, 2);
+        db_.CreateRefTable("Lines", "Orders");
+        db_.AddRefColumn("Lines", "Orders", "Id", "OrderId");
+        db_.SetLookupTable("Lines", "OrderId", "Orders", "State", "Id");
+        db_.SetSchema(std::string("Sales"), std::string("Db"), std::string("Sales data"));
+        db_.ComputeWidths();
+    }
+
+    // The words of `text`, one character each.
+    static std::vector<int32_t> Characters(std::string_view text) {
+        return std::vector<int32_t>(text.begin(), text.end());
+    }
+
+    std::string Run() {
+        Runner runner(program_, host_, db_);
+        return runner.Run();
+    }
+
+    // The message of the error that stops the run, or "" when it completes.
+    std::string Failure() {
+        try {
+            Run();
+        } catch (const CEngineException& e) {
+            return e.Message();
+        }
+        return "";
+    }
+
+    CDatabase db_{std::string("D")};
+    NoHost host_;
+    Program program_;
+};
+
+// The run writes into its log text, whose lines end in CR LF.
+
+// A condition's branch may start in the middle of a run of characters; the run goes on from
+// exactly that character, and a carriage return word in the text has no effect.
+TEST_F(RunnerTest, JumpsLandInsideCharacterRuns) {
+    IF f;
+    f.AppendNumber(1);
+    f.AppendNumber(2);
+    f.AppendOperator(kEqual);
+    program_.conditions.push_back(f);
+    // 0: IF 0; 2: "abcdef"; 8: ENDIF; 9: "x\r\n"
+    program_.code = {-kIf, 0};
+    for (int32_t c : Characters("abcdef")) program_.code.push_back(c);
+    program_.code.insert(program_.code.end(), {-kEndIf, 'x', '\r', '\n'});
+    for (int32_t then : {2, 5, 7}) {
+        program_.conditions[0].thenAddress = then;
+        program_.conditions[0].elseAddress = then + 1;
+        EXPECT_EQ(Run(), std::string("abcdef").substr(static_cast<size_t>(then - 1)) + "x\r\n")
+            << "else branch at " << then + 1;
+    }
+}
+
+// A damaged word array stops the run with a message naming what is wrong, wherever the
+// damage lies; the words before it run as usual.
+TEST_F(RunnerTest, DamagedProgramsStopWithAMessage) {
+    program_.code = {'a', '\n', -kIf};
+    EXPECT_EQ(Failure(), "Exe::Run(): Invalid program");
+    program_.code = {'a', '\n', -kIf, 3};
+    EXPECT_EQ(Failure(), "Exe::Run(): Invalid IF");
+    program_.code = {-kExpr, -1, 'a'};
+    EXPECT_EQ(Failure(), "Exe::Run(): Invalid Expr");
+    program_.code = {'a', -kSymbol, 0, '\n'};
+    EXPECT_EQ(Failure(), "Var::GetValue(): BAD Symbol indetifier");
+    program_.code = {'a', -kChar};
+    EXPECT_EQ(Failure(), "Exe::GetToken: Invalid token");
+    // A damaged word that the run jumps over does no harm.
+    IF f;
+    f.AppendNumber(0);
+    f.thenAddress = 2;
+    f.elseAddress = 3;
+    program_.conditions.push_back(f);
+    program_.code = {-kIf, 0, -kIf, 'b', '\n'};
+    EXPECT_EQ(Run(), "b\r\n");
+}
+
+// Every value tag gives in the body the value it gives to a condition: the body decides once
+// per run from the tag's role how to look the value up, a condition per use.
+TEST_F(RunnerTest, EveryValueTagReadsTheSameInBodyAndCondition) {
+    int checked = 0;
+    for (const TagInfo& tag : TagTable()) {
+        if (tag.role != TagRole::Value && tag.role != TagRole::Number) continue;
+        program_.code = {'[', -tag.code, ']', '\n'};
+        std::string body;
+        ASSERT_NO_THROW(body = Run()) << tag.spelling;
+        ASSERT_GE(body.size(), 4u) << tag.spelling;
+        std::string value = body.substr(1, body.size() - 4);
+        IF f;
+        f.AppendTag(tag.code);
+        if (tag.role == TagRole::Number) {
+            f.AppendNumber(std::stoi(value));
+        } else {
+            f.AppendText(value);
+        }
+        f.AppendOperator(kEqual);
+        f.thenAddress = 4;
+        f.elseAddress = 6;
+        program_.conditions = {f};
+        program_.code = {-kIf, 0, -kEndIf, '\n', 'y', '\n'};
+        EXPECT_EQ(Run(), "y\r\n") << tag.spelling << " gave \"" << value << "\"";
+        ++checked;
+    }
+    EXPECT_GT(checked, 40);
+}
+
+}  // namespace
+}  // namespace morva::tpx
