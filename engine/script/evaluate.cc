@@ -210,19 +210,11 @@ class IfEvaluator {
     // The most common condition, a numeric tag compared with a number ("<ISKEY> == 1"),
     // without the general machinery. False when `f` is not of that form or the tag gives
     // no number; `holds` is then untouched.
-    bool TagAgainstNumber(IF& f, int32_t& holds) {
-        if (f.nodes.size() != 3) return false;
-        Node& tag = f.nodes[0];
-        Node& number = f.nodes[1];
-        Node& op = f.nodes[2];
-        if (tag.kind != NodeKind::Operand || tag.type != OperandType::Tag ||
-            number.kind != NodeKind::Operand || number.type != OperandType::Number ||
-            op.kind != NodeKind::Operator || op.value < kEqual || op.value > kLessEqual) {
-            return false;
-        }
+    bool TagAgainstNumber(const IF& f, int32_t& holds) {
+        std::optional<tpx::TagAgainstNumber> c = AsTagAgainstNumber(f);
         int32_t value = 0;
-        if (!tokens_.GetNumber(tag.value, value)) return false;
-        holds = Holds(op.value, static_cast<int64_t>(value) - number.value);
+        if (!c || !tokens_.GetNumber(c->tag, value)) return false;
+        holds = Holds(c->op, static_cast<int64_t>(value) - c->number);
         return true;
     }
 
@@ -309,26 +301,6 @@ class IfEvaluator {
         return Holds(op, d);
     }
 
-    // Whether comparison `op` holds for a difference `d` of its operands.
-    static int32_t Holds(int32_t op, int64_t d) {
-        switch (op) {
-            case kEqual:
-                return d == 0;
-            case kNotEqual:
-                return d != 0;
-            case kGreater:
-                return d > 0;
-            case kGreaterEqual:
-                return d >= 0;
-            case kLess:
-                return d < 0;
-            case kLessEqual:
-                return d <= 0;
-            default:
-                throw CBugError("IF::CompareWith(): Invalid op");
-        }
-    }
-
     Var& vars_;
     TokenSource& tokens_;
     std::vector<size_t>& stack_;
@@ -336,6 +308,38 @@ class IfEvaluator {
 };
 
 }  // namespace
+
+std::optional<TagAgainstNumber> AsTagAgainstNumber(const IF& condition) {
+    if (condition.nodes.size() != 3) return std::nullopt;
+    const Node& tag = condition.nodes[0];
+    const Node& number = condition.nodes[1];
+    const Node& op = condition.nodes[2];
+    if (tag.kind != NodeKind::Operand || tag.type != OperandType::Tag ||
+        number.kind != NodeKind::Operand || number.type != OperandType::Number ||
+        op.kind != NodeKind::Operator || op.value < kEqual || op.value > kLessEqual) {
+        return std::nullopt;
+    }
+    return TagAgainstNumber{tag.value, op.value, number.value};
+}
+
+bool Holds(int32_t op, int64_t difference) {
+    switch (op) {
+        case kEqual:
+            return difference == 0;
+        case kNotEqual:
+            return difference != 0;
+        case kGreater:
+            return difference > 0;
+        case kGreaterEqual:
+            return difference >= 0;
+        case kLess:
+            return difference < 0;
+        case kLessEqual:
+            return difference <= 0;
+        default:
+            throw CBugError("IF::CompareWith(): Invalid op");
+    }
+}
 
 struct Evaluator::Scratch {
     std::vector<Node*> exprStack;

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -45,6 +46,20 @@ class Evaluator {
     TokenSource& tokens_;
     std::unique_ptr<Scratch> scratch_;
 };
+
+/// A condition of the commonest form: a numeric tag compared with a number ("<ISKEY> == 1").
+struct TagAgainstNumber {
+    int32_t tag;
+    int32_t op;
+    int32_t number;
+};
+
+/// `condition` as a numeric tag compared with a number, or nothing when it has another form.
+std::optional<TagAgainstNumber> AsTagAgainstNumber(const IF& condition);
+
+/// Whether comparison `op` holds when its left operand exceeds its right one by `difference`.
+/// Raises CBugError for an operator that is no comparison.
+bool Holds(int32_t op, int64_t difference);
 
 /// Runs the block's statements; only variables change. Raises CFatalError ("Divide by 0") or
 /// CBugError.

@@ -30,13 +30,23 @@ class OutputText {
         if (n > capacity_ - size_) Grow(n);
         char* to = data_.get() + size_;
         size_ += n;
-        if (n <= 16) {
+        if (n <= 32) {
             CopyShort(to, bytes, n);
         } else {
             std::memcpy(to, bytes, n);
         }
     }
     void Append(std::string_view text) { Append(text.data(), text.size()); }
+    /// As Append, for bytes followed by at least kReadAhead more that may be read (not
+    /// written): short pieces then go across in one fixed-size copy.
+    void AppendFromPadded(const char* bytes, size_t n) {
+        if (n > kReadAhead) return Append(bytes, n);
+        if (kReadAhead > capacity_ - size_) Grow(kReadAhead);
+        std::memcpy(data_.get() + size_, bytes, kReadAhead);
+        size_ += n;
+    }
+
+    static constexpr size_t kReadAhead = 16;
     void Append(size_t n, char ch) {
         if (n > capacity_ - size_) Grow(n);
         std::memset(data_.get() + size_, ch, n);
@@ -58,10 +68,16 @@ class OutputText {
   private:
     static constexpr size_t kFirstCapacity = 4096;
 
-    // Copies up to 16 bytes with a few overlapping loads and stores, reading and writing
+    // Copies up to 32 bytes with a few overlapping loads and stores, reading and writing
     // only the `n` bytes; a call to memcpy costs more than the copy at these sizes.
     static void CopyShort(char* to, const char* from, size_t n) {
-        if (n >= 8) {
+        if (n >= 16) {
+            char head[16], tail[16];
+            std::memcpy(head, from, 16);
+            std::memcpy(tail, from + n - 16, 16);
+            std::memcpy(to, head, 16);
+            std::memcpy(to + n - 16, tail, 16);
+        } else if (n >= 8) {
             uint64_t head, tail;
             std::memcpy(&head, from, 8);
             std::memcpy(&tail, from + n - 8, 8);

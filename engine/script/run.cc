@@ -30,9 +30,29 @@ bool OnlyBlanks(std::string_view s) {
     return true;
 }
 
+char UpperAscii(char ch) {
+    return ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 'a' + 'A') : ch;
+}
+
+// Upper-cases the ASCII letters of eight bytes at once: a byte b is a lower-case letter when
+// b + (0x80 - 'a') reaches 0x80 and b + (0x80 - 'z' - 1) does not, each sum taken on the
+// byte's low seven bits, and the byte's own top bit clear.
+void UpperEight(const char* from, char* to) {
+    constexpr uint64_t kOnes = 0x0101010101010101u;
+    constexpr uint64_t kLow7 = 0x7f * kOnes;
+    uint64_t x = 0;
+    std::memcpy(&x, from, 8);
+    uint64_t low = x & kLow7;
+    uint64_t atLeastA = low + (0x80 - 'a') * kOnes;
+    uint64_t aboveZ = low + (0x80 - 'z' - 1) * kOnes;
+    uint64_t lower = atLeastA & ~aboveZ & ~x & (0x80 * kOnes);
+    x -= lower >> 2;  // 0x80 >> 2 is 0x20, the distance from a lower-case letter to its capital
+    std::memcpy(to, &x, 8);
+}
+
 // Output file text beyond this size is written out at the next line end, as far as no
 // separator copy that may still be deleted reaches back into it.
-constexpr size_t kFlushSize = 256 * 1024;
+constexpr size_t kFlushSize = 1024 * 1024;
 
 }  // namespace
 
@@ -79,32 +99,52 @@ enum BrokenKind { kMissingOperand, kBadCondition, kBadBlock };
 void Runner::DecodeWords() {
     const std::vector<int32_t>& code = program_.code;
     const auto size = static_cast<uint32_t>(code.size());
-    characters_.assign(size, '\0');
-    words_.assign(size + 1, Word{size, size, Step::End, 0});
+    characters_.assign(size + OutputText::kReadAhead, '\0');
+    words_.assign(size + 1, Word{size, size, size, Step::End, kNoAlign, 0});
+    quickConditions_.clear();
+    for (const IF& f : program_.conditions) quickConditions_.push_back(AsTagAgainstNumber(f));
     // Backwards, so that a word can take over what the run does after it.
     for (uint32_t a = size; a-- > 0;) {
         int32_t word = code[a];
+        const Word& after = words_[a + 1];
+        bool afterHasText = after.textBegin != after.textEnd;
         Word& w = words_[a];
         if (Plain(word)) {
-            // The run of characters extends to the step after it.
             characters_[a] = static_cast<char>(word);
-            w = words_[a + 1];
-            if (!Plain(a + 1 < size ? code[a + 1] : 0)) w.textEnd = a + 1;
+            if (!afterHasText || after.textBegin == a + 1) {
+                // The characters join the ones after them, or the step after them.
+                w = after;
+                w.textBegin = a;
+                if (!afterHasText) w.textEnd = a + 1;
+            } else {
+                w = Word{a, a + 1, a + 1, Step::Skip, kNoAlign, 0};
+            }
         } else if (word == '\n') {
-            w = Word{a, a + 1, Step::LineEnd, 0};
+            w = Word{a, a, a + 1, Step::LineEnd, kNoAlign, 0};
         } else if (word >= 0) {
-            // A word without effect stands for the step after it, unless characters follow.
-            w = a + 1 < size && Plain(code[a + 1]) ? Word{a, a + 1, Step::Skip, 0} : words_[a + 1];
-            w.textEnd = a;
+            w = after;  // a word without effect
         } else {
             w = DecodeOperation(-word, a);
+            if (w.step == Step::Nothing && after.step != Step::End) {
+                // A tag without effect marks the line as one with a tag, which the step after
+                // it does as well unless it is a line end or nothing.
+                w = after;
+                if (w.step == Step::LineEnd) w.step = Step::LineEndAfterTag;
+                if (w.step == Step::Skip) w.step = Step::Nothing;
+            } else if (w.step == Step::Align &&
+                       (after.step == Step::Number || after.step == Step::Text)) {
+                // An alignment goes with the value after it; a later one wins.
+                int8_t align = static_cast<int8_t>(w.arg);
+                w = after;
+                if (w.align == kNoAlign) w.align = align;
+            }
         }
     }
 }
 
 Runner::Word Runner::DecodeOperation(int32_t op, uint32_t address) const {
     const auto size = static_cast<uint32_t>(program_.code.size());
-    Word w{address, address + 1, Step::Text, op};
+    Word w{address, address, address + 1, Step::Text, kNoAlign, op};
     auto simple = [&](Step step, int32_t arg = 0) {
         w.step = step;
         w.arg = arg;
@@ -187,53 +227,50 @@ Runner::Word Runner::DecodeOperation(int32_t op, uint32_t address) const {
 void Runner::Execute() {
     const Word* words = words_.data();
     const char* characters = characters_.data();
-    const auto size = static_cast<uint32_t>(program_.code.size());
+    // The word array ends in an End word, and every step goes on within it.
+    uint32_t pc = 0;
     for (;;) {
-        auto pc = static_cast<uint32_t>(pc_);
-        if (pc > size) return;
         const Word& w = words[pc];
-        if (w.textEnd != pc) {
+        if (w.textBegin != w.textEnd) {
+            size_t n = w.textEnd - w.textBegin;
             if (collecting_) {
-                outputName_.append(characters + pc, w.textEnd - pc);
+                outputName_.append(characters + w.textBegin, n);
             } else {
-                out_->Append(characters + pc, w.textEnd - pc);
+                out_->AppendFromPadded(characters + w.textBegin, n);
             }
         }
-        pc_ = static_cast<int32_t>(w.next);
+        pc = w.next;
+        if (w.step >= Step::LineEndAfterTag) lineHadTag_ = true;
         switch (w.step) {
             case Step::End:
                 return;
             case Step::LineEnd:
+            case Step::LineEndAfterTag:
                 if (!collecting_) EndLine();
-                continue;
-            case Step::Skip:
-                continue;
-            default:
                 break;
-        }
-        lineHadTag_ = true;
-        switch (w.step) {
             case Step::Number: {
+                if (w.align != kNoAlign) alignment_ = static_cast<Align>(w.align);
                 padWidth_ = 4;
                 int32_t n = 0;
                 AppendValue(NumberValue(w.arg, n) ? Digits(n) : StringValue(w.arg));
                 break;
             }
             case Step::Text:
+                if (w.align != kNoAlign) alignment_ = static_cast<Align>(w.align);
                 padWidth_ = 4;
                 AppendValue(StringValue(w.arg));
                 break;
             case Step::If:
-                Jump(evaluator_.Compare(program_.conditions[static_cast<size_t>(w.arg)]));
+                pc = If(w.arg);
                 break;
             case Step::Else:
-                Jump(program_.conditions[static_cast<size_t>(w.arg)].endAddress);
+                pc = Target(program_.conditions[static_cast<size_t>(w.arg)].endAddress);
                 break;
             case Step::Expr:
                 evaluator_.Run(program_.exprs[static_cast<size_t>(w.arg)]);
                 break;
             case Step::ColumnsEnd:
-                ColumnsEnd();
+                pc = ColumnsEnd(pc);
                 break;
             case Step::SeparatorStart:
                 marks_[w.arg].starts.push_back(OutputPosition());
@@ -245,36 +282,35 @@ void Runner::Execute() {
                 alignment_ = static_cast<Align>(w.arg);
                 break;
             case Step::ColumnsStart:
-                columnsStart_ = pc_;
+                columnsStart_ = pc;
                 columnIndex_ = 0;
                 break;
             case Step::TablesStart:
-                tablesStart_ = pc_;
+                tablesStart_ = pc;
                 tableIndex_ = 0;
                 table_ = db_.TableAt(0);
-                FetchAhead();
                 ClearProcessed();
                 break;
             case Step::TablesEnd:
-                TablesEnd();
+                pc = TablesEnd(pc);
                 break;
             case Step::RefTablesStart:
-                RefTablesStart(w.arg);
+                pc = RefTablesStart(w.arg, pc);
                 break;
             case Step::RefTablesEnd:
-                RefTablesEnd();
+                pc = RefTablesEnd(pc);
                 break;
             case Step::RefColumnsStart:
-                RefColumnsStart(w.arg);
+                pc = RefColumnsStart(w.arg, pc);
                 break;
             case Step::RefColumnsEnd:
-                RefColumnsEnd();
+                pc = RefColumnsEnd(pc);
                 break;
             case Step::ItemsStart:
-                LookupItemsStart(w.arg);
+                pc = LookupItemsStart(w.arg, pc);
                 break;
             case Step::ItemsEnd:
-                LookupItemsEnd();
+                pc = LookupItemsEnd(pc);
                 break;
             case Step::CreateStart:
                 collecting_ = true;
@@ -298,133 +334,139 @@ void Runner::Execute() {
                 break;
             case Step::Broken:
                 throw CBugError(kBroken[w.arg]);
-            case Step::Nothing:
-            case Step::End:
-            case Step::LineEnd:
             case Step::Skip:
+            case Step::Nothing:
                 break;
         }
     }
 }
 
-void Runner::Jump(int32_t address) {
-    if (address < 0) throw CBugError("Exe::Run(): Invalid address");
-    pc_ = address;
+uint32_t Runner::If(int32_t index) {
+    IF& f = program_.conditions[static_cast<size_t>(index)];
+    // A numeric tag compared with a number is decided here; every other condition, and a
+    // tag that gives no number, by the evaluator.
+    const std::optional<TagAgainstNumber>& quick = quickConditions_[static_cast<size_t>(index)];
+    int32_t value = 0;
+    if (quick && GetNumber(quick->tag, value)) {
+        return Target(Holds(quick->op, static_cast<int64_t>(value) - quick->number)
+                          ? f.thenAddress
+                          : f.elseAddress);
+    }
+    return Target(evaluator_.Compare(f));
 }
 
-void Runner::TablesEnd() {
+uint32_t Runner::Target(int32_t address) const {
+    if (address < 0) throw CBugError("Exe::Run(): Invalid address");
+    // An address past the end ends the run, like the end itself.
+    return std::min(static_cast<uint32_t>(address), static_cast<uint32_t>(program_.code.size()));
+}
+
+uint32_t Runner::TablesEnd(uint32_t next) {
     if (tableIndex_ + 1 < db_.tables().count()) {
         table_ = db_.TableAt(++tableIndex_);
-        FetchAhead();
-        pc_ = tablesStart_;
-        lineHadTag_ = true;
-        return;
+        return tablesStart_;
     }
     tableIndex_ = 0;
     table_ = db_.TableAt(0);
     ClearProcessed();
     loopEnded_ |= kEndedTables1 | kEndedTables2;
+    return next;
 }
 
 // A large store does not fit the caches, and the first walk over a table's columns would
-// wait on memory for each of them. So while one table is written, the columns of the tables
-// after it are fetched: the column objects two tables ahead, the texts they point to one
-// table ahead (their objects have arrived by then).
-void Runner::FetchAhead() const {
-    if (const CTable* next = db_.TableAt(tableIndex_ + 1)) {
-        auto fetch = [](const StoreText& text) {
-            if (text) __builtin_prefetch(text->data());
-        };
-        for (const CColumn* c : next->columns()) {
-            fetch(c->name);
-            fetch(c->label);
-            fetch(c->dataType);
-            fetch(c->type);
-        }
-    }
-    if (const CTable* after = db_.TableAt(tableIndex_ + 2)) {
-        for (const CColumn* c : after->columns()) {
-            const char* bytes = reinterpret_cast<const char*>(c);
-            for (size_t at = 0; at < sizeof(CColumn); at += 64) __builtin_prefetch(bytes + at);
-        }
+// wait on memory for each of them. So while one table is written, the next one is fetched a
+// little at each column step (all at once would stall on the processor's few outstanding
+// fetches): the column object at the step's index, and the texts of the column three
+// before, whose object has arrived by then.
+void Runner::FetchAhead(int32_t column) const {
+    const CTable* next = db_.TableAt(tableIndex_ + 1);
+    if (!next) return;
+    int32_t count = next->columns().count();
+    if (column >= count) return;
+    const char* bytes = reinterpret_cast<const char*>(next->ColumnAt(column));
+    for (size_t at = 0; at < sizeof(CColumn); at += 64) __builtin_prefetch(bytes + at);
+    if (column < 3) return;
+    const CColumn* earlier = next->ColumnAt(column - 3);
+    for (const StoreText* text : {&earlier->name, &earlier->label, &earlier->dataType}) {
+        if (*text) __builtin_prefetch((*text)->data());
     }
 }
 
-void Runner::ColumnsEnd() {
+uint32_t Runner::ColumnsEnd(uint32_t next) {
     int32_t count = table_ ? table_->columns().count() : 0;
     if (columnIndex_ + 1 < count) {
         ++columnIndex_;
-        pc_ = columnsStart_;
-        lineHadTag_ = true;
-        return;
+        FetchAhead(columnIndex_);
+        return columnsStart_;
     }
     columnIndex_ = 0;
     loopEnded_ |= kEndedColumns;
+    return next;
 }
 
-void Runner::RefTablesStart(int32_t skip) {
-    if (!table_ || table_->refTables().count() == 0) return Jump(skip);
-    refTablesStart_ = pc_;
+uint32_t Runner::RefTablesStart(int32_t skip, uint32_t next) {
+    if (!table_ || table_->refTables().count() == 0) return Target(skip);
+    refTablesStart_ = next;
     refIndex_ = 0;
     ref_ = table_->RefAt(0);
+    return next;
 }
 
-void Runner::RefTablesEnd() {
+uint32_t Runner::RefTablesEnd(uint32_t next) {
     int32_t count = table_ ? table_->refTables().count() : 0;
     if (refIndex_ >= 0 && refIndex_ + 1 < count) {
         ref_ = table_->RefAt(++refIndex_);
-        pc_ = refTablesStart_;
-        lineHadTag_ = true;
-        return;
+        return refTablesStart_;
     }
     refIndex_ = -1;
     ref_ = nullptr;
     loopEnded_ |= kEndedRefs1 | kEndedRefs2;
+    return next;
 }
 
-void Runner::RefColumnsStart(int32_t skip) {
+uint32_t Runner::RefColumnsStart(int32_t skip, uint32_t next) {
     if (refIndex_ < 0) {
         const CColumn* column = Column();
         const CRefTable* found =
             table_ && column ? table_->FindRefByKeyColumn(TextView(column->name)) : nullptr;
-        if (!found) return Jump(skip);
+        if (!found) return Target(skip);
         ref_ = found;
     }
-    refColumnsStart_ = pc_;
+    refColumnsStart_ = next;
     pairIndex_ = 0;
+    return next;
 }
 
-void Runner::RefColumnsEnd() {
+uint32_t Runner::RefColumnsEnd(uint32_t next) {
     int32_t count = ref_ ? ref_->PairCount() : 0;
     if (pairIndex_ + 1 < count) {
         ++pairIndex_;
-        pc_ = refColumnsStart_;
-        lineHadTag_ = true;
-        return;
+        return refColumnsStart_;
     }
     pairIndex_ = 0;
     loopEnded_ |= kEndedPairs;
     if (refIndex_ < 0) ref_ = nullptr;
+    return next;
 }
 
-void Runner::LookupItemsStart(int32_t skip) {
+uint32_t Runner::LookupItemsStart(int32_t skip, uint32_t next) {
     const CColumn* column = Column();
-    if (!column || column->lookupItems.count() == 0) return Jump(skip);
-    itemsStart_ = pc_;
+    if (!column || column->lookupItems.count() == 0) return Target(skip);
+    itemsStart_ = next;
     itemIndex_ = 0;
+    return next;
 }
 
-void Runner::LookupItemsEnd() {
+uint32_t Runner::LookupItemsEnd(uint32_t next) {
     const CColumn* column = Column();
     int32_t count = column ? column->lookupItems.count() : 0;
     if (itemIndex_ + 1 < count) {
         ++itemIndex_;
-        pc_ = itemsStart_;
-        lineHadTag_ = true;
-        return;
+        return itemsStart_;
     }
     itemIndex_ = 0;
     loopEnded_ |= kEndedItems;
+    return next;
 }
 
 void Runner::CreateEnd() {
@@ -564,11 +606,9 @@ void Runner::Settle(int kind) {
     m.ends.clear();
 }
 
-void Runner::AppendValue(std::string_view text) {
+void Runner::AppendValueElsewhere(std::string_view text) {
     if (collecting_) {
         outputName_ += text;
-    } else if (alignment_ == Align::Normal) {
-        out_->Append(text);
     } else {
         Pad(text, *out_);
     }
@@ -632,15 +672,20 @@ std::string_view Runner::Upper(const StoreText& text) {
     std::string_view from = TextView(text);
     // Names are short: most fit the fixed buffer, longer ones go through scratch_.
     char* to = upper_;
-    if (from.size() > sizeof upper_) {
-        scratch_.resize(from.size());
+    size_t n = from.size();
+    if (n > sizeof upper_) {
+        scratch_.resize(n);
         to = scratch_.data();
     }
-    for (size_t i = 0; i < from.size(); ++i) {
-        char ch = from[i];
-        to[i] = ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 'a' + 'A') : ch;
+    if (n < 8) {
+        for (size_t i = 0; i < n; ++i) to[i] = UpperAscii(from[i]);
+    } else {
+        // Eight bytes at a time; the last eight end the name, overlapping the ones before
+        // (upper-casing twice changes nothing).
+        for (size_t i = 0; i + 8 < n; i += 8) UpperEight(from.data() + i, to + i);
+        UpperEight(from.data() + n - 8, to + n - 8);
     }
-    return std::string_view(to, from.size());
+    return std::string_view(to, n);
 }
 
 bool Runner::GetNumber(int32_t code, int32_t& value) {

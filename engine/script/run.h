@@ -46,8 +46,19 @@ class Runner final : public TokenSource {
     enum class Step : uint8_t {
         End,
         LineEnd,
-        Skip,     // a word without effect
+        Skip,  // nothing more
+        // From here on the steps are tags: the line they are on had a tag.
+        LineEndAfterTag,
         Nothing,  // a tag without effect of its own
+        Number,
+        Text,
+        Variable,
+        If,
+        Else,
+        Expr,
+        Align,
+        SeparatorStart,
+        SeparatorEnd,
         TablesStart,
         TablesEnd,
         ColumnsStart,
@@ -58,28 +69,24 @@ class Runner final : public TokenSource {
         RefColumnsEnd,
         ItemsStart,
         ItemsEnd,
-        If,
-        Else,
-        Expr,
-        Align,
-        SeparatorStart,
-        SeparatorEnd,
         CreateStart,
         CreateEnd,
         Close,
         CloseAsDfm,
-        Variable,
-        Number,
-        Text,
         Broken,  // an operation whose operand is missing or out of range
     };
-    /// A word of the program as the run sees it: the plain characters from the word up to
-    /// `textEnd` go across in one piece, then `step` happens with `arg` (tag code, operand,
-    /// alignment or separator kind), and the run goes on at `next` unless the step jumps.
+    static constexpr int8_t kNoAlign = -1;
+    /// A word of the program as the run sees it: the plain characters from `textBegin` to
+    /// `textEnd` go across, a value step first takes alignment `align` when there is one,
+    /// then `step` happens with `arg` (tag code, operand, alignment or separator kind), and
+    /// the run goes on at `next` unless the step jumps. A word can so stand for several:
+    /// characters, tags that only set the alignment or have no effect, and the step after.
     struct Word {
+        uint32_t textBegin;
         uint32_t textEnd;
         uint32_t next;
         Step step;
+        int8_t align;
         int32_t arg;
     };
 
@@ -88,8 +95,18 @@ class Runner final : public TokenSource {
     /// The step of operation `code` at `address`.
     Word DecodeOperation(int32_t code, uint32_t address) const;
     void Execute();
-    void Jump(int32_t address);
-    void AppendValue(std::string_view value);
+    // The steps that steer the run return the word at which it goes on; `next` is the word
+    // after the step.
+    /// Condition `index`: its then- or else-address.
+    uint32_t If(int32_t index);
+    /// `address` checked as a place to go on.
+    uint32_t Target(int32_t address) const;
+    void AppendValue(std::string_view value) {
+        if (alignment_ == Align::Normal && !collecting_) return out_->Append(value);
+        AppendValueElsewhere(value);
+    }
+    /// AppendValue into the output file's name or padded.
+    void AppendValueElsewhere(std::string_view value);
     /// Appends `value` to `out`, padded as the alignment and width say.
     void Pad(std::string_view value, OutputText& out) const;
     void EndLine();
@@ -99,16 +116,16 @@ class Runner final : public TokenSource {
     /// line so far moves along.
     void SetOutput(OutputText& text);
 
-    /// Starts fetching the tables after the current one from memory.
-    void FetchAhead() const;
-    void TablesEnd();
-    void ColumnsEnd();
-    void RefTablesStart(int32_t skip);
-    void RefTablesEnd();
-    void RefColumnsStart(int32_t skip);
-    void RefColumnsEnd();
-    void LookupItemsStart(int32_t skip);
-    void LookupItemsEnd();
+    /// Starts fetching part of the table after the current one from memory.
+    void FetchAhead(int32_t column) const;
+    uint32_t TablesEnd(uint32_t next);
+    uint32_t ColumnsEnd(uint32_t next);
+    uint32_t RefTablesStart(int32_t skip, uint32_t next);
+    uint32_t RefTablesEnd(uint32_t next);
+    uint32_t RefColumnsStart(int32_t skip, uint32_t next);
+    uint32_t RefColumnsEnd(uint32_t next);
+    uint32_t LookupItemsStart(int32_t skip, uint32_t next);
+    uint32_t LookupItemsEnd(uint32_t next);
     void CreateEnd();
     /// Writes `text` to the output file.
     bool WriteOut(std::string_view text);
@@ -135,12 +152,14 @@ class Runner final : public TokenSource {
     const CDatabase& db_;
     LineEnd lineEnd_;
     Evaluator evaluator_;
-    // The program's plain characters (other words as NUL) and its words as decoded; one
-    // more word than the program ends the run.
+    // The program's plain characters (other words as NUL, and NULs after the last so that
+    // short runs can be copied in fixed-size pieces) and its words as decoded; one more word
+    // than the program ends the run.
     std::string characters_;
     std::vector<Word> words_;
+    // Each condition as a numeric tag compared with a number, where it has that form.
+    std::vector<std::optional<TagAgainstNumber>> quickConditions_;
 
-    int32_t pc_ = 0;
     int32_t tableIndex_ = 0;
     const CTable* table_ = nullptr;
     int32_t columnIndex_ = 0;
@@ -148,8 +167,9 @@ class Runner final : public TokenSource {
     const CRefTable* ref_ = nullptr;
     int32_t pairIndex_ = 0;
     int32_t itemIndex_ = 0;
-    int32_t tablesStart_ = 0, columnsStart_ = 0, refTablesStart_ = 0, refColumnsStart_ = 0,
-            itemsStart_ = 0;
+    // Where each loop's body begins.
+    uint32_t tablesStart_ = 0, columnsStart_ = 0, refTablesStart_ = 0, refColumnsStart_ = 0,
+             itemsStart_ = 0;
     Align alignment_ = Align::Normal;
     int32_t padWidth_ = 4;
     bool lineHadTag_ = false;

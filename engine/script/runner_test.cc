@@ -21,7 +21,7 @@ class NoHost : public EngineControl {
     void CloseAsDfm(const std::string&) override {}
 };
 
-constexpr int32_t kIf = 267, kEndIf = 268, kExpr = 274;
+constexpr int32_t kIf = 267, kEndIf = 268, kExpr = 274, kT = 276, kC = 277;
 
 class RunnerTest : public ::testing::Test {
   protected:
@@ -89,6 +89,23 @@ TEST_F(RunnerTest, JumpsLandInsideCharacterRuns) {
     }
 }
 
+// A padding tag holds from where it stands on, also when the run enters right after it; a
+// line of blanks and a tag without effect is dropped, a line of blanks alone is kept.
+TEST_F(RunnerTest, PaddingAndEmptyTagsActWhereTheRunPassesThem) {
+    constexpr int32_t kLeft = 294;
+    IF f;
+    f.AppendNumber(1);
+    program_.conditions.push_back(f);
+    // 0: IF 0; 2: <LEFT>; 3: <C> | \n; 6: <C> | \n; 9: blanks </IF> \n; 13: blank \n
+    program_.code = {-kIf, 0,   -kLeft, -kC,     '|',  '\n', -kC, '|',
+                     '\n', ' ', ' ',    -kEndIf, '\n', ' ',  '\n'};
+    program_.conditions[0].thenAddress = 2;
+    program_.conditions[0].elseAddress = 3;
+    EXPECT_EQ(Run(), "ID     |\r\nID     |\r\n \r\n");
+    program_.conditions[0].thenAddress = 3;
+    EXPECT_EQ(Run(), "ID|\r\nID|\r\n \r\n");
+}
+
 // A damaged word array stops the run with a message naming what is wrong, wherever the
 // damage lies; the words before it run as usual.
 TEST_F(RunnerTest, DamagedProgramsStopWithAMessage) {
@@ -110,6 +127,26 @@ TEST_F(RunnerTest, DamagedProgramsStopWithAMessage) {
     program_.conditions.push_back(f);
     program_.code = {-kIf, 0, -kIf, 'b', '\n'};
     EXPECT_EQ(Run(), "b\r\n");
+}
+
+// Names are upper-cased in ASCII only, whatever their length and bytes: the letters next to
+// the alphabet's ends, digits, punctuation and bytes above 127 stay as they are.
+TEST_F(RunnerTest, NamesAreUpperCasedInAsciiOnly) {
+    const std::string alphabet = "`az{@AZ[09_ \x80\xe1\xfa\xff-mixedCase";
+    for (size_t length = 1; length <= 70; ++length) {
+        std::string name;
+        for (size_t i = 0; i < length; ++i) name += alphabet[(i * 7 + length) % alphabet.size()];
+        CDatabase db{std::string("D")};
+        db.AddTable(name, std::nullopt, std::nullopt);
+        db.ComputeWidths();
+        program_.code = {-kT, '\n'};
+        Runner runner(program_, host_, db);
+        std::string expected = name;
+        for (char& c : expected) {
+            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        }
+        EXPECT_EQ(runner.Run(), expected + "\r\n") << "length " << length;
+    }
 }
 
 // Every value tag gives in the body the value it gives to a condition: the body decides once
