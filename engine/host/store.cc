@@ -25,6 +25,11 @@ void IndexFirst(NameIndex<T>& index, const StoreText& key, T* element) {
 
 }  // namespace
 
+bool HasNoLowerCase(const StoreText& text) {
+    std::string_view s = TextView(text);
+    return std::none_of(s.begin(), s.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+}
+
 int32_t TextLength(const StoreText& text) {
     return text ? ClampLength(text->size()) : 0;
 }

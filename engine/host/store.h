@@ -35,6 +35,8 @@ inline std::string_view TextView(const StoreText& text) {
 }
 /// Byte length of the text (0 when absent), capped at the largest 32-bit value.
 int32_t TextLength(const StoreText& text);
+/// Whether the text holds no ASCII lower-case letter, so that upper-casing changes nothing.
+bool HasNoLowerCase(const StoreText& text);
 
 /// Growable list of pointers in insertion order: room for 32 elements at first, doubled
 /// whenever a new element finds it full. With `kOwns` the list destroys its elements;
@@ -214,7 +216,8 @@ class CColumn {
           size(size),
           flags(flags),
           precision(precision),
-          scale(scale) {}
+          scale(scale),
+          nameIsUpper(HasNoLowerCase(this->name)) {}
     CColumn(const CColumn&) = delete;
     CColumn& operator=(const CColumn&) = delete;
 
@@ -231,6 +234,8 @@ class CColumn {
     int32_t flags;
     int32_t precision;
     int32_t scale;
+    /// Whether the name is its own upper-case form (names are written upper-cased).
+    const bool nameIsUpper;
 
     /// Fixed list of values.
     CLookupList lookupItems;
@@ -288,12 +293,17 @@ class CRefTable {
 class CTable {
   public:
     CTable(StoreText name, StoreText type, StoreText label)
-        : name(std::move(name)), type(std::move(type)), label(std::move(label)) {}
+        : name(std::move(name)),
+          nameIsUpper(HasNoLowerCase(this->name)),
+          type(std::move(type)),
+          label(std::move(label)) {}
     CTable(const CTable&) = delete;
     CTable& operator=(const CTable&) = delete;
 
     /// The key of every table look-up; fixed once the table exists.
     const StoreText name;
+    /// Whether the name is its own upper-case form (names are written upper-cased).
+    const bool nameIsUpper;
     /// Table type as the host calls it ("Normal", "Master", "Sub", ...).
     StoreText type;
     StoreText label;

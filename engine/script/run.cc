@@ -668,8 +668,9 @@ std::string_view Runner::Digits(int32_t n) {
     return std::string_view(digits_, static_cast<size_t>(end - digits_));
 }
 
-std::string_view Runner::Upper(const StoreText& text) {
+std::string_view Runner::Upper(const StoreText& text, bool isUpper) {
     std::string_view from = TextView(text);
+    if (isUpper) return from;
     // Names are short: most fit the fixed buffer, longer ones go through scratch_.
     char* to = upper_;
     size_t n = from.size();
@@ -797,12 +798,12 @@ std::string_view Runner::StringValue(int32_t code) {
     switch (code) {
         case 276:
             padWidth_ = db_.nameWidth;
-            return t ? Upper(t->name) : "";
+            return t ? Upper(t->name, t->nameIsUpper) : "";
         case 277: {
             padWidth_ = db_.nameWidth;
             if (!c) return "";
             processed_.push_back(c);
-            return Upper(c->name);
+            return Upper(c->name, c->nameIsUpper);
         }
         case 278:
             padWidth_ = db_.labelWidth;

@@ -140,8 +140,9 @@ class Runner final : public TokenSource {
     bool NumberValue(int32_t code, int32_t& value);
     /// `n` in decimal, in digits_.
     std::string_view Digits(int32_t n);
-    /// `text` upper-cased, in upper_ or scratch_.
-    std::string_view Upper(const StoreText& text);
+    /// `text` upper-cased, in upper_ or scratch_; as it stands when `isUpper` says it is
+    /// upper case already.
+    std::string_view Upper(const StoreText& text, bool isUpper = false);
     /// Whether a column of the name of `column` (ignoring case) was written since the table
     /// loop began.
     bool Processed(const CColumn& column);

@@ -133,9 +133,14 @@ TEST_F(RunnerTest, DamagedProgramsStopWithAMessage) {
 // the alphabet's ends, digits, punctuation and bytes above 127 stay as they are.
 TEST_F(RunnerTest, NamesAreUpperCasedInAsciiOnly) {
     const std::string alphabet = "`az{@AZ[09_ \x80\xe1\xfa\xff-mixedCase";
+    std::vector<std::string> names = {"ORDERS", "ORDERs", "\xe4\xf6", "_1",
+                                      "LONG_NAME_OF_AN_ORDER_TABLE"};
     for (size_t length = 1; length <= 70; ++length) {
         std::string name;
         for (size_t i = 0; i < length; ++i) name += alphabet[(i * 7 + length) % alphabet.size()];
+        names.push_back(name);
+    }
+    for (const std::string& name : names) {
         CDatabase db{std::string("D")};
         db.AddTable(name, std::nullopt, std::nullopt);
         db.ComputeWidths();
@@ -145,7 +150,7 @@ TEST_F(RunnerTest, NamesAreUpperCasedInAsciiOnly) {
         for (char& c : expected) {
             if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
         }
-        EXPECT_EQ(runner.Run(), expected + "\r\n") << "length " << length;
+        EXPECT_EQ(runner.Run(), expected + "\r\n") << name;
     }
 }
 
