@@ -52,7 +52,7 @@ void UpperEight(const char* from, char* to) {
 
 // Output file text beyond this size is written out at the next line end, as far as no
 // separator copy that may still be deleted reaches back into it.
-constexpr size_t kFlushSize = 1024 * 1024;
+constexpr size_t kFlushSize = 256 * 1024;
 
 }  // namespace
 
