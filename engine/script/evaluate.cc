@@ -322,23 +322,8 @@ std::optional<TagAgainstNumber> AsTagAgainstNumber(const IF& condition) {
     return TagAgainstNumber{tag.value, op.value, number.value};
 }
 
-bool Holds(int32_t op, int64_t difference) {
-    switch (op) {
-        case kEqual:
-            return difference == 0;
-        case kNotEqual:
-            return difference != 0;
-        case kGreater:
-            return difference > 0;
-        case kGreaterEqual:
-            return difference >= 0;
-        case kLess:
-            return difference < 0;
-        case kLessEqual:
-            return difference <= 0;
-        default:
-            throw CBugError("IF::CompareWith(): Invalid op");
-    }
+void ThrowInvalidComparison() {
+    throw CBugError("IF::CompareWith(): Invalid op");
 }
 
 struct Evaluator::Scratch {

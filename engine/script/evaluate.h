@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "engine/script/program.h"
+#include "engine/script/tags.h"
 
 namespace morva::tpx {
 
@@ -57,9 +58,28 @@ struct TagAgainstNumber {
 /// `condition` as a numeric tag compared with a number, or nothing when it has another form.
 std::optional<TagAgainstNumber> AsTagAgainstNumber(const IF& condition);
 
+[[noreturn]] void ThrowInvalidComparison();
+
 /// Whether comparison `op` holds when its left operand exceeds its right one by `difference`.
 /// Raises CBugError for an operator that is no comparison.
-bool Holds(int32_t op, int64_t difference);
+inline bool Holds(int32_t op, int64_t difference) {
+    switch (op) {
+        case kEqual:
+            return difference == 0;
+        case kNotEqual:
+            return difference != 0;
+        case kGreater:
+            return difference > 0;
+        case kGreaterEqual:
+            return difference >= 0;
+        case kLess:
+            return difference < 0;
+        case kLessEqual:
+            return difference <= 0;
+        default:
+            ThrowInvalidComparison();
+    }
+}
 
 /// Runs the block's statements; only variables change. Raises CFatalError ("Divide by 0") or
 /// CBugError.

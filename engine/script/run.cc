@@ -102,7 +102,15 @@ void Runner::DecodeWords() {
     characters_.assign(size + OutputText::kReadAhead, '\0');
     words_.assign(size + 1, Word{size, size, size, Step::End, kNoAlign, 0});
     quickConditions_.clear();
-    for (const IF& f : program_.conditions) quickConditions_.push_back(AsTagAgainstNumber(f));
+    for (const IF& f : program_.conditions) {
+        std::optional<TagAgainstNumber> test = AsTagAgainstNumber(f);
+        if (test && f.thenAddress >= 0 && f.elseAddress >= 0) {
+            quickConditions_.push_back(
+                QuickCondition{*test, Target(f.thenAddress), Target(f.elseAddress)});
+        } else {
+            quickConditions_.emplace_back();
+        }
+    }
     // Backwards, so that a word can take over what the run does after it.
     for (uint32_t a = size; a-- > 0;) {
         int32_t word = code[a];
@@ -342,17 +350,16 @@ void Runner::Execute() {
 }
 
 uint32_t Runner::If(int32_t index) {
-    IF& f = program_.conditions[static_cast<size_t>(index)];
     // A numeric tag compared with a number is decided here; every other condition, and a
     // tag that gives no number, by the evaluator.
-    const std::optional<TagAgainstNumber>& quick = quickConditions_[static_cast<size_t>(index)];
+    const std::optional<QuickCondition>& quick = quickConditions_[static_cast<size_t>(index)];
     int32_t value = 0;
-    if (quick && GetNumber(quick->tag, value)) {
-        return Target(Holds(quick->op, static_cast<int64_t>(value) - quick->number)
-                          ? f.thenAddress
-                          : f.elseAddress);
+    if (quick && GetNumber(quick->test.tag, value)) {
+        const TagAgainstNumber& t = quick->test;
+        return Holds(t.op, static_cast<int64_t>(value) - t.number) ? quick->thenAddress
+                                                                   : quick->elseAddress;
     }
-    return Target(evaluator_.Compare(f));
+    return Target(evaluator_.Compare(program_.conditions[static_cast<size_t>(index)]));
 }
 
 uint32_t Runner::Target(int32_t address) const {

@@ -158,8 +158,13 @@ class Runner final : public TokenSource {
     // than the program ends the run.
     std::string characters_;
     std::vector<Word> words_;
-    // Each condition as a numeric tag compared with a number, where it has that form.
-    std::vector<std::optional<TagAgainstNumber>> quickConditions_;
+    // Each condition as a numeric tag compared with a number with both its addresses,
+    // where it has that form.
+    struct QuickCondition {
+        TagAgainstNumber test;
+        uint32_t thenAddress, elseAddress;
+    };
+    std::vector<std::optional<QuickCondition>> quickConditions_;
 
     int32_t tableIndex_ = 0;
     const CTable* table_ = nullptr;
