@@ -70,6 +70,7 @@ Runner::~Runner() {
 std::string Runner::Run() {
     DecodeWords();
     table_ = db_.TableAt(0);
+    FindColumn();
     program_.vars.ResetValues();
     try {
         Execute();
@@ -292,11 +293,13 @@ void Runner::Execute() {
             case Step::ColumnsStart:
                 columnsStart_ = pc;
                 columnIndex_ = 0;
+                FindColumn();
                 break;
             case Step::TablesStart:
                 tablesStart_ = pc;
                 tableIndex_ = 0;
                 table_ = db_.TableAt(0);
+                FindColumn();
                 ClearProcessed();
                 break;
             case Step::TablesEnd:
@@ -371,10 +374,12 @@ uint32_t Runner::Target(int32_t address) const {
 uint32_t Runner::TablesEnd(uint32_t next) {
     if (tableIndex_ + 1 < db_.tables().count()) {
         table_ = db_.TableAt(++tableIndex_);
+        FindColumn();
         return tablesStart_;
     }
     tableIndex_ = 0;
     table_ = db_.TableAt(0);
+    FindColumn();
     ClearProcessed();
     loopEnded_ |= kEndedTables1 | kEndedTables2;
     return next;
@@ -403,10 +408,12 @@ uint32_t Runner::ColumnsEnd(uint32_t next) {
     int32_t count = table_ ? table_->columns().count() : 0;
     if (columnIndex_ + 1 < count) {
         ++columnIndex_;
+        FindColumn();
         FetchAhead(columnIndex_);
         return columnsStart_;
     }
     columnIndex_ = 0;
+    FindColumn();
     loopEnded_ |= kEndedColumns;
     return next;
 }
@@ -658,8 +665,8 @@ void Runner::ClearProcessed() {
     processedNames_.clear();
 }
 
-const CColumn* Runner::Column() const {
-    return table_ ? table_->ColumnAt(columnIndex_) : nullptr;
+void Runner::FindColumn() {
+    column_ = table_ ? table_->ColumnAt(columnIndex_) : nullptr;
 }
 
 std::string_view Runner::GetToken(int32_t code) {

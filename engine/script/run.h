@@ -135,7 +135,10 @@ class Runner final : public TokenSource {
     void AbandonFile();
 
     const CTable* Table() const { return table_; }
-    const CColumn* Column() const;
+    /// The current column: the one at columnIndex_ of the current table, or null.
+    const CColumn* Column() const { return column_; }
+    /// Sets column_ after the table or the column index changed.
+    void FindColumn();
     std::string_view StringValue(int32_t code);
     bool NumberValue(int32_t code, int32_t& value);
     /// `n` in decimal, in digits_.
@@ -169,6 +172,7 @@ class Runner final : public TokenSource {
     int32_t tableIndex_ = 0;
     const CTable* table_ = nullptr;
     int32_t columnIndex_ = 0;
+    const CColumn* column_ = nullptr;
     int32_t refIndex_ = -1;
     const CRefTable* ref_ = nullptr;
     int32_t pairIndex_ = 0;
