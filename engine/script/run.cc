@@ -133,7 +133,8 @@ void Runner::DecodeWords() {
         } else if (word >= 0) {
             w = after;  // a word without effect
         } else {
-            w = DecodeOperation(-word, a);
+            // The most negative word names no operation (its negation does not exist).
+            w = DecodeOperation(word == std::numeric_limits<int32_t>::min() ? 0 : -word, a);
             if (w.step == Step::Nothing && after.step != Step::End) {
                 // A tag without effect marks the line as one with a tag, which the step after
                 // it does as well unless it is a line end or nothing.

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -118,6 +119,8 @@ TEST_F(RunnerTest, DamagedProgramsStopWithAMessage) {
     program_.code = {'a', -kSymbol, 0, '\n'};
     EXPECT_EQ(Failure(), "Var::GetValue(): BAD Symbol indetifier");
     program_.code = {'a', -kChar};
+    EXPECT_EQ(Failure(), "Exe::GetToken: Invalid token");
+    program_.code = {'a', std::numeric_limits<int32_t>::min()};
     EXPECT_EQ(Failure(), "Exe::GetToken: Invalid token");
     // A damaged word that the run jumps over does no harm.
     IF f;
