@@ -353,7 +353,9 @@ void Runner::Execute() {
     }
 }
 
-uint32_t Runner::If(int32_t index) {
+// The steps a run takes millions of times (conditions, line ends, value look-ups) are
+// inlined into the run's loop: their calls cost as much as their work.
+[[gnu::always_inline]] inline uint32_t Runner::If(int32_t index) {
     // A numeric tag compared with a number is decided here; every other condition, and a
     // tag that gives no number, by the evaluator.
     const std::optional<QuickCondition>& quick = quickConditions_[static_cast<size_t>(index)];
@@ -573,37 +575,42 @@ size_t Runner::OutputPosition() const {
     return n;
 }
 
-void Runner::EndLine() {
+[[gnu::always_inline]] inline void Runner::EndLine() {
     OutputText& out = *out_;
     if (lineHadTag_ && OnlyBlanks(out.view(lineStart_))) {
         out.Truncate(lineStart_);
-    } else if (file_ && lineEnd_ == LineEnd::LineFeed) {
-        out.Push('\n');
     } else {
-        // The log's lines end in a carriage return and line feed, and so do the output
-        // file's unless the run was asked for bare line feeds; line feeds inside values too.
-        if (file_ && out.view(lineStart_).find('\n') != std::string_view::npos) {
-            std::string line(out.view(lineStart_));
-            out.Truncate(lineStart_);
-            for (char c : line) {
-                if (c == '\n') out.Push('\r');
-                out.Push(c);
-            }
-        }
-        out.Append("\r\n");
+        WriteLineEnd(out);
     }
-    if (loopEnded_ != 0) {
-        static constexpr std::pair<int32_t, Separator> kSettles[] = {
-            {kEndedTables1, kEl}, {kEndedTables2, kElt}, {kEndedColumns, kElc}, {kEndedRefs1, kElr},
-            {kEndedRefs2, kElrt}, {kEndedPairs, kElrc},  {kEndedItems, kElli}};
-        for (auto [bit, kind] : kSettles) {
-            if (loopEnded_ & bit) Settle(kind);
-        }
-        loopEnded_ = 0;
-    }
+    if (loopEnded_ != 0) SettleEndedLoops();
     lineHadTag_ = false;
     if (file_ && fileText_.size() >= kFlushSize) FlushFileText();
-    lineStart_ = out_->size();
+    lineStart_ = out.size();
+}
+
+void Runner::WriteLineEnd(OutputText& out) {
+    if (file_ && lineEnd_ == LineEnd::LineFeed) return out.Push('\n');
+    // The log's lines end in a carriage return and line feed, and so do the output file's
+    // unless the run was asked for bare line feeds; line feeds inside values too.
+    if (file_ && out.view(lineStart_).find('\n') != std::string_view::npos) {
+        std::string line(out.view(lineStart_));
+        out.Truncate(lineStart_);
+        for (char c : line) {
+            if (c == '\n') out.Push('\r');
+            out.Push(c);
+        }
+    }
+    out.Append("\r\n");
+}
+
+void Runner::SettleEndedLoops() {
+    static constexpr std::pair<int32_t, Separator> kSettles[] = {
+        {kEndedTables1, kEl}, {kEndedTables2, kElt}, {kEndedColumns, kElc}, {kEndedRefs1, kElr},
+        {kEndedRefs2, kElrt}, {kEndedPairs, kElrc},  {kEndedItems, kElli}};
+    for (auto [bit, kind] : kSettles) {
+        if (loopEnded_ & bit) Settle(kind);
+    }
+    loopEnded_ = 0;
 }
 
 // Deletes the copy of a separator written for the last element of the loop that just ended.
@@ -711,7 +718,7 @@ bool Runner::GetNumber(int32_t code, int32_t& value) {
 
 // Numeric value tags; false for any other code. Without a current table or column the
 // values are 0.
-bool Runner::NumberValue(int32_t code, int32_t& value) {
+[[gnu::always_inline]] inline bool Runner::NumberValue(int32_t code, int32_t& value) {
     const CColumn* c = Column();
     const CTable* t = Table();
     auto flag = [](bool b) { return b ? 1 : 0; };
@@ -807,7 +814,7 @@ bool Runner::NumberValue(int32_t code, int32_t& value) {
 
 // Text value tags; a tag without a value gives an empty text. Without a current table or
 // column the values are empty.
-std::string_view Runner::StringValue(int32_t code) {
+[[gnu::always_inline]] inline std::string_view Runner::StringValue(int32_t code) {
     const CColumn* c = Column();
     const CTable* t = Table();
     switch (code) {

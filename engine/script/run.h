@@ -110,6 +110,10 @@ class Runner final : public TokenSource {
     /// Appends `value` to `out`, padded as the alignment and width say.
     void Pad(std::string_view value, OutputText& out) const;
     void EndLine();
+    /// Ends the current line of `out`, which holds more than blanks and tags.
+    void WriteLineEnd(OutputText& out);
+    /// Deletes the last separator copies of the loops that ended on this line.
+    void SettleEndedLoops();
     void Settle(int kind);
     size_t OutputPosition() const;
     /// Makes `text` (the output file's or the log's) the text being written; the current
