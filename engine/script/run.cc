@@ -690,7 +690,7 @@ std::string_view Runner::Digits(int32_t n) {
     return std::string_view(digits_, static_cast<size_t>(end - digits_));
 }
 
-std::string_view Runner::Upper(const StoreText& text, bool isUpper) {
+[[gnu::always_inline]] inline std::string_view Runner::Upper(const StoreText& text, bool isUpper) {
     std::string_view from = TextView(text);
     if (isUpper) return from;
     // Names are short: most fit the fixed buffer, longer ones go through scratch_.
@@ -711,7 +711,7 @@ std::string_view Runner::Upper(const StoreText& text, bool isUpper) {
     return std::string_view(to, n);
 }
 
-bool Runner::GetNumber(int32_t code, int32_t& value) {
+[[gnu::always_inline]] inline bool Runner::GetNumber(int32_t code, int32_t& value) {
     padWidth_ = 4;
     return NumberValue(code, value) && value >= 0;
 }
