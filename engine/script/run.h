@@ -101,6 +101,8 @@ class Runner final : public TokenSource {
     uint32_t If(int32_t index);
     /// `address` checked as a place to go on.
     uint32_t Target(int32_t address) const;
+    /// Appends a value to the current line (or to the output file name being collected),
+    /// padded as the alignment says.
     void AppendValue(std::string_view value) {
         if (alignment_ == Align::Normal && !collecting_) return out_->Append(value);
         AppendValueElsewhere(value);
