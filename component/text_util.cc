@@ -13,8 +13,7 @@ namespace morva::com {
 
 std::string ToUpperAscii(std::string_view s) {
     std::string r(s);
-    for (char& c : r)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    for (char& c : r) c = UpperAsciiChar(c);
     return r;
 }
 

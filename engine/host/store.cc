@@ -27,7 +27,7 @@ void IndexFirst(NameIndex<T>& index, const StoreText& key, T* element) {
 
 bool HasNoLowerCase(const StoreText& text) {
     std::string_view s = TextView(text);
-    return std::none_of(s.begin(), s.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+    return std::none_of(s.begin(), s.end(), com::IsLowerAscii);
 }
 
 int32_t TextLength(const StoreText& text) {

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string_view>
@@ -21,7 +20,6 @@ class OutputText {
     OutputText& operator=(const OutputText&) = delete;
 
     size_t size() const { return size_; }
-    bool empty() const { return size_ == 0; }
     std::string_view view() const { return {data_.get(), size_}; }
     /// The text from `from` on (`from` at most size()).
     std::string_view view(size_t from) const { return {data_.get() + from, size_ - from}; }
@@ -68,27 +66,26 @@ class OutputText {
   private:
     static constexpr size_t kFirstCapacity = 4096;
 
+    // Copies the first and the last `kWidth` bytes of `n` (kWidth <= n <= 2 * kWidth), which
+    // together cover all of them; both are read before either is written.
+    template <size_t kWidth>
+    static void CopyEnds(char* to, const char* from, size_t n) {
+        char head[kWidth], tail[kWidth];
+        std::memcpy(head, from, kWidth);
+        std::memcpy(tail, from + n - kWidth, kWidth);
+        std::memcpy(to, head, kWidth);
+        std::memcpy(to + n - kWidth, tail, kWidth);
+    }
+
     // Copies up to 32 bytes with a few overlapping loads and stores, reading and writing
     // only the `n` bytes; a call to memcpy costs more than the copy at these sizes.
     static void CopyShort(char* to, const char* from, size_t n) {
         if (n >= 16) {
-            char head[16], tail[16];
-            std::memcpy(head, from, 16);
-            std::memcpy(tail, from + n - 16, 16);
-            std::memcpy(to, head, 16);
-            std::memcpy(to + n - 16, tail, 16);
+            CopyEnds<16>(to, from, n);
         } else if (n >= 8) {
-            uint64_t head, tail;
-            std::memcpy(&head, from, 8);
-            std::memcpy(&tail, from + n - 8, 8);
-            std::memcpy(to, &head, 8);
-            std::memcpy(to + n - 8, &tail, 8);
+            CopyEnds<8>(to, from, n);
         } else if (n >= 4) {
-            uint32_t head, tail;
-            std::memcpy(&head, from, 4);
-            std::memcpy(&tail, from + n - 4, 4);
-            std::memcpy(to, &head, 4);
-            std::memcpy(to + n - 4, &tail, 4);
+            CopyEnds<4>(to, from, n);
         } else if (n > 0) {
             to[0] = from[0];
             to[n / 2] = from[n / 2];

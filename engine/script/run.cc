@@ -9,6 +9,7 @@
 #include <iterator>
 #include <limits>
 
+#include "component/text_util.h"
 #include "engine/host/type_tables.h"
 #include "engine/script/errors.h"
 #include "engine/script/tags.h"
@@ -28,10 +29,6 @@ bool OnlyBlanks(std::string_view s) {
         if (c != ' ' && c != '\t') return false;
     }
     return true;
-}
-
-char UpperAscii(char ch) {
-    return ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 'a' + 'A') : ch;
 }
 
 // Upper-cases the ASCII letters of eight bytes at once: a byte b is a lower-case letter when
@@ -701,7 +698,7 @@ std::string_view Runner::Digits(int32_t n) {
         to = scratch_.data();
     }
     if (n < 8) {
-        for (size_t i = 0; i < n; ++i) to[i] = UpperAscii(from[i]);
+        for (size_t i = 0; i < n; ++i) to[i] = com::UpperAsciiChar(from[i]);
     } else {
         // Eight bytes at a time; the last eight end the name, overlapping the ones before
         // (upper-casing twice changes nothing).
