@@ -17,7 +17,6 @@ int RunParser(Compilation& compilation);
 namespace morva::sql {
 
 namespace {
-constexpr size_t kInputBufferBytes = 16384;
 constexpr size_t kCommentLineLimit = 1023;
 }  // namespace
 
@@ -53,7 +52,7 @@ bool Compilation::Compile() {
         return false;
     }
     ReportLine(msg::kCompiling, scriptName_.c_str());
-    pendingCarriageReturn_ = false;
+    StartInput();
     Parse();
     std::fclose(input_);
     input_ = nullptr;
@@ -67,7 +66,7 @@ bool Compilation::Compile() {
 
 void Compilation::ParseText(std::string_view text) {
     textInput_ = text;
-    pendingCarriageReturn_ = false;
+    StartInput();
     Parse();
     textInput_ = {};
 }
@@ -97,38 +96,32 @@ void Compilation::ReportMemoryError() {
     ++fatals_;
 }
 
+void Compilation::StartInput() {
+    rawBegin_ = rawEnd_ = 0;
+}
+
+bool Compilation::FillRaw() {
+    if (rawBegin_ < rawEnd_) return true;
+    rawBegin_ = 0;
+    if (input_) {
+        rawEnd_ = std::fread(raw_.data(), 1, raw_.size(), input_);
+    } else {
+        rawEnd_ = std::min(raw_.size(), textInput_.size());
+        std::copy_n(textInput_.data(), rawEnd_, raw_.data());
+        textInput_.remove_prefix(rawEnd_);
+    }
+    return rawEnd_ > 0;
+}
+
 size_t Compilation::ReadInput(char* buffer, size_t max) {
-    char raw[kInputBufferBytes];
-    // One byte is kept free: a carriage return held back from the previous read may have to
-    // be written before the byte that follows it.
-    size_t room = std::min(max, kInputBufferBytes) - 1;
+    // The scanner may ask for a single byte when a long token has nearly filled its buffer, so
+    // every request is filled as far as the input allows: only the end of the input gives 0.
     size_t n = 0;
-    while (n == 0) {
-        size_t got = 0;
-        if (input_) {
-            got = std::fread(raw, 1, room, input_);
-        } else {
-            got = std::min(room, textInput_.size());
-            std::copy_n(textInput_.data(), got, raw);
-            textInput_.remove_prefix(got);
-        }
-        if (got == 0) {
-            if (pendingCarriageReturn_) buffer[n++] = '\r';
-            pendingCarriageReturn_ = false;
-            return n;
-        }
-        for (size_t i = 0; i < got; ++i) {
-            char ch = raw[i];
-            if (pendingCarriageReturn_) {
-                pendingCarriageReturn_ = false;
-                if (ch != '\n') buffer[n++] = '\r';
-            }
-            if (ch == '\r') {
-                pendingCarriageReturn_ = true;
-                continue;
-            }
-            buffer[n++] = ch;
-        }
+    while (n < max && FillRaw()) {
+        char ch = raw_[rawBegin_++];
+        // A carriage return is dropped when a line feed follows it, also across reads.
+        if (ch == '\r' && FillRaw() && raw_[rawBegin_] == '\n') continue;
+        buffer[n++] = ch;
     }
     return n;
 }

@@ -3,6 +3,7 @@
 // scanner's line counter and mode, the parser's current table and column, the message
 // counters, and the builder functions that the grammar's actions call.
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <deque>
@@ -55,7 +56,8 @@ class Compilation {
     int32_t parseStackLimit = kParseStackLimit;
 
     /// Reads up to `max` bytes of the script into `buffer`, a carriage return and line feed
-    /// pair becoming one line feed. 0 at the end of the input or on a read error.
+    /// pair becoming one line feed. Fewer than `max` only at the end of the input or on a read
+    /// error; 0 only there.
     size_t ReadInput(char* buffer, size_t max);
     /// Keeps a token text alive until the next reset; the parser's values point at it.
     const std::string* Intern(std::string_view text);
@@ -106,6 +108,10 @@ class Compilation {
     enum class CommentOwner { None, Column, Table };
 
     void Parse();
+    /// Empties the read-ahead before a new input.
+    void StartInput();
+    /// Makes sure the read-ahead holds a byte; false at the end of the input.
+    bool FillRaw();
     /// Appends a finished group to `table`, making it "Sub" and its master "Master".
     void FinishReference(TableDef& table, RefGroup group);
     void ApplyComment();
@@ -132,7 +138,9 @@ class Compilation {
 
     FILE* input_ = nullptr;
     std::string_view textInput_;
-    bool pendingCarriageReturn_ = false;
+    std::array<char, 16384> raw_;  // read-ahead of the input, raw_[rawBegin_, rawEnd_)
+    size_t rawBegin_ = 0;
+    size_t rawEnd_ = 0;
 };
 
 }  // namespace morva::sql

@@ -139,6 +139,49 @@ TEST(SqlScannerTest, CommentLinesAreCutAt1023Characters) {
     EXPECT_EQ(a.lookupItems, (std::vector<std::string>{"item", "(None)"}));
 }
 
+// A token longer than the scanner's buffer makes it ask for a few bytes at a time; the input
+// must keep coming until its real end, from a file as from a text.
+TEST(SqlScannerTest, LongTokensDoNotEndTheInput) {
+    const std::string tail = "\nCREATE TABLE LAST (A INTEGER);\n";
+    fs::path script = fs::path(::testing::TempDir()) / "long_token.sql";
+    for (size_t size : {size_t{16} << 10, size_t{64} << 10, size_t{1} << 20}) {
+        for (std::string token : {"'" + std::string(size, 's') + "'", std::string(size, 'w'),
+                                  "/*" + std::string(size, 'c') + "*/"}) {
+            SCOPED_TRACE(std::to_string(size) + " " + token.substr(0, 2));
+            std::string text = "INSERT INTO X VALUES (" + token + ");" + tail;
+            Compilation c;
+            EXPECT_EQ(CompileText(c, text), "");
+            ASSERT_EQ(c.model().tables.size(), 1u);
+            EXPECT_EQ(c.line, 3);
+            std::ofstream(script, std::ios::binary) << text;
+            Recorder r;
+            r.Attach(c);
+            c.ResetCompilation(script.string());
+            EXPECT_TRUE(c.Compile());
+            EXPECT_EQ(c.model().tables.size(), 1u);
+            EXPECT_NE(r.log.find("|0 Errors, 0 Warning\n"), std::string::npos);
+        }
+    }
+    fs::remove(script);
+}
+
+// Tokens and line ends of every length around the reader's and the scanner's buffer sizes,
+// starting at every offset near a boundary: each one still leaves the table after it.
+TEST(SqlScannerTest, TokensAcrossBufferBoundariesKeepTheInput) {
+    for (size_t boundary : {size_t{8192}, size_t{16384}, size_t{32768}}) {
+        for (size_t length = boundary - 16; length <= boundary + 6; ++length) {
+            SCOPED_TRACE(length);
+            Compilation c;
+            std::string text = "INSERT '" + std::string(length, 'x') + "'\r\n" +
+                               "CREATE TABLE Last ( /* Last */\r\n A INTEGER);\r\n";
+            EXPECT_EQ(CompileText(c, text), "");
+            ASSERT_EQ(c.model().tables.size(), 1u);
+            EXPECT_EQ(c.model().tables[0]->label, "Last");
+            EXPECT_EQ(c.line, 4);
+        }
+    }
+}
+
 TEST(SqlParserTest, LongRunsOfSkippedTokensCompile) {
     Compilation c;
     std::string text = "CREATE TABLE A (X INTEGER);\n";
