@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "engine/host/cmorva.h"
 #include "engine/host/engine_state.h"
@@ -32,6 +33,22 @@ TEST_F(CompileTest, LongRunsOfBodyItemsTakeConstantStack) {
     std::string log = Compile(script);
     EXPECT_EQ(log, "t.tpx Compiling...\r\n0 Error,  0 Warning\r\n");
     EXPECT_EQ(program().code.size(), 100001u);
+}
+
+// A token longer than the scanner's buffer (a comment line, a word) is read to its end and
+// the script after it still compiles, whatever its length against the 8192-byte reads.
+TEST_F(CompileTest, LongTokensDoNotEndTheScript) {
+    std::vector<size_t> sizes = {size_t{16} << 10, size_t{64} << 10, size_t{1} << 20};
+    for (size_t n = 8180; n <= 8200; ++n) sizes.push_back(n);
+    for (size_t n = 16370; n <= 16390; ++n) sizes.push_back(n);
+    for (size_t size : sizes) {
+        SCOPED_TRACE(size);
+        std::string script = "<TEXT><COMMENT>" + std::string(size, 'c') + "\n" +
+                             std::string(size, 'w') + "\n<$zz>\n</TEXT>";
+        EXPECT_EQ(Compile(script),
+                  "t.tpx Compiling...\r\nt.tpx(3): Variable Error: Undefined symbol "
+                  "<$zz>\r\n1 Error,  0 Warning\r\n");
+    }
 }
 
 TEST_F(CompileTest, DeepNestingOverflowsTheParserStack) {
