@@ -31,7 +31,8 @@ class OdbcSink : public com::Object<sql::ISqlCompEvents> {
     }
 };
 
-// Message boxes go to standard error as "caption: text"; an ODBC error box is remembered.
+// Message boxes go to standard error as "caption: text", after the log lines printed before
+// them; an ODBC error box is remembered.
 struct BoxesToStderr {
     bool odbcError = false;
     com::MessageBoxHook previous;
@@ -41,6 +42,10 @@ struct BoxesToStderr {
                                           com::MbIcon, com::MbButtons) {
                 std::string shown = text;
                 while (!shown.empty() && shown.back() == '\n') shown.pop_back();
+                // The log lines before the box may still sit in standard output's buffer;
+                // written first, they stay whole lines ahead of it when both streams share a
+                // file.
+                std::fflush(stdout);
                 std::fprintf(stderr, "%s: %s\n", caption.c_str(), shown.c_str());
                 if (caption == "ODBC Error!") odbcError = true;
                 return com::IDOK;

@@ -29,6 +29,7 @@ int FirstButton(MbButtons buttons) {
 int ShowMessageBox(const std::string& text, const std::string& caption, MbIcon icon,
                    MbButtons buttons) {
     if (const auto& hook = Hook()) return hook(text, caption, icon, buttons);
+    std::fflush(stdout);  // what was printed before the box stays before it
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
     return FirstButton(buttons);
 }
