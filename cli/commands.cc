@@ -15,7 +15,11 @@ std::span<const Command> Commands() {
          "Hand the schema S of database DB (without --schema: every table and column) to the "
          "engine, compile SCRIPT and run it in the output folder; print the engine log.",
          RunCommand},
-        {"sql", "DB FILE...", "Build the database information DB from SQL scripts.", SqlCommand},
+        {"sql", "DB FILE... [--fresh]",
+         "Build the database information DB from SQL scripts. Table files of an existing DB "
+         "that the scripts do not define are kept and named on standard error; --fresh removes "
+         "them (the schemas are kept).",
+         SqlCommand},
         {"odbc", "--list | DSN [--user U] [--password-stdin]",
          "List ODBC data sources, or build database information from the data source DSN.",
          OdbcCommand},
