@@ -2,7 +2,6 @@
 // files, or its schema S read back from the schema file.
 
 #include <cstdio>
-#include <filesystem>
 
 #include "cli/database_access.h"
 #include "cli/handlers.h"
@@ -15,9 +14,7 @@ namespace morva::cli {
 namespace {
 
 int DumpSchemaCommand(const Context& ctx, bool json) {
-    const std::string& db = ctx.args[0];
-    if (!sql::IsSafeTableFileName(db)) return UsageError(db + ": no such database");
-    auto schema = OpenSchema(ctx, db, ctx.args[1]);
+    auto schema = OpenSchema(ctx, ctx.args[0], ctx.args[1]);
     if (!schema) return kExitUsage;
     std::string out = json ? schema::DumpSchemaJson(*schema) : schema::DumpSchema(*schema);
     std::fwrite(out.data(), 1, out.size(), stdout);
@@ -31,10 +28,8 @@ int DumpCommand(Context& ctx) {
     if (ctx.args.size() == 2) return DumpSchemaCommand(ctx, json);
     if (ctx.args.size() != 1) return UsageError("dump needs a database name");
     const std::string& db = ctx.args[0];
+    if (!CheckDatabase(ctx, db)) return kExitUsage;
     std::string folder = ctx.databaseDir + "/" + db;
-    std::error_code ec;
-    if (!sql::IsSafeTableFileName(db) || !std::filesystem::is_directory(folder, ec))
-        return UsageError(folder + ": no such database");
     std::vector<sql::TableFile> tables;
     std::string error;
     if (!sql::LoadDatabaseFolder(folder, &tables, &error)) {

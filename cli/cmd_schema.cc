@@ -1,4 +1,5 @@
-// morva-cli schema create DB S [--type T] [--label L] [--table NAME]... | schema list DB
+// morva-cli schema create DB S [--type T] [--label L] [--table NAME]... [--replace] |
+// schema list DB
 
 #include <cstdio>
 #include <filesystem>
@@ -31,23 +32,29 @@ bool SelectTables(schema::TDatabaseInfor& db, const std::vector<std::string>& na
 }
 
 int Create(Context& ctx) {
+    bool replace = TakeFlag(ctx.args, "--replace");
     bool missing = false;
     std::string type = TakeOption(ctx.args, "--type", &missing);
     std::string label = TakeOption(ctx.args, "--label", &missing);
     std::vector<std::string> tables = TakeOptions(ctx.args, "--table", &missing);
     if (missing) return UsageError("schema create: an option lacks its value");
-    if (ctx.args.size() != 3) return UsageError("usage: schema create DB S [--type T] ...");
+    if (ctx.args.size() != 3)
+        return UsageError("usage: schema create DB S [--type T] ... [--replace]");
     const std::string& dbName = ctx.args[1];
     const std::string& name = ctx.args[2];
     if (name.empty() || name.find('/') != std::string::npos || name == "." || name == "..")
         return UsageError("'" + name + "' cannot name a schema file");
     auto db = OpenDatabase(ctx, dbName);
     if (!db) return kExitUsage;
-    if (!tables.empty() && !SelectTables(*db, tables)) return kExitUsage;
-    auto s = schema::TSchema::CreateFromDatabase(name, type, label, *db);
     std::error_code ec;
     bool replacing =
         std::filesystem::exists(schema::SchemaFilePath(ctx.databaseDir, dbName, name), ec);
+    // The schema may hold choices made in the workbench since; only --replace drops them.
+    if (replacing && !replace)
+        return UsageError("schema " + name + " of " + dbName +
+                          " already exists; add --replace to replace it");
+    if (!tables.empty() && !SelectTables(*db, tables)) return kExitUsage;
+    auto s = schema::TSchema::CreateFromDatabase(name, type, label, *db);
     std::string error;
     if (!s->Save(ctx.databaseDir, &error)) {
         std::fprintf(stderr, "morva-cli: %s\n", error.c_str());
@@ -72,7 +79,7 @@ int SchemaCommand(Context& ctx) {
     if (!ctx.args.empty() && ctx.args[0] == "create") return Create(ctx);
     if (!ctx.args.empty() && ctx.args[0] == "list") return List(ctx);
     return UsageError(
-        "usage: schema create DB S [--type T] [--label L] [--table NAME]... | "
+        "usage: schema create DB S [--type T] [--label L] [--table NAME]... [--replace] | "
         "schema list DB");
 }
 

@@ -13,7 +13,8 @@ std::span<const Command> Commands() {
          CompileCommand},
         {"run", "SCRIPT --db DB [--schema S] [--lf]",
          "Hand the schema S of database DB (without --schema: every table and column) to the "
-         "engine, compile SCRIPT and run it in the output folder; print the engine log.",
+         "engine, compile SCRIPT and run it in the output folder; print the engine log. An "
+         "unknown database or schema is bad usage, with the names there are.",
          RunCommand},
         {"sql", "DB FILE... [--fresh]",
          "Build the database information DB from SQL scripts. Table files of an existing DB "
@@ -23,10 +24,14 @@ std::span<const Command> Commands() {
         {"odbc", "--list | DSN [--user U] [--password-stdin]",
          "List ODBC data sources, or build database information from the data source DSN.",
          OdbcCommand},
-        {"schema", "create DB S [--type T] [--label L] [--table NAME]... | list DB",
-         "Create a schema of database DB (all tables when none is named), or list its schemas.",
+        {"schema", "create DB S [--type T] [--label L] [--table NAME]... [--replace] | list DB",
+         "Create a schema of database DB (all tables when none is named), or list its schemas. "
+         "An existing schema is replaced only with --replace, since that drops the choices "
+         "made in it since. An unknown database is bad usage, with the names there are.",
          SchemaCommand},
-        {"dump", "DB [S] [--json]", "Show database information, or the schema S, as text or JSON.",
+        {"dump", "DB [S] [--json]",
+         "Show database information, or the schema S, as text or JSON. An unknown database or "
+         "schema is bad usage, with the names there are.",
          DumpCommand},
         {"dfm", "SOURCE [TARGET] | --text FILE.DFM",
          "Convert a text form file to a binary form file, or print a binary form file as text.",

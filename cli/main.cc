@@ -19,11 +19,44 @@ void PrintUsage(std::FILE* out) {
                  "usage: morva-cli [--settings FILE] [--database-dir DIR] [--output-dir DIR] "
                  "COMMAND ...\n\ncommands:\n");
     for (const Command& c : Commands()) std::fprintf(out, "  %-8s %s\n", c.name, c.usage);
-    std::fprintf(out, "\n'morva-cli COMMAND --help' describes a command.\n");
+    std::fprintf(out,
+                 "\nThe global options may also follow the command, among its arguments.\n"
+                 "'morva-cli COMMAND --help' describes a command.\n");
 }
 
 void PrintCommandHelp(const Command& c) {
-    std::printf("usage: morva-cli %s %s\n\n%s\n", c.name, c.usage, c.help);
+    std::printf(
+        "usage: morva-cli %s %s\n\n%s\n\nThe global options --settings FILE, --database-dir DIR "
+        "and --output-dir DIR may stand before the command or among its arguments.\n",
+        c.name, c.usage, c.help);
+}
+
+/// The options every command takes, and the context field each sets.
+struct GlobalOptionField {
+    const char* name;
+    std::string Context::*field;
+};
+constexpr GlobalOptionField kGlobalOptions[] = {{"--settings", &Context::settingsFile},
+                                                {"--database-dir", &Context::databaseDir},
+                                                {"--output-dir", &Context::outputDir}};
+
+/// The context field that global option `name` sets, or null when `name` is none.
+std::string* GlobalOption(Context& ctx, const std::string& name) {
+    for (const GlobalOptionField& o : kGlobalOptions)
+        if (name == o.name) return &(ctx.*o.field);
+    return nullptr;
+}
+
+/// Moves the global options written among the command's arguments into the context, where
+/// they override those before the command. Returns the option that lacks its value, if any.
+std::string TakeGlobalOptions(Context& ctx) {
+    for (const GlobalOptionField& o : kGlobalOptions) {
+        bool missing = false;
+        std::vector<std::string> values = TakeOptions(ctx.args, o.name, &missing);
+        if (missing) return o.name;
+        if (!values.empty()) ctx.*o.field = values.back();
+    }
+    return std::string();
 }
 
 std::string CurrentDirectory() {
@@ -87,10 +120,7 @@ int Main(int argc, char** argv) {
             PrintUsage(stdout);
             return kExitOk;
         }
-        std::string* target = a == "--settings"       ? &ctx.settingsFile
-                              : a == "--database-dir" ? &ctx.databaseDir
-                              : a == "--output-dir"   ? &ctx.outputDir
-                                                      : nullptr;
+        std::string* target = GlobalOption(ctx, a);
         if (!target) break;
         if (i + 1 >= args.size()) return UsageError(a + " needs a value");
         *target = args[++i];
@@ -107,6 +137,8 @@ int Main(int argc, char** argv) {
             PrintCommandHelp(c);
             return kExitOk;
         }
+        if (std::string missing = TakeGlobalOptions(ctx); !missing.empty())
+            return UsageError(missing + " needs a value");
         if (!c.handler) return UsageError(std::string("'") + c.name + "' is not built yet");
         if (ctx.databaseDir.empty()) ctx.databaseDir = CurrentDirectory() + "/Database";
         if (ctx.outputDir.empty()) ctx.outputDir = CurrentDirectory() + "/Output";

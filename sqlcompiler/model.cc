@@ -1,5 +1,6 @@
 #include "sqlcompiler/model.h"
 
+#include "component/quoted_text.h"
 #include "component/text_util.h"
 
 namespace morva::sql {
@@ -46,19 +47,17 @@ void Model::Clear() {
 
 namespace {
 
-std::string Quote(std::string_view s) {
-    return "\"" + std::string(s) + "\"";
-}
+using com::Quoted;
 
 void DumpTable(const TableDef& t, const char* kind, std::string& out) {
-    out += std::string(kind) + " " + t.name + " type=" + Quote(t.type) +
-           " label=" + Quote(t.label) + "\n";
+    out += std::string(kind) + " " + t.name + " type=" + Quoted(t.type) +
+           " label=" + Quoted(t.label) + "\n";
     for (const auto& c : t.columns) {
-        out += "  COLUMN " + c->name + " type=" + Quote(c->type) + " label=" + Quote(c->label) +
-               " data=" + Quote(c->dataType) + " length=" + std::to_string(c->length) +
+        out += "  COLUMN " + c->name + " type=" + Quoted(c->type) + " label=" + Quoted(c->label) +
+               " data=" + Quoted(c->dataType) + " length=" + std::to_string(c->length) +
                " flags=" + std::to_string(c->flags) + " precision=" + std::to_string(c->precision) +
                " scale=" + std::to_string(c->scale) + "\n";
-        for (const std::string& item : c->lookupItems) out += "    ITEM " + Quote(item) + "\n";
+        for (const std::string& item : c->lookupItems) out += "    ITEM " + Quoted(item) + "\n";
     }
     for (const RefGroup& g : t.references) {
         out += "  REF " + g.masterTable;

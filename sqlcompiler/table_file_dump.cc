@@ -2,12 +2,12 @@
 
 #include <cstdio>
 
+#include "component/quoted_text.h"
+
 namespace morva::sql {
 namespace {
 
-std::string Quote(const std::string& s) {
-    return "\"" + s + "\"";
-}
+using com::Quoted;
 
 std::string Int(int32_t v) {
     return std::to_string(v);
@@ -18,16 +18,16 @@ std::string Int(int32_t v) {
 std::string DumpTablesText(const std::vector<TableFile>& tables) {
     std::string out;
     for (const TableFile& t : tables) {
-        out += "TABLE " + t.name + " type=" + Quote(t.type) + " label=" + Quote(t.label) + "\n";
+        out += "TABLE " + t.name + " type=" + Quoted(t.type) + " label=" + Quoted(t.label) + "\n";
         for (const ColumnEntry& c : t.columns) {
-            out += "  COLUMN " + c.name + " type=" + Quote(c.type) + " label=" + Quote(c.label) +
-                   " data=" + Quote(c.dataType) + " length=" + Int(c.length) +
+            out += "  COLUMN " + c.name + " type=" + Quoted(c.type) + " label=" + Quoted(c.label) +
+                   " data=" + Quoted(c.dataType) + " length=" + Int(c.length) +
                    " width=" + Int(c.displayWidth) + " flags=" + Int(c.flags) +
                    " precision=" + Int(c.precision) + " scale=" + Int(c.scale) + "\n";
             if (!c.lookupTable.empty() || !c.lookupColumn.empty() || !c.lookupKey.empty())
-                out += "    LOOKUP table=" + Quote(c.lookupTable) +
-                       " column=" + Quote(c.lookupColumn) + " key=" + Quote(c.lookupKey) + "\n";
-            for (const std::string& item : c.lookupItems) out += "    ITEM " + Quote(item) + "\n";
+                out += "    LOOKUP table=" + Quoted(c.lookupTable) +
+                       " column=" + Quoted(c.lookupColumn) + " key=" + Quoted(c.lookupKey) + "\n";
+            for (const std::string& item : c.lookupItems) out += "    ITEM " + Quoted(item) + "\n";
         }
         for (const RefGroupEntry& g : t.groups) {
             out += "  REF " + g.masterTable;

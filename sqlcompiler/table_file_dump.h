@@ -8,7 +8,8 @@
 
 namespace morva::sql {
 
-/// One line per table, column, lookup item and reference group, in file order.
+/// One line per table, column, lookup item and reference group, in file order; texts quoted
+/// as com::Quoted writes them, names bare.
 std::string DumpTablesText(const std::vector<TableFile>& tables);
 /// {"tables": [...]} with every field of every table file.
 std::string DumpTablesJson(const std::string& database, const std::vector<TableFile>& tables);

@@ -47,6 +47,16 @@ endif()
 run(2 sql SHOP)
 run(2 sql .. shop.sql)
 run(2 dump NOWHERE)
+expect_equal("${ERR}" "morva-cli: no database \"NOWHERE\" in ${WORK}/db; databases: SHOP\n")
+run(2 dump ..)
+run(2 dump NOWHERE --database-dir ${WORK}/none)
+expect_equal("${ERR}" "morva-cli: no database \"NOWHERE\" in ${WORK}/none; there are none\n")
+
+# Quotes and backslashes in texts are escaped, so that a text never ends early.
+file(WRITE ${WORK}/quoted.sql "CREATE TABLE NOTE ( /* Note \"x\" in C:\\dir */\n  ID INTEGER\n);\n")
+run(0 sql QUOTED quoted.sql)
+run(0 dump QUOTED)
+expect_equal("${OUT}" "TABLE NOTE type=\"\" label=\"Note \\\"x\\\" in C:\\\\dir\"\n  COLUMN ID type=\"Normal\" label=\"ID\" data=\"INTEGER\" length=0 width=10 flags=0 precision=0 scale=0\n")
 
 # A stray file in the folder makes the database unreadable, naming the file.
 file(WRITE ${WORK}/db/SHOP/notes.txt "not a table\n")

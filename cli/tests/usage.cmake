@@ -26,3 +26,8 @@ expect_exit(2)
 expect_exit(2 frobnicate)
 expect_exit(2 --database-dir)
 expect_exit(2 --bogus compile x)
+# A global option among the command's arguments needs its value too.
+expect_exit(2 compile x.tpx --output-dir)
+if(NOT LAST_ERR STREQUAL "morva-cli: --output-dir needs a value\n")
+  message(FATAL_ERROR "missing value: ${LAST_ERR}")
+endif()

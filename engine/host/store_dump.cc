@@ -1,44 +1,13 @@
 #include "engine/host/store_dump.h"
 
-#include <cstdio>
-
+#include "component/quoted_text.h"
 #include "engine/host/store.h"
 
 namespace morva::tpx {
 
 namespace {
 
-void AppendQuoted(std::string& out, std::string_view text) {
-    out += '"';
-    for (char c : text) {
-        switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
-                    char hex[8];
-                    std::snprintf(hex, sizeof hex, "\\x%02X", static_cast<unsigned char>(c));
-                    out += hex;
-                } else {
-                    out += c;
-                }
-        }
-    }
-    out += '"';
-}
+using com::AppendQuoted;
 
 /// Appends ` key=` and the quoted text, or `-` when absent.
 void AppendField(std::string& out, std::string_view key, const StoreText& text) {

@@ -5,6 +5,9 @@
 #include <QFileInfo>
 #include <QListWidget>
 #include <QSettings>
+#include <QVariant>
+#include <variant>
+#include <vector>
 
 #include "component/text_util.h"
 #include "workbench/app/directory.h"
@@ -31,6 +34,66 @@ bool IsBlank(QChar c) {
     return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
 }
 
+/// The member of TSettings that a stored value belongs to.
+using SettingRef = std::variant<QString*, int*>;
+
+/// One value of the settings store: its name in the group, the member it belongs to and its
+/// default. A folder's default is the folder of that name below the current folder, or the
+/// current folder itself when the name is empty.
+struct SettingKey {
+    const char* name;
+    SettingRef (*member)(TSettings&);
+    QVariant byDefault;
+    bool folder = false;
+};
+
+#define MORVA_SETTING(member) [](TSettings& s) -> SettingRef { return &s.member; }
+
+/// Every value the store holds besides the recent lists, in the order they are written. The
+/// names are those of existing settings files, the odd " FontHeight" among them.
+const std::vector<SettingKey>& SettingKeys() {
+    static const std::vector<SettingKey> keys{
+        {"RootDir", MORVA_SETTING(RootDir), QString(), true},
+        {"OutputDir", MORVA_SETTING(OutputDir), QStringLiteral("Output"), true},
+        {"SQLDir", MORVA_SETTING(SQLDir), QStringLiteral("proj"), true},
+        {"DatabaseDir", MORVA_SETTING(DatabaseDir), QStringLiteral("Database"), true},
+        {"ScriptDir", MORVA_SETTING(ScriptDir), QStringLiteral("Samples"), true},
+        {"Language", MORVA_SETTING(Language), -1},
+        {"FontCharSet", MORVA_SETTING(Font.charSet), EditorFont().charSet},
+        {" FontHeight", MORVA_SETTING(Font.height), EditorFont().height},
+        {"FontName", MORVA_SETTING(Font.name), EditorFont().name},
+        {"MainLeft", MORVA_SETTING(MainLeft), -1},
+        {"MainTop", MORVA_SETTING(MainTop), 0},
+        {"MainWidth", MORVA_SETTING(MainWidth), 0},
+        {"MainHeight", MORVA_SETTING(MainHeight), 0},
+        {"ScriptLeft", MORVA_SETTING(ScriptLeft), -1},
+        {"ScriptTop", MORVA_SETTING(ScriptTop), 0},
+        {"ScriptWidth", MORVA_SETTING(ScriptWidth), 0},
+        {"ScriptHeight", MORVA_SETTING(ScriptHeight), 0},
+        {"DatabaseName", MORVA_SETTING(DatabaseName), QString()},
+        {"SchemaName", MORVA_SETTING(SchemaName), QString()},
+        {"OpenFilter", MORVA_SETTING(OpenFilter), QString::fromLatin1(kDefaultOpenFilter)},
+    };
+    return keys;
+}
+
+#undef MORVA_SETTING
+
+/// Sets every member the store holds to its default; the folders only when `root` is given.
+void SetDefaults(TSettings& settings, const QString* root) {
+    for (const SettingKey& key : SettingKeys()) {
+        const SettingRef member = key.member(settings);
+        if (int* const* number = std::get_if<int*>(&member)) {
+            **number = key.byDefault.toInt();
+        } else if (!key.folder) {
+            *std::get<QString*>(member) = key.byDefault.toString();
+        } else if (root) {
+            const QString below = key.byDefault.toString();
+            *std::get<QString*>(member) = below.isEmpty() ? *root : Join(*root, below);
+        }
+    }
+}
+
 }  // namespace
 
 QFont EditorFont::ToQFont() const {
@@ -50,7 +113,9 @@ EditorFont EditorFont::FromQFont(const QFont& font) {
     return result;
 }
 
-TSettings::TSettings() : OpenFilter(QString::fromLatin1(kDefaultOpenFilter)) {}
+TSettings::TSettings() {
+    SetDefaults(*this, nullptr);
+}
 TSettings::~TSettings() = default;
 
 QString TSettings::StorePath() {
@@ -63,14 +128,8 @@ void TSettings::Initialise() {
     ReleaseCurrent();
     RecentDirs.Clear();
     RecentFiles.Clear();
-    RootDir = QDir::currentPath();
-    OutputDir = Join(RootDir, QStringLiteral("Output"));
-    SQLDir = Join(RootDir, QStringLiteral("proj"));
-    DatabaseDir = Join(RootDir, QStringLiteral("Database"));
-    ScriptDir = Join(RootDir, QStringLiteral("Samples"));
-    Language = -1;
-    Font = EditorFont();
-    MainLeft = ScriptLeft = -1;
+    const QString current = QDir::currentPath();
+    SetDefaults(*this, &current);
     ReadStore();
     for (const QString& folder : {DatabaseDir, SQLDir, OutputDir}) {
         TDirectory directory(folder.toStdString());
@@ -87,35 +146,19 @@ void TSettings::ReadStore() {
     }
     store.beginGroup(QString::fromLatin1(kSettingsKeyPath));
     if (store.allKeys().isEmpty()) return;
-    auto readText = [&](const char* key, QString* value) {
-        if (store.contains(QLatin1String(key))) *value = store.value(QLatin1String(key)).toString();
-    };
-    auto readInt = [&](const char* key, int* value) {
-        if (!store.contains(QLatin1String(key))) return;
-        bool ok = false;
-        const int read = store.value(QLatin1String(key)).toInt(&ok);
-        if (ok) *value = read;
-    };
-    readText("RootDir", &RootDir);
-    readText("OutputDir", &OutputDir);
-    readText("SQLDir", &SQLDir);
-    readText("DatabaseDir", &DatabaseDir);
-    readText("ScriptDir", &ScriptDir);
-    readInt("Language", &Language);
-    readInt("FontCharSet", &Font.charSet);
-    readInt(" FontHeight", &Font.height);
-    readText("FontName", &Font.name);
-    readInt("MainLeft", &MainLeft);
-    readInt("MainTop", &MainTop);
-    readInt("MainWidth", &MainWidth);
-    readInt("MainHeight", &MainHeight);
-    readInt("ScriptLeft", &ScriptLeft);
-    readInt("ScriptTop", &ScriptTop);
-    readInt("ScriptWidth", &ScriptWidth);
-    readInt("ScriptHeight", &ScriptHeight);
-    readText("DatabaseName", &DatabaseName);
-    readText("SchemaName", &SchemaName);
-    readText("OpenFilter", &OpenFilter);
+    for (const SettingKey& key : SettingKeys()) {
+        const QString name = QLatin1String(key.name);
+        if (!store.contains(name)) continue;
+        const QVariant value = store.value(name);
+        const SettingRef member = key.member(*this);
+        if (int* const* number = std::get_if<int*>(&member)) {
+            bool ok = false;
+            const int read = value.toInt(&ok);
+            if (ok) **number = read;
+        } else {
+            *std::get<QString*>(member) = value.toString();
+        }
+    }
     if (!store.contains(QStringLiteral("RecentDir0"))) return;
     for (int i = 0; i < RecentDirs.Capacity(); ++i) {
         const QString text = store.value(QStringLiteral("RecentDir%1").arg(i)).toString();
@@ -130,26 +173,13 @@ void TSettings::ReadStore() {
 void TSettings::WriteStore() {
     QSettings store(StorePath(), QSettings::IniFormat);
     store.beginGroup(QString::fromLatin1(kSettingsKeyPath));
-    store.setValue(QStringLiteral("RootDir"), RootDir);
-    store.setValue(QStringLiteral("OutputDir"), OutputDir);
-    store.setValue(QStringLiteral("SQLDir"), SQLDir);
-    store.setValue(QStringLiteral("DatabaseDir"), DatabaseDir);
-    store.setValue(QStringLiteral("ScriptDir"), ScriptDir);
-    store.setValue(QStringLiteral("Language"), Language);
-    store.setValue(QStringLiteral("FontCharSet"), Font.charSet);
-    store.setValue(QStringLiteral(" FontHeight"), Font.height);
-    store.setValue(QStringLiteral("FontName"), Font.name);
-    store.setValue(QStringLiteral("MainLeft"), MainLeft);
-    store.setValue(QStringLiteral("MainTop"), MainTop);
-    store.setValue(QStringLiteral("MainWidth"), MainWidth);
-    store.setValue(QStringLiteral("MainHeight"), MainHeight);
-    store.setValue(QStringLiteral("ScriptLeft"), ScriptLeft);
-    store.setValue(QStringLiteral("ScriptTop"), ScriptTop);
-    store.setValue(QStringLiteral("ScriptWidth"), ScriptWidth);
-    store.setValue(QStringLiteral("ScriptHeight"), ScriptHeight);
-    store.setValue(QStringLiteral("DatabaseName"), DatabaseName);
-    store.setValue(QStringLiteral("SchemaName"), SchemaName);
-    store.setValue(QStringLiteral("OpenFilter"), OpenFilter);
+    for (const SettingKey& key : SettingKeys()) {
+        const SettingRef member = key.member(*this);
+        if (int* const* number = std::get_if<int*>(&member))
+            store.setValue(QLatin1String(key.name), **number);
+        else
+            store.setValue(QLatin1String(key.name), *std::get<QString*>(member));
+    }
     for (int i = 0; i < RecentDirs.Capacity(); ++i)
         store.setValue(QStringLiteral("RecentDir%1").arg(i),
                        i < RecentDirs.Count() ? RecentDirs[i] : QString());

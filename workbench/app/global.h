@@ -42,11 +42,13 @@ class TSettings {
     TSettings(const TSettings&) = delete;
     TSettings& operator=(const TSettings&) = delete;
 
+    // The values of the settings store; their names and defaults are listed once, in
+    // global.cc. The folders stay empty until Initialise.
     QString RootDir, OutputDir, SQLDir, DatabaseDir, ScriptDir;
-    int Language = -1;
+    int Language;
     EditorFont Font;
-    int MainLeft = -1, MainTop = 0, MainWidth = 0, MainHeight = 0;
-    int ScriptLeft = -1, ScriptTop = 0, ScriptWidth = 0, ScriptHeight = 0;
+    int MainLeft, MainTop, MainWidth, MainHeight;
+    int ScriptLeft, ScriptTop, ScriptWidth, ScriptHeight;
     QString DatabaseName, SchemaName;
     QString OpenFilter;
     TFixedStrings RecentDirs{5};
@@ -58,8 +60,9 @@ class TSettings {
     /// The settings file: $MORVA_SETTINGS, else "Morva.ini" in the user's configuration folder.
     static QString StorePath();
 
-    /// Forms the defaults from the current directory, reads the store, makes the database,
-    /// SQL and output folders, and falls back to the root folder for a missing script folder.
+    /// Sets every value to its default (the folders below the current directory), reads the
+    /// store, makes the database, SQL and output folders, and falls back to the root folder
+    /// for a missing script folder.
     void Initialise();
     /// Reads every value that exists in the store; a missing group leaves every default.
     void ReadStore();

@@ -104,6 +104,78 @@ TEST_F(SettingsTest, RoundTripKeepsEveryValue) {
     EXPECT_EQ(Entries(in.RecentFiles), QStringList({"/f1.TPX"}));
 }
 
+TEST_F(SettingsTest, StoredNamesStayThoseOfExistingFiles) {
+    QDir(root).mkdir(QStringLiteral("scripts"));
+    // Every value under the name settings files already hold it by.
+    const QList<QPair<QString, QVariant>> stored = {{"RootDir", Path("r")},
+                                                    {"OutputDir", Path("o")},
+                                                    {"SQLDir", Path("s")},
+                                                    {"DatabaseDir", Path("d")},
+                                                    {"ScriptDir", Path("scripts")},
+                                                    {"Language", 3},
+                                                    {"FontCharSet", 1},
+                                                    {" FontHeight", -15},
+                                                    {"FontName", "Mono"},
+                                                    {"MainLeft", 11},
+                                                    {"MainTop", 12},
+                                                    {"MainWidth", 13},
+                                                    {"MainHeight", 14},
+                                                    {"ScriptLeft", 15},
+                                                    {"ScriptTop", 16},
+                                                    {"ScriptWidth", 17},
+                                                    {"ScriptHeight", 18},
+                                                    {"DatabaseName", "DB"},
+                                                    {"SchemaName", "S"},
+                                                    {"OpenFilter", "All|*"}};
+    {
+        QSettings raw(TSettings::StorePath(), QSettings::IniFormat);
+        raw.beginGroup(QLatin1String(kSettingsKeyPath));
+        for (const auto& [name, value] : stored) raw.setValue(name, value);
+    }
+    TSettings settings;
+    settings.Initialise();
+    const QStringList read = {settings.RootDir,
+                              settings.OutputDir,
+                              settings.SQLDir,
+                              settings.DatabaseDir,
+                              settings.ScriptDir,
+                              QString::number(settings.Language),
+                              QString::number(settings.Font.charSet),
+                              QString::number(settings.Font.height),
+                              settings.Font.name,
+                              QString::number(settings.MainLeft),
+                              QString::number(settings.MainTop),
+                              QString::number(settings.MainWidth),
+                              QString::number(settings.MainHeight),
+                              QString::number(settings.ScriptLeft),
+                              QString::number(settings.ScriptTop),
+                              QString::number(settings.ScriptWidth),
+                              QString::number(settings.ScriptHeight),
+                              settings.DatabaseName,
+                              settings.SchemaName,
+                              settings.OpenFilter};
+    ASSERT_EQ(read.size(), stored.size());
+    for (int i = 0; i < read.size(); ++i)
+        EXPECT_EQ(read[i], stored[i].second.toString()) << stored[i].first.toStdString();
+
+    // Written back under the same names, with the recent lists and nothing else.
+    QFile::remove(TSettings::StorePath());
+    settings.WriteStore();
+    QSettings raw(TSettings::StorePath(), QSettings::IniFormat);
+    raw.beginGroup(QLatin1String(kSettingsKeyPath));
+    QStringList expected;
+    for (const auto& [name, value] : stored) {
+        expected << name;
+        EXPECT_EQ(raw.value(name).toString(), value.toString()) << name.toStdString();
+    }
+    for (int i = 0; i < 5; ++i) expected << QStringLiteral("RecentDir%1").arg(i);
+    for (int i = 0; i < 10; ++i) expected << QStringLiteral("RecentFile%1").arg(i);
+    QStringList written = raw.childKeys();
+    expected.sort();
+    written.sort();
+    EXPECT_EQ(written, expected);
+}
+
 TEST_F(SettingsTest, UnwritableStoreIsReported) {
     WriteFile(QStringLiteral("plain"), "p");
     qputenv("MORVA_SETTINGS", Path(QStringLiteral("plain/settings.ini")).toUtf8());

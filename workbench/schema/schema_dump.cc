@@ -1,16 +1,14 @@
 #include "workbench/schema/schema_dump.h"
 
+#include "component/quoted_text.h"
 #include "sqlcompiler/table_file_dump.h"
 
 namespace morva::schema {
 
 namespace {
 
+using com::Quoted;
 using sql::JsonString;
-
-std::string Quoted(const std::string& s) {
-    return "\"" + s + "\"";
-}
 
 }  // namespace
 

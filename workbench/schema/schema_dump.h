@@ -7,11 +7,10 @@
 
 namespace morva::schema {
 
-/// One line for the identity, then per table a line, its columns and its references, indented.
+/// One line for the identity, then per table a line, its columns and its references, indented;
+/// texts quoted as com::Quoted writes them.
 std::string DumpSchema(const TSchema& schema);
 /// The same content as one JSON object.
 std::string DumpSchemaJson(const TSchema& schema);
-/// `text` as a JSON string literal, quotes included.
-std::string JsonString(std::string_view text);
 
 }  // namespace morva::schema
