@@ -16,7 +16,8 @@ namespace {
 
 int DumpSchemaCommand(const Context& ctx, bool json) {
     const std::string& db = ctx.args[0];
-    if (!sql::IsSafeTableFileName(db)) return UsageError(db + ": no such database");
+    std::string error;
+    if (!schema::DatabaseFolder(ctx.databaseDir, db, &error)) return UsageError(error);
     auto schema = OpenSchema(ctx, db, ctx.args[1]);
     if (!schema) return kExitUsage;
     std::string out = json ? schema::DumpSchemaJson(*schema) : schema::DumpSchema(*schema);
@@ -31,13 +32,14 @@ int DumpCommand(Context& ctx) {
     if (ctx.args.size() == 2) return DumpSchemaCommand(ctx, json);
     if (ctx.args.size() != 1) return UsageError("dump needs a database name");
     const std::string& db = ctx.args[0];
-    std::string folder = ctx.databaseDir + "/" + db;
-    std::error_code ec;
-    if (!sql::IsSafeTableFileName(db) || !std::filesystem::is_directory(folder, ec))
-        return UsageError(folder + ": no such database");
-    std::vector<sql::TableFile> tables;
     std::string error;
-    if (!sql::LoadDatabaseFolder(folder, &tables, &error)) {
+    std::optional<std::string> folder = schema::DatabaseFolder(ctx.databaseDir, db, &error);
+    if (!folder) return UsageError(error);
+    std::error_code ec;
+    if (!std::filesystem::is_directory(*folder, ec))
+        return UsageError(*folder + ": no such database");
+    std::vector<sql::TableFile> tables;
+    if (!sql::LoadDatabaseFolder(*folder, &tables, &error)) {
         std::fprintf(stderr, "morva-cli: %s\n", error.c_str());
         return kExitFailed;
     }
