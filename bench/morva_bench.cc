@@ -1,11 +1,13 @@
 // The speed table: template compile throughput, run throughput over growing schemas beside
-// the same generation in Jinja2 and the time to copy the output, SQL compile throughput and
-// the hand-over of a large schema through IMorva, measured in one run and printed as one
-// table. Every time is processor time, the median of several repetitions; ratios stand
-// beside the absolute figures because the machines are noisy.
+// the same generation in Jinja2 and the time to copy the output, SQL compile throughput, the
+// hand-over of a large schema through IMorva, reading a schema file with many references and
+// saving many table files beside copying them, measured in one run and printed as one table.
+// Every time is processor time (the save of table files excepted: it waits for the disk), the
+// median of several repetitions; ratios stand beside the absolute figures because the machines
+// are noisy.
 //
-//   morva_bench [--source DIR] [--quick] [--only compile|run|engine|sql|handover]
-//               [--show TABLES]
+//   morva_bench [--source DIR] [--quick]
+//               [--only compile|run|engine|sql|handover|schemaread|save] [--show TABLES]
 //
 // --quick measures the small sizes only; --only one kind of measurement (for profiling;
 // "engine" is the run of the largest size without Jinja2 and the copy, "engineN" the run over
@@ -15,6 +17,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -188,6 +191,82 @@ void HandOverLarge(Table& table, int tables) {
                Format("%.0f ns/column", t * 1e9 / (tables * kColumns)), ""});
 }
 
+// A schema of one table referring to `references` tables, each with one column pair: the
+// reference block is most of the file, as in a large database where one table refers to all.
+std::string ManyReferencesSchema(int references) {
+    morva::schema::TSchema schema;
+    schema.Name = "Bench";
+    schema.DbName = "Bench";
+    morva::schema::TSchemaInfor hub;
+    hub.TableName = "HUB";
+    for (int i = 0; i < references; ++i) {
+        std::string name = "TABLE_" + std::to_string(i);
+        hub.RefTables.AddTable(name);
+        hub.RefTables.AddPair(name, "ID", "REF_" + std::to_string(i));
+    }
+    schema.Tables.push_back(std::move(hub));
+    return schema.Encode();
+}
+
+// Reading a schema file must take time in proportion to its size: the larger row stands
+// beside the smaller one, ten times fewer references.
+void SchemaRead(Table& table, int small, int large) {
+    double times[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        int references = i == 0 ? small : large;
+        std::string bytes = ManyReferencesSchema(references);
+        times[i] = Median(3, [&] {
+            morva::schema::TSchema schema;
+            morva::schema::TSchema::Decode(bytes, &schema);
+        });
+        std::string note = i == 0 ? ""
+                                  : Format("%.1fx the time of ", times[1] / times[0]) +
+                                        std::to_string(small) +
+                                        " (linear: " + std::to_string(large / small) + "x)";
+        table.Add({"schema read", std::to_string(references) + " references, " + Size(bytes.size()),
+                   Milliseconds(times[i]), Format("%.0f ns/reference", times[i] * 1e9 / references),
+                   note});
+    }
+}
+
+double WallSeconds(const std::function<void()>& work) {
+    auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Saving database information: `tables` table files written as one save, beside copying the
+// saved folder with cp -r. Wall-clock time, the median of three: a durable save mostly waits
+// for the disk, which processor time does not see.
+void TableFilesSave(Table& table, int tables, const fs::path& work) {
+    morva::schema::TDatabaseInfor db = morva::bench::MakeDatabase(tables, kColumns);
+    db.Name = "Bench";
+    fs::path saved = work / "Database" / db.Name;
+    fs::path copy = work / "copy";
+    std::vector<double> saves, copies;
+    bool ok = true;
+    for (int i = 0; i < 3; ++i) {
+        fs::remove_all(work / "Database");
+        std::string error;
+        saves.push_back(
+            WallSeconds([&] { ok = db.SaveDatabase((work / "Database").string(), &error) && ok; }));
+        fs::remove_all(copy);
+        std::string command = "cp -r " + Quote(saved) + " " + Quote(copy);
+        copies.push_back(WallSeconds([&] { ok = std::system(command.c_str()) == 0 && ok; }));
+    }
+    std::sort(saves.begin(), saves.end());
+    std::sort(copies.begin(), copies.end());
+    double bytes = 0;
+    for (const auto& e : fs::directory_iterator(saved))
+        if (e.is_regular_file()) bytes += static_cast<double>(e.file_size());
+    std::string size = std::to_string(tables) + " tables, " + Size(bytes);
+    table.Add({"table files save (wall)", size, Milliseconds(saves[1]), MBps(bytes, saves[1]),
+               Format("save at %.1fx the copy", saves[1] / copies[1]) + (ok ? "" : ", FAILED")});
+    table.Add({"  cp -r (wall)", size, Milliseconds(copies[1]), MBps(bytes, copies[1]), ""});
+    fs::remove_all(work / "Database");
+    fs::remove_all(copy);
+}
+
 struct RunResult {
     double seconds = 0;
     std::string output;
@@ -327,6 +406,8 @@ int main(int argc, char** argv) {
         if (quick && tables > 1000) break;
         if (wanted("handover")) HandOverLarge(table, tables);
     }
+    if (wanted("schemaread")) SchemaRead(table, quick ? 400 : 4000, quick ? 4000 : 40000);
+    if (wanted("save")) TableFilesSave(table, quick ? 1000 : 10000, work);
     table.Print();
     fs::remove_all(work);
     return 0;

@@ -29,9 +29,9 @@ int DumpCommand(Context& ctx) {
     if (ctx.args.size() != 1) return UsageError("dump needs a database name");
     const std::string& db = ctx.args[0];
     if (!CheckDatabase(ctx, db)) return kExitUsage;
-    std::string folder = ctx.databaseDir + "/" + db;
-    std::vector<sql::TableFile> tables;
     std::string error;
+    std::string folder = *schema::DatabaseFolder(ctx.databaseDir, db, &error);
+    std::vector<sql::TableFile> tables;
     if (!sql::LoadDatabaseFolder(folder, &tables, &error)) {
         std::fprintf(stderr, "morva-cli: %s\n", error.c_str());
         return kExitFailed;

@@ -10,6 +10,7 @@
 #include "component/message_box.h"
 #include "sqlcompiler/isqlcomp.h"
 #include "sqlcompiler/table_file.h"
+#include "workbench/schema/database_folder.h"
 
 namespace morva::cli {
 namespace {
@@ -89,9 +90,9 @@ int OdbcCommand(Context& ctx) {
         for (const std::string& name : sink->names) std::printf("%s\n", name.c_str());
     } else {
         const std::string& dsn = ctx.args[0];
-        if (!sql::IsSafeTableFileName(dsn))
-            return UsageError("'" + dsn + "' cannot name a database folder");
-        std::string dbPath = ctx.databaseDir + "/" + dsn;
+        std::optional<std::string> folder = schema::DatabaseFolder(ctx.databaseDir, dsn, &error);
+        if (!folder) return UsageError(error);
+        const std::string& dbPath = *folder;
         if (!sql::EnsureDatabaseFolder(dbPath, &error)) {
             std::fprintf(stderr, "morva-cli: %s\n", error.c_str());
             return kExitFailed;

@@ -42,20 +42,19 @@ int Create(Context& ctx) {
         return UsageError("usage: schema create DB S [--type T] ... [--replace]");
     const std::string& dbName = ctx.args[1];
     const std::string& name = ctx.args[2];
-    if (name.empty() || name.find('/') != std::string::npos || name == "." || name == "..")
-        return UsageError("'" + name + "' cannot name a schema file");
     auto db = OpenDatabase(ctx, dbName);
     if (!db) return kExitUsage;
+    std::string error;
+    std::optional<std::string> path = schema::SchemaFilePath(ctx.databaseDir, dbName, name, &error);
+    if (!path) return UsageError(error);
     std::error_code ec;
-    bool replacing =
-        std::filesystem::exists(schema::SchemaFilePath(ctx.databaseDir, dbName, name), ec);
+    bool replacing = std::filesystem::exists(*path, ec);
     // The schema may hold choices made in the workbench since; only --replace drops them.
     if (replacing && !replace)
         return UsageError("schema " + name + " of " + dbName +
                           " already exists; add --replace to replace it");
     if (!tables.empty() && !SelectTables(*db, tables)) return kExitUsage;
     auto s = schema::TSchema::CreateFromDatabase(name, type, label, *db);
-    std::string error;
     if (!s->Save(ctx.databaseDir, &error)) {
         std::fprintf(stderr, "morva-cli: %s\n", error.c_str());
         return kExitFailed;
@@ -68,7 +67,7 @@ int Create(Context& ctx) {
 int List(Context& ctx) {
     if (ctx.args.size() != 2) return UsageError("usage: schema list DB");
     if (!OpenDatabase(ctx, ctx.args[1])) return kExitUsage;
-    std::string folder = schema::DatabaseFolder(ctx.databaseDir, ctx.args[1]) + "/Schema";
+    std::string folder = *schema::DatabaseFolder(ctx.databaseDir, ctx.args[1], nullptr) + "/Schema";
     for (const std::string& n : schema::SchemaNames(folder)) std::printf("%s\n", n.c_str());
     return kExitOk;
 }

@@ -13,6 +13,7 @@
 #include "component/create.h"
 #include "sqlcompiler/isqlcomp.h"
 #include "sqlcompiler/table_file.h"
+#include "workbench/schema/database_folder.h"
 
 namespace morva::cli {
 namespace {
@@ -93,12 +94,13 @@ int SqlCommand(Context& ctx) {
     bool fresh = TakeFlag(ctx.args, "--fresh");
     if (ctx.args.size() < 2) return UsageError("sql needs a database name and SQL files");
     const std::string& db = ctx.args[0];
-    if (!sql::IsSafeTableFileName(db)) return UsageError("'" + db + "' is not a database name");
+    std::string error;
+    std::optional<std::string> folder = schema::DatabaseFolder(ctx.databaseDir, db, &error);
+    if (!folder) return UsageError(error);
     for (size_t i = 1; i < ctx.args.size(); ++i) {
         if (::access(ctx.args[i].c_str(), R_OK) != 0)
             return UsageError(ctx.args[i] + ": cannot read the SQL file");
     }
-    std::string error;
     com::HRESULT status = com::S_OK;
     auto comp = com::CreateInstance<sql::ISqlComp>(sql::kSqlCompClsid, sql::kSqlCompilerLibrary,
                                                    &error, &status);
@@ -111,7 +113,7 @@ int SqlCommand(Context& ctx) {
     comp.As<com::IConnectionPoint>()->Advise(sink.get(), &cookie);
 
     std::printf("Generate Information to %s\n", db.c_str());
-    std::string dbPath = ctx.databaseDir + "/" + db;
+    const std::string& dbPath = *folder;
     if (!sql::EnsureDatabaseFolder(dbPath, &error)) {
         std::fprintf(stderr, "morva-cli: %s\n", error.c_str());
         return kExitFailed;

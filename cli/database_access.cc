@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 
 #include "component/text_util.h"
+#include "workbench/schema/database_folder.h"
 
 namespace morva::cli {
 
@@ -45,6 +47,11 @@ std::vector<std::string> DatabaseNames(const std::string& databaseDir) {
 }
 
 bool CheckDatabase(const Context& ctx, const std::string& name) {
+    std::string error;
+    if (!schema::DatabaseFolder(ctx.databaseDir, name, &error)) {
+        std::fprintf(stderr, "morva-cli: %s\n", error.c_str());
+        return false;
+    }
     std::vector<std::string> names = DatabaseNames(ctx.databaseDir);
     if (std::find(names.begin(), names.end(), name) != names.end()) return true;
     ReportUnknown("database", name, ctx.databaseDir, names);
@@ -62,15 +69,19 @@ std::unique_ptr<schema::TDatabaseInfor> OpenDatabase(const Context& ctx, const s
 std::unique_ptr<schema::TSchema> OpenSchema(const Context& ctx, const std::string& db,
                                             const std::string& name) {
     if (!CheckDatabase(ctx, db)) return nullptr;
-    std::string path = schema::SchemaFilePath(ctx.databaseDir, db, name);
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) {
-        ReportUnknown("schema", name, db,
-                      schema::SchemaNames(schema::DatabaseFolder(ctx.databaseDir, db) + "/Schema"));
+    std::string error;
+    std::optional<std::string> path = schema::SchemaFilePath(ctx.databaseDir, db, name, &error);
+    if (!path) {
+        std::fprintf(stderr, "morva-cli: %s\n", error.c_str());
         return nullptr;
     }
-    std::string error;
-    auto s = schema::TSchema::LoadFrom(path, &error);
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(*path, ec)) {
+        std::string folder = *schema::DatabaseFolder(ctx.databaseDir, db, &error);
+        ReportUnknown("schema", name, db, schema::SchemaNames(folder + "/Schema"));
+        return nullptr;
+    }
+    auto s = schema::TSchema::LoadFrom(*path, &error);
     if (!error.empty()) {
         std::fprintf(stderr, "morva-cli: %s\n", error.c_str());
         return nullptr;

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "component/atomic_file.h"
 #include "component/text_util.h"
 
 namespace morva::com {

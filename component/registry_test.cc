@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "component/atomic_file.h"
 #include "component/text_util.h"
 
 namespace morva::com {

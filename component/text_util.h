@@ -1,6 +1,5 @@
 #pragma once
-// Small helpers shared by the libraries: ASCII case folding, the configuration folder and
-// atomic file replacement.
+// Small helpers shared by the libraries: ASCII case folding and the configuration folder.
 
 #include <string>
 #include <string_view>
@@ -21,9 +20,5 @@ std::string ToUpperAscii(std::string_view s);
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 /// $XDG_CONFIG_HOME, else $HOME/.config.
 std::string ConfigDirectory();
-/// Writes `data` to a temporary file beside `path`, then renames it over `path`, so that a
-/// failure never destroys the previous copy. Makes missing parent folders. False with a
-/// reason ("path: strerror") in `error` on failure.
-bool WriteFileAtomically(const std::string& path, std::string_view data, std::string* error);
 
 }  // namespace morva::com

@@ -84,10 +84,14 @@ HRESULT SqlComp::GenerateFromODBCBy(const BStr& DataSourceName, const BStr& User
 void SqlComp::WriteTables(Compilation& c, const std::string& dbPath) {
     const auto& tables = c.model().tables;
     c.ReportLine(msg::kTablesDetected, static_cast<int>(tables.size()));
+    // One batch, so that the files are synced once for the whole database, not once each.
+    TableFileBatch batch(dbPath);
+    std::string error;
     for (const auto& table : tables) {
         c.ReportLine(msg::kTableName, table->name.c_str());
-        if (!WriteTableFile(*table, dbPath)) c.ReportLine("%s", msg::kFail);
+        if (!batch.Add(ToTableFile(*table), &error)) c.ReportLine("%s", msg::kFail);
     }
+    if (!batch.Commit(&error)) c.ReportLine("%s", msg::kFail);
 }
 
 HRESULT SqlComp::Invoke(int32_t dispId, const std::vector<com::Variant>& args,

@@ -7,79 +7,50 @@
 #include <fstream>
 #include <iterator>
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
+#include "component/atomic_file.h"
+#include "component/binary_fields.h"
+#include "component/file_name.h"
 #include "component/text_util.h"
+#include "component/utf8.h"
 
 namespace morva::sql {
 namespace fs = std::filesystem;
 
 std::string CutText(std::string_view text, size_t max) {
-    if (text.size() <= max) return std::string(text);
-    size_t end = max;
-    // Step back over continuation bytes so that a multi-byte sequence is never cut in two.
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
-    return std::string(text.substr(0, end));
+    return std::string(com::CutUtf8(text, max));
 }
 
 namespace {
 
-class Writer {
-  public:
-    void Int(int32_t v) {
-        uint32_t u = static_cast<uint32_t>(v);
-        for (int i = 0; i < 4; ++i) out_.push_back(static_cast<char>((u >> (8 * i)) & 0xFF));
-    }
-    void Text(std::string_view s) {
-        std::string cut = CutText(s);
-        out_.push_back(static_cast<char>(cut.size()));
-        out_ += cut;
-    }
-    void Count(size_t n) { Int(static_cast<int32_t>(n)); }
-    std::string Take() { return std::move(out_); }
-
-  private:
-    std::string out_;
-};
-
-// Reads fields front to back; every read checks what is left and latches a failure.
+// Reads fields front to back; a failed read latches and the values read after it are zero or
+// empty, so that the decoder can read on and check once at the end.
 class Reader {
   public:
-    explicit Reader(std::string_view bytes) : rest_(bytes) {}
-    bool ok() const { return ok_; }
+    explicit Reader(std::string_view bytes) : in_(bytes) {}
+    bool ok() const { return !in_.failed(); }
 
     int32_t Int() {
-        if (!ok_ || rest_.size() < 4) return Fail();
-        uint32_t u = 0;
-        for (int i = 3; i >= 0; --i) u = (u << 8) | static_cast<unsigned char>(rest_[i]);
-        rest_.remove_prefix(4);
-        return static_cast<int32_t>(u);
+        int32_t v = 0;
+        return in_.Int32(&v) ? v : 0;
     }
     std::string Text() {
-        if (!ok_ || rest_.empty()) return Fail(), std::string();
-        size_t n = static_cast<unsigned char>(rest_[0]);
-        if (rest_.size() - 1 < n) return Fail(), std::string();
-        std::string s(rest_.substr(1, n));
-        rest_.remove_prefix(1 + n);
+        std::string s;
+        in_.ShortString(&s);
         return s;
     }
     // A count of entries each at least `minBytes` long: rejects counts the rest cannot hold,
     // so that a corrupt count never makes the reader reserve absurd amounts of memory.
     size_t Count(size_t minBytes) {
-        int32_t n = Int();
-        if (!ok_ || n < 0 || static_cast<size_t>(n) > rest_.size() / minBytes) return Fail(), 0;
+        int32_t n = 0;
+        if (!in_.Count(&n)) return 0;
+        if (static_cast<size_t>(n) > in_.remaining() / minBytes) return in_.Fail(), 0;
         return static_cast<size_t>(n);
     }
 
   private:
-    int32_t Fail() {
-        ok_ = false;
-        return 0;
-    }
-    std::string_view rest_;
-    bool ok_ = true;
+    com::FieldReader in_;
 };
 
 // Smallest encodings: a column entry is 4 empty texts, 5 ints, 3 empty texts and a count.
@@ -123,68 +94,41 @@ std::string Reason(const std::string& path) {
     return path + ": " + std::strerror(errno);
 }
 
-// Writes `data` to a temporary file in `folder`, then renames it to `name`. The temporary
-// name is short, so that a table name of the longest length a file name allows still works.
-bool ReplaceFile(const std::string& folder, const std::string& name, std::string_view data,
-                 std::string* error) {
-    std::string path = folder + "/" + name;
-    std::string temp = folder + "/.table-XXXXXX";
-    int fd = ::mkstemp(temp.data());
-    if (fd < 0) {
-        if (error) *error = Reason(path);
-        return false;
-    }
-    bool ok = true;
-    for (size_t done = 0; ok && done < data.size();) {
-        ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        ok = n > 0;
-        if (ok) done += static_cast<size_t>(n);
-    }
-    ok = ok && ::fchmod(fd, 0644) == 0 && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok) {
-        if (error) *error = Reason(path);
-        ::unlink(temp.c_str());
-    }
-    return ok;
-}
-
 }  // namespace
 
 std::string EncodeTableFile(const TableFile& table) {
-    Writer w;
-    w.Int(kTableMagic);
-    w.Int(kTableVersion);
-    w.Text(table.name);
-    w.Text(table.type);
-    w.Text(table.label);
-    w.Count(table.columns.size());
-    w.Count(table.columns.size());
+    com::FieldWriter w;
+    auto count = [&](size_t n) { w.Int32(static_cast<int32_t>(n)); };
+    w.Int32(kTableMagic);
+    w.Int32(kTableVersion);
+    w.ShortString(table.name);
+    w.ShortString(table.type);
+    w.ShortString(table.label);
+    count(table.columns.size());
+    count(table.columns.size());
     for (const ColumnEntry& c : table.columns) {
-        w.Text(c.name);
-        w.Text(c.type);
-        w.Text(c.label);
-        w.Text(c.dataType);
-        w.Int(c.length);
-        w.Int(c.displayWidth);
-        w.Int(c.flags);
-        w.Int(c.precision);
-        w.Int(c.scale);
-        w.Text(c.lookupTable);
-        w.Text(c.lookupColumn);
-        w.Text(c.lookupKey);
-        w.Count(c.lookupItems.size());
-        for (const std::string& item : c.lookupItems) w.Text(item);
+        w.ShortString(c.name);
+        w.ShortString(c.type);
+        w.ShortString(c.label);
+        w.ShortString(c.dataType);
+        w.Int32(c.length);
+        w.Int32(c.displayWidth);
+        w.Int32(c.flags);
+        w.Int32(c.precision);
+        w.Int32(c.scale);
+        w.ShortString(c.lookupTable);
+        w.ShortString(c.lookupColumn);
+        w.ShortString(c.lookupKey);
+        count(c.lookupItems.size());
+        for (const std::string& item : c.lookupItems) w.ShortString(item);
     }
-    w.Count(table.groups.size());
+    count(table.groups.size());
     for (const RefGroupEntry& g : table.groups) {
-        w.Text(g.masterTable);
-        w.Count(g.pairs.size());
+        w.ShortString(g.masterTable);
+        count(g.pairs.size());
         for (const RefPairEntry& p : g.pairs) {
-            w.Text(p.masterColumn);
-            w.Text(p.localColumn);
+            w.ShortString(p.masterColumn);
+            w.ShortString(p.localColumn);
         }
     }
     return w.Take();
@@ -231,38 +175,61 @@ bool ReadTableFile(const std::string& path, TableFile* table, std::string* error
     return true;
 }
 
-bool IsSafeTableFileName(std::string_view name) {
-    return !name.empty() && name != "." && name != ".." &&
-           name.find('/') == std::string_view::npos && name.find('\0') == std::string_view::npos;
-}
+TableFileBatch::TableFileBatch(std::string folder) : folder_(folder), files_(std::move(folder)) {}
 
-bool WriteTableFileTo(const std::string& folder, const TableFile& table, std::string* error) {
+bool TableFileBatch::Add(const TableFile& table, std::string* error) {
     std::string name = CutText(table.name);
-    if (!IsSafeTableFileName(name)) {
+    if (!com::IsSafeFileName(name)) {
         if (error) *error = "\"" + name + "\": not a valid table file name";
         return false;
     }
-    std::error_code ec;
-    if (!fs::is_directory(folder, ec)) {
-        if (error) *error = folder + ": " + (ec ? ec.message() : "No such directory");
-        return false;
+    if (files_.size() == 0) {
+        std::error_code ec;
+        if (!fs::is_directory(folder_, ec)) {
+            if (error) *error = folder_ + ": " + (ec ? ec.message() : "No such directory");
+            return false;
+        }
     }
-    return ReplaceFile(folder, name, EncodeTableFile(table), error);
+    return files_.Add(name, EncodeTableFile(table), error);
 }
 
-bool ListTableFiles(const std::string& folder, std::vector<std::string>* names,
-                    std::string* error) {
-    names->clear();
+bool TableFileBatch::Commit(std::string* error) {
+    return files_.Commit(error);
+}
+
+bool WriteTableFileTo(const std::string& folder, const TableFile& table, std::string* error) {
+    TableFileBatch batch(folder);
+    return batch.Add(table, error) && batch.Commit(error);
+}
+
+namespace {
+
+// The plain files of `folder`, unsorted; temporaries of interrupted saves apart.
+bool ListPlainFiles(const std::string& folder, std::vector<std::string>* names,
+                    std::vector<std::string>* temporaries, std::string* error) {
     std::error_code ec;
     fs::directory_iterator it(folder, ec);
     for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
         std::error_code typeEc;
-        if (it->is_regular_file(typeEc)) names->push_back(it->path().filename().string());
+        if (!it->is_regular_file(typeEc)) continue;
+        std::string name = it->path().filename().string();
+        (com::IsTemporaryFileName(name) ? temporaries : names)->push_back(std::move(name));
     }
     if (ec) {
         if (error) *error = folder + ": " + ec.message();
         return false;
     }
+    return true;
+}
+
+}  // namespace
+
+bool ListTableFiles(const std::string& folder, std::vector<std::string>* names,
+                    std::string* error) {
+    names->clear();
+    std::vector<std::string> temporaries;
+    if (!ListPlainFiles(folder, names, &temporaries, error)) return false;
+    com::RemoveStaleTemporaryFiles(folder, temporaries);
     std::sort(names->begin(), names->end(), [](const std::string& a, const std::string& b) {
         std::string ua = com::ToUpperAscii(a), ub = com::ToUpperAscii(b);
         return ua != ub ? ua < ub : a < b;
@@ -296,17 +263,18 @@ bool EnsureDatabaseFolder(const std::string& folder, std::string* error) {
 bool SaveDatabaseFolder(const std::string& folder, const std::vector<TableFile>& tables,
                         std::string* error) {
     if (!EnsureDatabaseFolder(folder, error)) return false;
+    TableFileBatch batch(folder);
     for (const TableFile& t : tables)
-        if (!WriteTableFileTo(folder, t, error)) return false;
-    return true;
+        if (!batch.Add(t, error)) return false;
+    return batch.Commit(error);
 }
 
 namespace {
 
-// Deletes the plain files of `folder`, then the folder.
+// Deletes the plain files of `folder`, temporaries included, then the folder.
 bool DeleteFilesAndFolder(const std::string& folder, std::string* error) {
     std::vector<std::string> names;
-    if (!ListTableFiles(folder, &names, error)) return false;
+    if (!ListPlainFiles(folder, &names, &names, error)) return false;
     for (const std::string& name : names) {
         std::string path = folder + "/" + name;
         if (::unlink(path.c_str()) != 0) {

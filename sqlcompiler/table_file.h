@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "component/atomic_file.h"
+
 namespace morva::sql {
 
 inline constexpr int32_t kTableMagic = 19640630;      // 0x012BB136
@@ -75,17 +77,30 @@ bool DecodeTableFile(std::string_view bytes, TableFile* table);
 /// file that is no table file, or "path: reason" when it cannot be read.
 bool ReadTableFile(const std::string& path, TableFile* table, std::string* error);
 
-/// True when `name` can name a file inside a database folder: not empty, not "." or "..",
-/// no "/" and no NUL byte. Anything else could leave the folder.
-bool IsSafeTableFileName(std::string_view name);
+/// Writes table files into one folder, each under its table's name (cut as in the file), as
+/// one atomic and durable batch: Add writes a temporary file per table, Commit syncs once and
+/// renames them all over the previous copies. What is not committed is never written.
+class TableFileBatch {
+  public:
+    explicit TableFileBatch(std::string folder);
+    /// Writes the temporary file for `table`. Fails with a reason in `error` when the name
+    /// could leave the folder ("/" in it, ".", "..", empty), the folder does not exist or the
+    /// file cannot be written; never creates the folder.
+    bool Add(const TableFile& table, std::string* error);
+    /// Replaces the files added so far. False with "path: reason" on failure.
+    bool Commit(std::string* error);
 
-/// Writes `table` to `folder`/name (the name cut as in the file), replacing any previous copy
-/// atomically. Fails with a reason in `error` when the name is unsafe, the folder does not
-/// exist or the file cannot be written; never creates the folder.
+  private:
+    std::string folder_;
+    com::AtomicFileBatch files_;
+};
+
+/// Writes `table` to `folder`/name through a batch of one.
 bool WriteTableFileTo(const std::string& folder, const TableFile& table, std::string* error);
 
-/// The plain files of `folder` (folders excluded), sorted by name
-/// ignoring ASCII letter case. False with a reason when the folder cannot be listed.
+/// The plain files of `folder` (folders excluded), sorted by name ignoring ASCII letter case.
+/// Temporary files of interrupted saves are never listed; those no save is using are removed.
+/// False with a reason when the folder cannot be listed.
 bool ListTableFiles(const std::string& folder, std::vector<std::string>* names, std::string* error);
 
 /// Reads every table file of `folder` in listing order. The first file that fails ends the
@@ -96,7 +111,8 @@ bool LoadDatabaseFolder(const std::string& folder, std::vector<TableFile>* table
 /// Makes sure `folder` and its "Schema" subfolder exist. False with a reason on failure.
 bool EnsureDatabaseFolder(const std::string& folder, std::string* error);
 
-/// Writes every table into `folder` (ensured first), in order; stops at the first failure.
+/// Writes every table into `folder` (ensured first) as one batch; a table that cannot be
+/// written stops the save before any file is replaced.
 bool SaveDatabaseFolder(const std::string& folder, const std::vector<TableFile>& tables,
                         std::string* error);
 

@@ -1,5 +1,6 @@
 #include "sqlcompiler/table_file.h"
 
+#include <algorithm>
 #include <random>
 
 #include "sqlcompiler/table_file_dump.h"
@@ -212,6 +213,52 @@ TEST(TableFileTest, DeleteRemovesSchemaFilesTableFilesAndFolders) {
     EXPECT_FALSE(DeleteDatabaseFolder(dir + "/db2", &err));
     EXPECT_TRUE(err.starts_with(dir + "/db2: ")) << err;
     EXPECT_FALSE(fs::exists(dir + "/db2/ORDERS"));
+    fs::remove_all(dir);
+}
+
+// An interrupted save leaves its temporary file behind; it is no table file, and a load that
+// finds it (with no save running) removes it.
+TEST(TableFileTest, LeftoverTemporaryFileIsSkippedAndRemoved) {
+    std::string dir = TempFolder();
+    std::string err;
+    ASSERT_TRUE(SaveDatabaseFolder(dir + "/db", {RichTable()}, &err)) << err;
+    Spill(dir + "/db/.table-Xy12Z9", kHeader.substr(0, 5));
+    Spill(dir + "/db/.morva-Xy12Z9", "");
+    std::vector<TableFile> tables;
+    ASSERT_TRUE(LoadDatabaseFolder(dir + "/db", &tables, &err)) << err;
+    ASSERT_EQ(tables.size(), 1u);
+    EXPECT_EQ(tables[0], RichTable());
+    EXPECT_FALSE(fs::exists(dir + "/db/.table-Xy12Z9"));
+    EXPECT_FALSE(fs::exists(dir + "/db/.morva-Xy12Z9"));
+    // A deleted database takes any temporary with it.
+    Spill(dir + "/db/.table-Xy12Z9", "");
+    EXPECT_TRUE(DeleteDatabaseFolder(dir + "/db", &err)) << err;
+    EXPECT_FALSE(fs::exists(dir + "/db"));
+    fs::remove_all(dir);
+}
+
+// A save is one batch: a table that cannot be written leaves every previous file as it was,
+// and a finished save leaves nothing but the table files.
+TEST(TableFileTest, SaveReplacesAllFilesOrNone) {
+    std::string dir = TempFolder();
+    std::string err;
+    ASSERT_TRUE(
+        SaveDatabaseFolder(dir + "/db", {{"A", "", "1", {}, {}}, {"B", "", "1", {}, {}}}, &err))
+        << err;
+    EXPECT_FALSE(SaveDatabaseFolder(
+        dir + "/db", {{"A", "", "2", {}, {}}, {"..", "", "2", {}, {}}, {"B", "", "2", {}, {}}},
+        &err));
+    EXPECT_EQ(err, "\"..\": not a valid table file name");
+    std::vector<TableFile> tables;
+    ASSERT_TRUE(LoadDatabaseFolder(dir + "/db", &tables, &err)) << err;
+    ASSERT_EQ(tables.size(), 2u);
+    EXPECT_EQ(tables[0].label, "1");
+    EXPECT_EQ(tables[1].label, "1");
+    std::vector<std::string> entries;
+    for (const auto& e : fs::directory_iterator(dir + "/db"))
+        entries.push_back(e.path().filename());
+    std::sort(entries.begin(), entries.end());
+    EXPECT_EQ(entries, (std::vector<std::string>{"A", "B", "Schema"}));
     fs::remove_all(dir);
 }
 

@@ -12,7 +12,7 @@ bool BuildFromBde(schema::TDatabaseInfor& db, const Alias& alias,
         std::vector<FieldInfo> fields;
         if (!connection.Fields(name, &fields, error)) return false;
         schema::TTableInfor table(static_cast<int32_t>(fields.size()));
-        table.TableName = schema::CutShortString(name);
+        table.TableName = com::CutShortString(name);
         table.TableType = "Normal";
         table.TableLabel = "Normal";
         table.Selected = true;

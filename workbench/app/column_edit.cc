@@ -12,9 +12,9 @@
 #include <QVBoxLayout>
 #include <limits>
 
+#include "component/binary_fields.h"
 #include "workbench/app/message_boxes.h"
 #include "workbench/schema/database_infor.h"
-#include "workbench/schema/short_string.h"
 
 namespace morva::app {
 
@@ -25,7 +25,7 @@ QString Text(const std::string& text) {
 }
 
 std::string Cut(const QString& text) {
-    return schema::CutShortString(text.toStdString());
+    return com::CutShortString(text.toStdString());
 }
 
 // The combo box's chosen text, empty when nothing is chosen.

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "component/binary_fields.h"
 #include "workbench/alias/alias.h"
 #include "workbench/alias/build_from_alias.h"
 #include "workbench/app/global.h"
@@ -16,19 +17,6 @@
 #include "workbench/schema/database_infor.h"
 
 namespace morva::app {
-
-namespace {
-
-// At most 255 bytes, without cutting a character in two.
-QString Cut255(const QString& text) {
-    QByteArray bytes = text.toUtf8();
-    if (bytes.size() <= 255) return text;
-    int end = 255;
-    while (end > 0 && (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80) --end;
-    return QString::fromUtf8(bytes.left(end));
-}
-
-}  // namespace
 
 TCreateDBIForm::TCreateDBIForm(TSettings& settings, TPasswdForm& passwd, QWidget* parent)
     : QDialog(parent), settings_(settings), passwd_(passwd) {
@@ -86,7 +74,8 @@ QString TCreateDBIForm::Password() const {
 void TCreateDBIForm::lbDatabaseDblClick() {
     const QString entry = SelectedEntry();
     if (CurrentMode == Mode::Bde && !entry.isEmpty()) {
-        if (CreateFromAlias(Cut255(entry))) accept();
+        if (CreateFromAlias(QString::fromStdString(com::CutShortString(entry.toStdString()))))
+            accept();
     } else if (CurrentMode == Mode::Odbc && !entry.isEmpty()) {
         passwd_.SetDatabase(entry);
         if (passwd_.exec() == QDialog::Accepted) accept();
@@ -108,7 +97,8 @@ bool TCreateDBIForm::CreateFromAlias(const QString& name) {
     const std::vector<std::string> tables = connection.Tables();
     schema::TDatabaseInfor db;
     const std::string databaseDir = settings_.DatabaseDir.toStdString();
-    const QString folder = QString::fromStdString(schema::DatabaseFolder(databaseDir, aliasName));
+    const QString folder = DatabaseFolder(settings_, name);
+    if (folder.isEmpty()) return false;
     if (QFileInfo(folder).isDir() &&
         Confirmation(QStringLiteral("Database %1 already exist. Continue anyway ?").arg(name)) !=
             Answer::Yes)

@@ -10,12 +10,12 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "component/binary_fields.h"
 #include "workbench/app/add_ref_table.h"
 #include "workbench/app/column_edit.h"
 #include "workbench/app/message_boxes.h"
 #include "workbench/app/type_label.h"
 #include "workbench/schema/schema.h"
-#include "workbench/schema/short_string.h"
 
 namespace morva::app {
 
@@ -349,11 +349,11 @@ void TCreateSchema::bt4EditClick() {
     const schema::ColumnRecord* first = ColumnOf(rows.front());
     typeLabel_->PrepareColumn(Text(first->Name), Text(first->Type), Text(first->Label));
     if (typeLabel_->exec() != QDialog::Accepted) return;
-    const std::string type = schema::CutShortString(typeLabel_->Type().toStdString());
+    const std::string type = com::CutShortString(typeLabel_->Type().toStdString());
     for (size_t i = 0; i < rows.size(); ++i) {
         schema::ColumnRecord* c = ColumnOf(rows[i]);
         c->Type = type;
-        if (i == 0) c->Label = schema::CutShortString(typeLabel_->Label().toStdString());
+        if (i == 0) c->Label = com::CutShortString(typeLabel_->Label().toStdString());
         UpdateColumnRow(rows[i]);
     }
 }
@@ -389,8 +389,8 @@ void TCreateSchema::btEditClick() {
     typeLabel_->PrepareSchema(Text(schema_->DbName), Text(schema_->Name),
                               Text(schema_->SchemaLabel), Text(schema_->SchemaType), false);
     if (typeLabel_->exec() != QDialog::Accepted) return;
-    schema_->SchemaType = schema::CutShortString(typeLabel_->Type().toStdString());
-    schema_->SchemaLabel = schema::CutShortString(typeLabel_->Label().toStdString());
+    schema_->SchemaType = com::CutShortString(typeLabel_->Type().toStdString());
+    schema_->SchemaLabel = com::CutShortString(typeLabel_->Label().toStdString());
 }
 
 void TCreateSchema::btOkClick() {

@@ -13,10 +13,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "component/binary_fields.h"
 #include "workbench/app/global.h"
 #include "workbench/app/message_boxes.h"
 #include "workbench/app/swap_list.h"
-#include "workbench/schema/short_string.h"
 
 namespace morva::app {
 
@@ -131,10 +131,10 @@ void TCustomButton::ShowRecord(int index) {
 void TCustomButton::StoreFields() {
     if (filling_ || Shown < 0 || Shown >= static_cast<int>(Buttons.size())) return;
     MacroButton& b = Buttons[static_cast<size_t>(Shown)];
-    b.caption = schema::CutShortString(neCaption->text().toStdString());
+    b.caption = com::CutShortString(neCaption->text().toStdString());
     lbButtons->item(Shown)->setText(neCaption->text());
-    b.hint = schema::CutShortString(neHint->text().toStdString());
-    b.text = schema::CutShortString(moText->toPlainText().toStdString());
+    b.hint = com::CutShortString(neHint->text().toStdString());
+    b.text = com::CutShortString(moText->toPlainText().toStdString());
     const int caret = std::min(moText->textCursor().position(), 255);
     b.flags = (b.flags & ~(kMacroCaretMask | kMacroEnabled)) | caret |
               (cbEnable->isChecked() ? kMacroEnabled : 0);

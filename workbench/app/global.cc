@@ -272,16 +272,31 @@ int ListItemIndex(const QListWidget* list, const QString& caption) {
     return -1;
 }
 
-void EnsureDatabaseFolder(const TSettings& settings, const QString& name) {
-    const QString folder = Join(settings.DatabaseDir, name);
+QString DatabaseFolder(const TSettings& settings, const QString& name) {
+    std::string error;
+    const std::optional<std::string> folder =
+        schema::DatabaseFolder(settings.DatabaseDir.toStdString(), name.toStdString(), &error);
+    if (!folder) {
+        InformationBox(QString::fromStdString(error));
+        return {};
+    }
+    return QString::fromStdString(*folder);
+}
+
+QString EnsureDatabaseFolder(const TSettings& settings, const QString& name) {
+    const QString folder = DatabaseFolder(settings, name);
+    if (folder.isEmpty()) return folder;
     TDirectory directory(folder.toStdString());
-    if (directory.Exists()) return;
+    if (directory.Exists()) return folder;
     directory.Make();
     TDirectory(Join(folder, QStringLiteral("Schema")).toStdString()).Make();
+    return folder;
 }
 
 bool DeleteDatabaseFolder(const TSettings& settings, const QString& name) {
-    if (!TDirectory(Join(settings.DatabaseDir, name).toStdString()).Exists()) return true;
+    const QString folder = DatabaseFolder(settings, name);
+    if (folder.isEmpty()) return false;
+    if (!TDirectory(folder.toStdString()).Exists()) return true;
     std::string error;
     if (schema::TDatabaseInfor::DeleteDatabaseFolder(settings.DatabaseDir.toStdString(),
                                                      name.toStdString(), &error))
@@ -291,8 +306,9 @@ bool DeleteDatabaseFolder(const TSettings& settings, const QString& name) {
 }
 
 bool SchemaFileExists(const TSettings& settings, const QString& database, const QString& schema) {
-    const QString folder = Join(Join(settings.DatabaseDir, database), QStringLiteral("Schema"));
-    return QFileInfo(Join(folder, schema + QStringLiteral(".CSF"))).isFile();
+    const std::optional<std::string> path = schema::SchemaFilePath(
+        settings.DatabaseDir.toStdString(), database.toStdString(), schema.toStdString(), nullptr);
+    return path && QFileInfo(QString::fromStdString(*path)).isFile();
 }
 
 QStringList SchemaNames(const QString& folder) {

@@ -97,8 +97,12 @@ int WordCount(const QString& text);
 /// Index of the first item whose text equals `caption` exactly, or -1.
 int ListItemIndex(const QListWidget* list, const QString& caption);
 
-/// Makes "DatabaseDir/name" and its "Schema" subfolder when the folder is missing.
-void EnsureDatabaseFolder(const TSettings& settings, const QString& name);
+/// "DatabaseDir/name", the folder of database `name`; empty after an information box naming
+/// the name and the reason when the name would leave the database folder.
+QString DatabaseFolder(const TSettings& settings, const QString& name);
+/// Makes the folder of database `name` and its "Schema" subfolder when the folder is missing.
+/// The folder, or empty (after the box of DatabaseFolder) when the name is refused.
+QString EnsureDatabaseFolder(const TSettings& settings, const QString& name);
 /// Deletes the database folder with its schema files; false (after an information box) when
 /// anything could not be removed.
 bool DeleteDatabaseFolder(const TSettings& settings, const QString& name);

@@ -284,6 +284,24 @@ TEST_F(SettingsTest, DatabaseFoldersAndSchemaNames) {
     EXPECT_FALSE(QFileInfo::exists(Path(QStringLiteral("Database/Shop"))));
 }
 
+// The dialogs make database folders through the same check as the command line: a name that
+// would leave the database folder is refused with a box naming it, and nothing is made.
+TEST_F(SettingsTest, DatabaseNamesThatLeaveTheFolderAreRefused) {
+    TSettings settings;
+    settings.Initialise();
+    EXPECT_TRUE(EnsureDatabaseFolder(settings, QStringLiteral("..")).isEmpty());
+    EXPECT_FALSE(DeleteDatabaseFolder(settings, QStringLiteral("a/../..")));
+    EXPECT_FALSE(SchemaFileExists(settings, QStringLiteral(".."), QStringLiteral("Database")));
+    ASSERT_EQ(boxes.size(), 2);
+    EXPECT_EQ(boxes[0],
+              QStringLiteral("'..' cannot name a database: \"..\" names the parent folder"));
+    EXPECT_EQ(boxes[1],
+              QStringLiteral("'a/../..' cannot name a database: the name contains \"/\""));
+    EXPECT_FALSE(QFileInfo::exists(Path(QStringLiteral("Schema"))));
+    EXPECT_EQ(EnsureDatabaseFolder(settings, QStringLiteral("Shop")),
+              Path(QStringLiteral("Database/Shop")));
+}
+
 TEST_F(SettingsTest, DirectoryListingIsSortedIgnoringCase) {
     for (const char* name : {"b.sql", "A.SQL", "c.txt", ".hidden.sql", "C.sql"})
         WriteFile(QLatin1String(name), "x");

@@ -5,8 +5,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "component/text_util.h"
-#include "workbench/schema/short_string.h"
+#include "component/atomic_file.h"
+#include "component/binary_fields.h"
 
 namespace morva::app {
 
@@ -17,7 +17,7 @@ bool ReadMacroFile(const std::string& path, std::vector<MacroButton>* buttons, s
         return false;
     }
     const std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    schema::BinaryReader reader(data);
+    com::FieldReader reader(data);
     int32_t count = 0;
     std::vector<MacroButton> read;
     bool ok = reader.Count(&count);
@@ -36,7 +36,7 @@ bool ReadMacroFile(const std::string& path, std::vector<MacroButton>* buttons, s
 }
 
 std::string EncodeMacroFile(const std::vector<MacroButton>& buttons) {
-    schema::BinaryWriter out;
+    com::FieldWriter out;
     out.Int32(static_cast<int32_t>(buttons.size()));
     for (const MacroButton& button : buttons) {
         out.ShortString(button.caption);
@@ -44,7 +44,7 @@ std::string EncodeMacroFile(const std::vector<MacroButton>& buttons) {
         out.ShortString(button.text);
         out.Int32(button.flags);
     }
-    return out.bytes();
+    return out.Take();
 }
 
 bool WriteMacroFile(const std::string& path, const std::vector<MacroButton>& buttons,

@@ -74,9 +74,9 @@ void TRoomSelectForm::showEvent(QShowEvent* event) {
 void TRoomSelectForm::FillList() {
     neDatabase->setText(settings_.DatabaseName);
     lbRooms->clear();
-    const QString folder =
-        settings_.DatabaseDir + u'/' + settings_.DatabaseName + QStringLiteral("/Schema");
-    lbRooms->addItems(SchemaNames(folder));
+    const std::optional<std::string> database = schema::DatabaseFolder(
+        settings_.DatabaseDir.toStdString(), settings_.DatabaseName.toStdString(), nullptr);
+    if (database) lbRooms->addItems(SchemaNames(QString::fromStdString(*database + "/Schema")));
     int row = lbRooms->count() > 0 ? 0 : -1;
     if (settings_.Schema) {
         const int current = ListItemIndex(lbRooms, settings_.SchemaName);
@@ -125,9 +125,9 @@ void TRoomSelectForm::btAddClick() {
     if (typeLabel_->exec() != QDialog::Accepted) return;
     settings_.Database->SetAllMarks(true);
     auto created = schema::TSchema::CreateFromDatabase(
-        schema::CutShortString(typeLabel_->Name().toStdString()),
-        schema::CutShortString(typeLabel_->Type().toStdString()),
-        schema::CutShortString(typeLabel_->Label().toStdString()), *settings_.Database);
+        com::CutShortString(typeLabel_->Name().toStdString()),
+        com::CutShortString(typeLabel_->Type().toStdString()),
+        com::CutShortString(typeLabel_->Label().toStdString()), *settings_.Database);
     createSchema_->PrepareSchema(*created);
     if (createSchema_->exec() == QDialog::Accepted)
         AppendAndSelect(QString::fromStdString(created->Name));
@@ -167,9 +167,9 @@ void TRoomSelectForm::btCopyClick() {
                               QString::fromStdString(copy->SchemaLabel),
                               QString::fromStdString(copy->SchemaType));
     if (typeLabel_->exec() != QDialog::Accepted) return;
-    copy->Name = schema::CutShortString(typeLabel_->Name().toStdString());
-    copy->SchemaType = schema::CutShortString(typeLabel_->Type().toStdString());
-    copy->SchemaLabel = schema::CutShortString(typeLabel_->Label().toStdString());
+    copy->Name = com::CutShortString(typeLabel_->Name().toStdString());
+    copy->SchemaType = com::CutShortString(typeLabel_->Type().toStdString());
+    copy->SchemaLabel = com::CutShortString(typeLabel_->Label().toStdString());
     std::string error;
     if (!copy->Save(settings_.DatabaseDir.toStdString(), &error)) {
         InformationBox(QString::fromStdString(error));

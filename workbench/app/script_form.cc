@@ -297,11 +297,6 @@ void TScript::MorvaCloseAsDFM(const QString& fileName) {
 // ---------------------------------------------------------------------------------------
 // Database information from SQL scripts and from ODBC
 
-QString TScript::DatabaseFolder(const QString& name) const {
-    return QString::fromStdString(
-        schema::DatabaseFolder(settings_.DatabaseDir.toStdString(), name.toStdString()));
-}
-
 void TScript::GenerateFromSQL() {
     if (!Morva || !SqlComp1 || !sqlFiles_ || busy_) return;
     BusyFlag busy(busy_);
@@ -309,8 +304,11 @@ void TScript::GenerateFromSQL() {
     ClearLog();
     const QString name = sqlFiles_->DatabaseName();
     Log(QStringLiteral("Generate Information to %1").arg(name));
-    EnsureDatabaseFolder(settings_, name);
-    DatabasePath = DatabaseFolder(name);
+    DatabasePath = EnsureDatabaseFolder(settings_, name);
+    if (DatabasePath.isEmpty()) {
+        RefreshLog();
+        return;
+    }
     for (const QString& file : sqlFiles_->SelectedFiles()) {
         CurrentSqlFile = file;
         const com::HRESULT hr =
@@ -341,10 +339,11 @@ void TScript::GenerateFromODBC() {
         return;
     }
     BusyCursor cursor;
-    EnsureDatabaseFolder(settings_, source);
-    const com::HRESULT hr = SqlComp1->GenerateFromODBCBy(
-        source.toStdString(), createDbi_->UserID().toStdString(),
-        createDbi_->Password().toStdString(), DatabaseFolder(source).toStdString());
+    const QString folder = EnsureDatabaseFolder(settings_, source);
+    if (folder.isEmpty()) return;
+    const com::HRESULT hr =
+        SqlComp1->GenerateFromODBCBy(source.toStdString(), createDbi_->UserID().toStdString(),
+                                     createDbi_->Password().toStdString(), folder.toStdString());
     RefreshLog();
     if (com::Failed(hr)) InformationBox(QString::fromStdString(com::StatusText(hr)));
 }

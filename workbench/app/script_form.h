@@ -99,7 +99,6 @@ class TScript : public QWidget {
     void ExecuteScript();
     void RefreshLog();
     void StoreBounds();
-    QString DatabaseFolder(const QString& name) const;
 
     TSettings& settings_;
     QWidget* mainWindow_ = nullptr;

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "component/file_name.h"
 #include "workbench/app/message_boxes.h"
 
 namespace morva::app {
@@ -95,7 +96,7 @@ void TTypeLabel::btOkClick() {
     }
     // The name becomes a file name in the database's schema folder: it must stay there.
     const QString name = neName->text();
-    if (name.contains(u'/') || name == QStringLiteral(".") || name == QStringLiteral("..")) {
+    if (!com::IsSafeFileName(name.toStdString())) {
         InformationBox(QStringLiteral("Schema name %1 is not a valid file name.").arg(name));
         neName->setFocus();
         return;

@@ -1,8 +1,10 @@
 #include "workbench/formfile/binary_reader.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
+#include "component/binary_fields.h"
 #include "workbench/formfile/binary_writer.h"
 #include "workbench/formfile/characters.h"
 
@@ -11,12 +13,13 @@ namespace {
 
 class BinaryReader {
   public:
-    BinaryReader(std::string_view data, size_t offset) : data_(data), offset_(offset) {}
+    BinaryReader(std::string_view data, size_t offset)
+        : in_(data), size_(data.size()), offset_(offset) {}
 
     FormObject ReadStream() {
-        if (data_.size() < 4 || data_.substr(0, 4) != std::string_view(kSignature, 4))
+        std::string_view signature;
+        if (!in_.Bytes(4, &signature) || signature != std::string_view(kSignature, 4))
             throw FormError("Not a binary form file (no TPF0 signature)");
-        pos_ = 4;
         return ReadObject(0);
     }
 
@@ -24,29 +27,27 @@ class BinaryReader {
     [[noreturn]] void Fail(const std::string& what, size_t at) const {
         throw FormError(what + " at offset " + std::to_string(offset_ + at));
     }
-    void Need(size_t n) const {
-        if (n > data_.size() - pos_) Fail("Unexpected end of data", data_.size());
-    }
+    [[noreturn]] void Truncated() const { Fail("Unexpected end of data", size_); }
     unsigned Byte() {
-        Need(1);
-        return static_cast<unsigned char>(data_[pos_++]);
+        uint8_t b = 0;
+        if (!in_.Byte(&b)) Truncated();
+        return b;
     }
     unsigned Peek() {
-        Need(1);
-        return static_cast<unsigned char>(data_[pos_]);
+        uint8_t b = 0;
+        if (!in_.Peek(&b)) Truncated();
+        return b;
     }
+    // Takes the byte that Peek showed.
+    void Skip() { Byte(); }
     uint64_t Number(int n) {
-        Need(static_cast<size_t>(n));
         uint64_t v = 0;
-        for (int i = 0; i < n; ++i)
-            v |= uint64_t{static_cast<unsigned char>(data_[pos_ + i])} << (8 * i);
-        pos_ += static_cast<size_t>(n);
+        if (!in_.Unsigned(n, &v)) Truncated();
         return v;
     }
     std::string_view Bytes(uint64_t n) {
-        if (n > data_.size() - pos_) Fail("Unexpected end of data", data_.size());
-        auto s = data_.substr(pos_, static_cast<size_t>(n));
-        pos_ += static_cast<size_t>(n);
+        std::string_view s;
+        if (!in_.Bytes(n, &s)) Truncated();
         return s;
     }
     std::string ShortString() { return std::string(Bytes(Byte())); }
@@ -80,13 +81,13 @@ class BinaryReader {
             p.value = ReadValue(depth);
             properties.push_back(std::move(p));
         }
-        ++pos_;
+        Skip();
         return properties;
     }
 
     Value ReadValue(int depth) {
-        if (depth > kMaxNesting) Fail("Values nested too deeply", pos_);
-        size_t at = pos_;
+        if (depth > kMaxNesting) Fail("Values nested too deeply", in_.position());
+        size_t at = in_.position();
         unsigned type = Byte();
         Value v;
         switch (type) {
@@ -164,19 +165,19 @@ class BinaryReader {
             case vaList:
                 v.kind = ValueKind::kList;
                 while (Peek() != vaNull) v.list.push_back(ReadValue(depth + 1));
-                ++pos_;
+                Skip();
                 break;
             case vaCollection:
                 v.kind = ValueKind::kCollection;
                 while (Peek() != vaNull) {
                     CollectionItem item;
                     if (IsSmallInteger(Peek())) item.index = SmallInteger(Byte());
-                    if (Peek() != vaList) Fail("Collection item expected", pos_);
-                    ++pos_;
+                    if (Peek() != vaList) Fail("Collection item expected", in_.position());
+                    Skip();
                     item.properties = Properties(depth + 1);
                     v.items.push_back(std::move(item));
                 }
-                ++pos_;
+                Skip();
                 break;
             default:
                 Fail("Invalid value type " + std::to_string(type), at);
@@ -185,10 +186,10 @@ class BinaryReader {
     }
 
     FormObject ReadObject(int depth) {
-        if (depth > kMaxNesting) Fail("Objects nested too deeply", pos_);
+        if (depth > kMaxNesting) Fail("Objects nested too deeply", in_.position());
         FormObject o;
         if ((Peek() & 0xF0) == 0xF0) {
-            size_t at = pos_;
+            size_t at = in_.position();
             unsigned flags = Byte() & 0x0F;
             if ((flags & ~(ffInherited | ffChildPos | ffInline)) != 0 ||
                 (flags & (ffInherited | ffInline)) == (ffInherited | ffInline))
@@ -197,49 +198,47 @@ class BinaryReader {
             if (flags & ffInline) o.kind = ObjectKind::kInline;
             if (flags & ffChildPos) {
                 unsigned type = Byte();
-                if (!IsSmallInteger(type)) Fail("Integer expected", pos_ - 1);
+                if (!IsSmallInteger(type)) Fail("Integer expected", in_.position() - 1);
                 o.childPos = SmallInteger(type);
             }
         }
-        size_t at = pos_;
+        size_t at = in_.position();
         o.className = ShortString();
         if (o.className.empty()) Fail("Class name expected", at);
         o.name = ShortString();
         o.properties = Properties(depth);
         while (Peek() != vaNull) o.children.push_back(ReadObject(depth + 1));
-        ++pos_;
+        Skip();
         return o;
     }
 
-    std::string_view data_;
-    size_t offset_;  // of data_ in the file, for messages
-    size_t pos_ = 0;
+    com::FieldReader in_;
+    size_t size_;    // of the stream
+    size_t offset_;  // of the stream in the file, for messages
 };
 
 }  // namespace
 
 std::string_view StripResourceHeader(std::string_view data) {
     if (data.empty() || static_cast<unsigned char>(data[0]) != 0xFF) return data;
-    auto byte = [&](size_t i) {
-        return static_cast<unsigned>(static_cast<unsigned char>(data[i]));
-    };
     auto truncated = [] { return FormError("Resource header is truncated"); };
-    if (data.size() < 3) throw truncated();
-    if ((byte(1) | byte(2) << 8) != 10)
-        throw FormError("Resource type is not 10 (not a form resource)");
+    com::FieldReader head(data.substr(1));
+    uint64_t type = 0;
+    if (!head.Unsigned(2, &type)) throw truncated();
+    if (type != 10) throw FormError("Resource type is not 10 (not a form resource)");
     size_t pos = 3;
-    if (pos + 1 < data.size() && byte(pos) == 0xFF) {
+    if (pos + 1 < data.size() && static_cast<unsigned char>(data[pos]) == 0xFF) {
         pos += 3;  // a numbered resource: 0xFF and a 16-bit number
     } else {
         size_t end = data.find('\0', pos);
         if (end == std::string_view::npos) throw truncated();
         pos = end + 1;
     }
-    if (pos + 6 > data.size()) throw truncated();
-    pos += 2;  // memory flags
-    uint32_t length =
-        byte(pos) | byte(pos + 1) << 8 | byte(pos + 2) << 16 | uint32_t{byte(pos + 3)} << 24;
-    pos += 4;
+    com::FieldReader tail(data.substr(std::min(pos, data.size())));
+    uint64_t memoryFlags = 0, length = 0;
+    if (pos > data.size() || !tail.Unsigned(2, &memoryFlags) || !tail.Unsigned(4, &length))
+        throw truncated();
+    pos += 6;
     if (length > data.size() - pos)
         throw FormError("Unexpected end of data: the header announces " + std::to_string(length) +
                         " bytes, " + std::to_string(data.size() - pos) + " follow");

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <limits>
 
+#include "component/binary_fields.h"
 #include "workbench/formfile/characters.h"
 
 namespace morva::formfile {
@@ -14,17 +15,15 @@ static_assert(std::numeric_limits<long double>::digits == 64,
 class BinaryWriter {
   public:
     std::string Finish(const FormObject& root) {
-        out_.append(kSignature, 4);
+        out_.Bytes(std::string_view(kSignature, 4));
         WriteObject(root, 0);
-        return std::move(out_);
+        return out_.Take();
     }
 
   private:
-    void Byte(unsigned v) { out_.push_back(static_cast<char>(v & 0xFF)); }
+    void Byte(unsigned v) { out_.Byte(static_cast<uint8_t>(v & 0xFF)); }
     // Little-endian, `n` bytes.
-    void Number(uint64_t v, int n) {
-        for (int i = 0; i < n; ++i) Byte(static_cast<unsigned>(v >> (8 * i)));
-    }
+    void Number(uint64_t v, int n) { out_.Unsigned(v, n); }
     void Length(size_t n, const char* what) {
         if (n > std::numeric_limits<uint32_t>::max())
             throw FormError(std::string(what) + " too long");
@@ -36,7 +35,7 @@ class BinaryWriter {
             throw FormError(std::string(what) + " '" + s.substr(0, 40) +
                             "...' is longer than 255 bytes");
         Byte(static_cast<unsigned>(s.size()));
-        out_ += s;
+        out_.Bytes(s);
     }
 
     void Integer(int64_t v) {
@@ -60,7 +59,7 @@ class BinaryWriter {
     void Raw(const T& v, size_t n) {
         char buf[sizeof(T)];
         std::memcpy(buf, &v, sizeof(T));
-        out_.append(buf, n);
+        out_.Bytes(std::string_view(buf, n));
     }
 
     // ASCII text as a short or long string; other text as UTF-8, or as UTF-16 when it holds a
@@ -80,7 +79,7 @@ class BinaryWriter {
                 Byte(static_cast<unsigned>(s.size()));
             else
                 Length(s.size(), "String");
-            out_ += s;
+            out_.Bytes(s);
         } else if (surrogate) {
             std::u16string units;
             for (char32_t c : text) {
@@ -99,7 +98,7 @@ class BinaryWriter {
             for (char32_t c : text) AppendUtf8(c, &s);
             Byte(vaUTF8String);
             Length(s.size(), "String");
-            out_ += s;
+            out_.Bytes(s);
         }
     }
 
@@ -157,7 +156,7 @@ class BinaryWriter {
             case ValueKind::kBinary:
                 Byte(vaBinary);
                 Length(v.bytes.size(), "Binary data");
-                out_ += v.bytes;
+                out_.Bytes(v.bytes);
                 break;
             case ValueKind::kSet:
                 Byte(vaSet);
@@ -206,7 +205,7 @@ class BinaryWriter {
         Byte(vaNull);
     }
 
-    std::string out_;
+    com::FieldWriter out_;
 };
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <system_error>
 
+#include "component/atomic_file.h"
 #include "component/text_util.h"
 #include "workbench/formfile/binary_reader.h"
 #include "workbench/formfile/binary_writer.h"

@@ -52,8 +52,9 @@ sql::TableFile ToTableFile(const TTableInfor& table) {
 std::unique_ptr<TDatabaseInfor> TDatabaseInfor::LoadDatabase(const std::string& databaseDir,
                                                              const std::string& name,
                                                              std::string* error) {
+    std::optional<std::string> folder = DatabaseFolder(databaseDir, name, error);
     std::vector<sql::TableFile> files;
-    if (!sql::LoadDatabaseFolder(DatabaseFolder(databaseDir, name), &files, error)) return nullptr;
+    if (!folder || !sql::LoadDatabaseFolder(*folder, &files, error)) return nullptr;
     auto db = std::make_unique<TDatabaseInfor>();
     db->Name = name;
     for (const sql::TableFile& f : files) db->Tables.push_back(FromTableFile(f));
@@ -61,9 +62,11 @@ std::unique_ptr<TDatabaseInfor> TDatabaseInfor::LoadDatabase(const std::string& 
 }
 
 bool TDatabaseInfor::SaveDatabase(const std::string& databaseDir, std::string* error) const {
+    std::optional<std::string> folder = DatabaseFolder(databaseDir, Name, error);
+    if (!folder) return false;
     std::vector<sql::TableFile> files;
     for (const TTableInfor& t : Tables) files.push_back(ToTableFile(t));
-    return sql::SaveDatabaseFolder(DatabaseFolder(databaseDir, Name), files, error);
+    return sql::SaveDatabaseFolder(*folder, files, error);
 }
 
 }  // namespace morva::schema

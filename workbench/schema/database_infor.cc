@@ -2,15 +2,13 @@
 
 #include <filesystem>
 
+#include "component/binary_fields.h"
 #include "component/message_box.h"
+#include "sqlcompiler/table_file.h"
 
 namespace morva::schema {
 
 namespace fs = std::filesystem;
-
-std::string DatabaseFolder(const std::string& databaseDir, const std::string& name) {
-    return databaseDir + "/" + name;
-}
 
 ColumnRecord* TTableInfor::AddColumn(bool selected, std::string_view name, std::string_view type,
                                      std::string_view label, std::string_view dataType,
@@ -19,10 +17,10 @@ ColumnRecord* TTableInfor::AddColumn(bool selected, std::string_view name, std::
     if (ColumnCount() >= capacity_) return nullptr;
     ColumnRecord c;
     c.Selected = selected;
-    c.Name = CutShortString(name);
-    c.Type = CutShortString(type);
-    c.Label = CutShortString(label);
-    c.DataType = CutShortString(dataType);
+    c.Name = com::CutShortString(name);
+    c.Type = com::CutShortString(type);
+    c.Label = com::CutShortString(label);
+    c.DataType = com::CutShortString(dataType);
     c.Length = length;
     c.DisplayWidth = displayWidth;
     c.Flags = flags;
@@ -75,48 +73,29 @@ void TDatabaseInfor::SetAllMarks(bool selected) {
 }
 
 void TDatabaseInfor::SetTableType(TTableInfor& table, std::string_view text) {
-    table.TableType = CutShortString(text);
+    table.TableType = com::CutShortString(text);
 }
 
 void TDatabaseInfor::SetTableLabel(TTableInfor& table, std::string_view text) {
-    table.TableLabel = CutShortString(text);
+    table.TableLabel = com::CutShortString(text);
 }
 
 bool TDatabaseInfor::ConfirmNewDatabase(const std::string& databaseDir, const std::string& name) {
+    std::optional<std::string> folder = DatabaseFolder(databaseDir, name, nullptr);
     std::error_code ec;
-    if (!fs::is_directory(DatabaseFolder(databaseDir, name), ec)) return true;
+    if (!folder || !fs::is_directory(*folder, ec)) return true;
     std::string text = "Database " + name + " already exist. Continue anyway ?";
     return com::ShowMessageBox(text, "Confirm", com::MbIcon::Question, com::MbButtons::YesNo) ==
            com::IDYES;
 }
 
-namespace {
-
-/// Deletes the plain files of `folder`, then the folder itself.
-bool RemoveFolder(const fs::path& folder, std::string* error) {
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(folder, ec)) {
-        if (!entry.is_regular_file()) continue;
-        if (!fs::remove(entry.path(), ec) || ec) break;
-    }
-    if (!ec) fs::remove(folder, ec);
-    if (ec) {
-        if (error) *error = folder.string() + ": " + ec.message();
-        return false;
-    }
-    return true;
-}
-
-}  // namespace
-
 bool TDatabaseInfor::DeleteDatabaseFolder(const std::string& databaseDir, const std::string& name,
                                           std::string* error) {
-    fs::path folder = DatabaseFolder(databaseDir, name);
+    std::optional<std::string> checked = DatabaseFolder(databaseDir, name, error);
+    if (!checked) return false;
     std::error_code ec;
-    if (!fs::is_directory(folder, ec)) return true;
-    if (fs::is_directory(folder / "Schema", ec) && !RemoveFolder(folder / "Schema", error))
-        return false;
-    return RemoveFolder(folder, error);
+    if (!fs::is_directory(*checked, ec)) return true;
+    return sql::DeleteDatabaseFolder(*checked, error);
 }
 
 }  // namespace morva::schema

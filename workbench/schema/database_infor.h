@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "workbench/schema/database_folder.h"
 #include "workbench/schema/ref_tables.h"
 
 namespace morva::schema {
@@ -80,18 +81,22 @@ class TDatabaseInfor {
 
     /// Reads every table file of `databaseDir`/`name` in listing order, every table and column
     /// selected. Null with the error ("Invalid file format(%s)" naming the file, or the file
-    /// error) when a file cannot be read or the folder cannot be listed.
+    /// error) when a file cannot be read, the folder cannot be listed or `name` is refused by
+    /// DatabaseFolder.
     static std::unique_ptr<TDatabaseInfor> LoadDatabase(const std::string& databaseDir,
                                                         const std::string& name,
                                                         std::string* error);
-    /// Writes every table into `databaseDir`/Name (made when missing), each file replaced
-    /// atomically; stops at the first failure, with its reason in `error`.
+    /// Writes every table into `databaseDir`/Name (made when missing) as one atomic batch;
+    /// false with the reason in `error` when a file cannot be written or Name is refused by
+    /// DatabaseFolder.
     bool SaveDatabase(const std::string& databaseDir, std::string* error) const;
-    /// True when `databaseDir`/`name` does not exist, or when the user answers Yes to
-    /// "Database %s already exist. Continue anyway ?" asked through the message-box hook.
+    /// True when `databaseDir`/`name` does not exist (or `name` names no database folder), or
+    /// when the user answers Yes to "Database %s already exist. Continue anyway ?" asked
+    /// through the message-box hook.
     static bool ConfirmNewDatabase(const std::string& databaseDir, const std::string& name);
     /// Deletes the schema files and the "Schema" folder, then the table files and the database
-    /// folder. False with the reason on the first failure; what was deleted stays deleted.
+    /// folder. False with the reason on the first failure (what was deleted stays deleted) or
+    /// when `name` is refused by DatabaseFolder.
     static bool DeleteDatabaseFolder(const std::string& databaseDir, const std::string& name,
                                      std::string* error);
 
@@ -106,8 +111,5 @@ class TDatabaseInfor {
 
     bool operator==(const TDatabaseInfor&) const = default;
 };
-
-/// "databaseDir/name": the folder of a database.
-std::string DatabaseFolder(const std::string& databaseDir, const std::string& name);
 
 }  // namespace morva::schema

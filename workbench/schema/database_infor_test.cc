@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -111,6 +112,45 @@ TEST(DatabaseFilesTest, DeleteRemovesSchemaFolderTablesAndFolder) {
     fs::create_directories(dir.path() + "/KEEP/sub");
     EXPECT_FALSE(TDatabaseInfor::DeleteDatabaseFolder(dir.path(), "KEEP", &error));
     EXPECT_NE(error.find("KEEP"), std::string::npos);
+}
+
+// A database name that would leave the database folder is refused by every folder function,
+// with the name and the reason, and nothing is written anywhere.
+TEST(DatabaseFilesTest, NamesThatLeaveTheDatabaseFolderAreRefused) {
+    TempDir root;
+    const std::string databaseDir = root.path() + "/Database";
+    fs::create_directories(databaseDir + "/inner/Schema");
+    struct Case {
+        const char* name;
+        const char* reason;
+    };
+    for (Case c :
+         {Case{"..", "\"..\" names the parent folder"}, Case{"a/../..", "the name contains \"/\""},
+          Case{"/abs", "the name contains \"/\""}, Case{"", "the name is empty"},
+          Case{".", "\".\" names the folder itself"}}) {
+        const std::string expected =
+            "'" + std::string(c.name) + "' cannot name a database: " + c.reason;
+        TDatabaseInfor db = OrderDatabase();
+        db.Name = c.name;
+        std::string error;
+        EXPECT_FALSE(db.SaveDatabase(databaseDir, &error)) << c.name;
+        EXPECT_EQ(error, expected);
+        error.clear();
+        EXPECT_EQ(TDatabaseInfor::LoadDatabase(databaseDir, c.name, &error), nullptr) << c.name;
+        EXPECT_EQ(error, expected);
+        error.clear();
+        EXPECT_FALSE(TDatabaseInfor::DeleteDatabaseFolder(databaseDir, c.name, &error)) << c.name;
+        EXPECT_EQ(error, expected);
+        EXPECT_FALSE(DatabaseFolder(databaseDir, c.name, nullptr).has_value());
+    }
+    EXPECT_EQ(DatabaseFolder(databaseDir, "inner", nullptr), databaseDir + "/inner");
+    EXPECT_TRUE(fs::exists(databaseDir + "/inner/Schema"));
+    std::vector<std::string> entries;
+    for (const auto& e : fs::recursive_directory_iterator(root.path()))
+        entries.push_back(fs::relative(e.path(), root.path()));
+    std::sort(entries.begin(), entries.end());
+    EXPECT_EQ(entries,
+              (std::vector<std::string>{"Database", "Database/inner", "Database/inner/Schema"}));
 }
 
 }  // namespace

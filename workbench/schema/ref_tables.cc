@@ -5,13 +5,13 @@
 namespace morva::schema {
 
 int TRefTables::IndexOf(std::string_view name) const {
-    for (size_t i = 0; i < entries_.size(); ++i)
-        if (com::EqualsIgnoreCase(entries_[i].name, name)) return static_cast<int>(i);
-    return -1;
+    auto it = index_.find(com::ToUpperAscii(name));
+    return it == index_.end() ? -1 : static_cast<int>(it->second);
 }
 
 void TRefTables::AddTable(std::string_view name) {
-    if (IndexOf(name) < 0) entries_.push_back({std::string(name), {}});
+    if (index_.try_emplace(com::ToUpperAscii(name), entries_.size()).second)
+        entries_.push_back({std::string(name), {}});
 }
 
 void TRefTables::AddPair(std::string_view name, std::string_view refColumn,
@@ -33,7 +33,7 @@ int TRefTables::FindPair(std::string_view name, std::string_view refColumn,
     return -1;
 }
 
-void TRefTables::Write(BinaryWriter& out) const {
+void TRefTables::Write(com::FieldWriter& out) const {
     out.Int32(Count());
     for (const Entry& e : entries_) {
         out.ShortString(e.name);
@@ -45,7 +45,7 @@ void TRefTables::Write(BinaryWriter& out) const {
     }
 }
 
-bool TRefTables::Read(BinaryReader& in) {
+bool TRefTables::Read(com::FieldReader& in) {
     Clear();
     int32_t tables = 0;
     if (!in.Count(&tables)) return false;
@@ -55,10 +55,11 @@ bool TRefTables::Read(BinaryReader& in) {
         if (!in.ShortString(&name) || !in.Count(&pairs)) return false;
         // A name repeated in another letter case joins the first one: names stay unique.
         AddTable(name);
+        auto& joined = entries_[static_cast<size_t>(IndexOf(name))].pairs;
         for (int32_t p = 0; p < pairs; ++p) {
             TRefColumn pair;
             if (!in.ShortString(&pair.RefColumn) || !in.ShortString(&pair.KeyColumn)) return false;
-            AddPair(name, pair.RefColumn, pair.KeyColumn);
+            joined.push_back(std::move(pair));
         }
     }
     return true;

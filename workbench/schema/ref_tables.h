@@ -4,9 +4,10 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
-#include "workbench/schema/short_string.h"
+#include "component/binary_fields.h"
 
 namespace morva::schema {
 
@@ -40,24 +41,30 @@ class TRefTables {
     }
     /// Index of the table equal to `name` ignoring case, or -1.
     int IndexOf(std::string_view name) const;
-    void Clear() { entries_.clear(); }
+    void Clear() {
+        entries_.clear();
+        index_.clear();
+    }
     /// Replaces this list by a copy of `source`, tables and pairs in order.
-    void CopyFrom(const TRefTables& source) { entries_ = source.entries_; }
+    void CopyFrom(const TRefTables& source) { *this = source; }
 
     int Count() const { return static_cast<int>(entries_.size()); }
     const Entry& operator[](int i) const { return entries_[static_cast<size_t>(i)]; }
     const std::vector<Entry>& entries() const { return entries_; }
 
     /// Writes the reference block: the count, then per table its name, pair count and pairs.
-    void Write(BinaryWriter& out) const;
+    void Write(com::FieldWriter& out) const;
     /// Reads a reference block into this (emptied) list. False when the block is cut short;
     /// the tables read before that stay.
-    bool Read(BinaryReader& in);
+    bool Read(com::FieldReader& in);
 
-    bool operator==(const TRefTables&) const = default;
+    bool operator==(const TRefTables& other) const { return entries_ == other.entries_; }
 
   private:
     std::vector<Entry> entries_;
+    // Upper-cased name to its entry: a look-up by name costs the same however many tables
+    // there are, so that reading a long reference block stays linear.
+    std::unordered_map<std::string, size_t> index_;
 };
 
 }  // namespace morva::schema

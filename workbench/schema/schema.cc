@@ -7,26 +7,16 @@
 #include <fstream>
 #include <sstream>
 
+#include "component/atomic_file.h"
+#include "component/file_name.h"
 #include "component/text_util.h"
+#include "sqlcompiler/table_file.h"
 
 namespace morva::schema {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-/// A schema or database name that could leave its folder ("/" in it, ".", "..", empty)
-/// names no schema file.
-bool IsSafeName(const std::string& name) {
-    return !name.empty() && name != "." && name != ".." &&
-           name.find_first_of(std::string("/\0", 2)) == std::string::npos;
-}
-
-bool CheckNames(const std::string& dbName, const std::string& name, std::string* error) {
-    if (IsSafeName(dbName) && IsSafeName(name)) return true;
-    if (error) *error = "'" + dbName + "/" + name + "' cannot name a schema file";
-    return false;
-}
 
 std::string InvalidFormat(const std::string& path) {
     return "Invalid file format(" + path + ")";
@@ -49,13 +39,13 @@ bool ReadWholeFile(const std::string& path, std::string* bytes, std::string* err
     return true;
 }
 
-bool ReadHeader(BinaryReader& in) {
+bool ReadHeader(com::FieldReader& in) {
     int32_t magic = 0, version = 0;
     return in.Int32(&magic) && magic == kSchemaMagic && in.Int32(&version) &&
            version == kSchemaVersion;
 }
 
-bool ReadTable(BinaryReader& in, TSchemaInfor* table) {
+bool ReadTable(com::FieldReader& in, TSchemaInfor* table) {
     int32_t columns = 0;
     if (!in.ShortString(&table->TableName) || !in.ShortString(&table->TableType) ||
         !in.ShortString(&table->TableLabel) || !in.Count(&columns))
@@ -179,8 +169,8 @@ bool TSchema::ApplyToDatabase(TDatabaseInfor& db, std::string* error) const {
                 return false;
             }
             c->Selected = true;
-            c->Type = CutShortString(st.ColumnTypes[i]);
-            c->Label = CutShortString(st.ColumnLabels[i]);
+            c->Type = com::CutShortString(st.ColumnTypes[i]);
+            c->Label = com::CutShortString(st.ColumnLabels[i]);
         }
         dt->RefTables.CopyFrom(st.RefTables);
     }
@@ -188,7 +178,7 @@ bool TSchema::ApplyToDatabase(TDatabaseInfor& db, std::string* error) const {
 }
 
 std::string TSchema::Encode() const {
-    BinaryWriter out;
+    com::FieldWriter out;
     out.Int32(kSchemaMagic);
     out.Int32(kSchemaVersion);
     out.ShortString(Name);
@@ -208,11 +198,11 @@ std::string TSchema::Encode() const {
         }
         t.RefTables.Write(out);
     }
-    return out.bytes();
+    return out.Take();
 }
 
 bool TSchema::Decode(std::string_view bytes, TSchema* schema) {
-    BinaryReader in(bytes);
+    com::FieldReader in(bytes);
     if (!ReadHeader(in)) return false;
     int32_t tables = 0;
     if (!in.ShortString(&schema->Name) || !in.ShortString(&schema->SchemaType) ||
@@ -237,8 +227,9 @@ std::unique_ptr<TSchema> TSchema::LoadFrom(const std::string& path, std::string*
 
 std::unique_ptr<TSchema> TSchema::Load(const std::string& databaseDir, const std::string& dbName,
                                        const std::string& name, std::string* error) {
-    if (!CheckNames(dbName, name, error)) return std::make_unique<TSchema>();
-    return LoadFrom(SchemaFilePath(databaseDir, dbName, name), error);
+    std::optional<std::string> path = SchemaFilePath(databaseDir, dbName, name, error);
+    if (!path) return std::make_unique<TSchema>();
+    return LoadFrom(*path, error);
 }
 
 bool TSchema::SaveTo(const std::string& path, std::string* error) const {
@@ -246,24 +237,28 @@ bool TSchema::SaveTo(const std::string& path, std::string* error) const {
 }
 
 bool TSchema::Save(const std::string& databaseDir, std::string* error) const {
-    if (!CheckNames(DbName, Name, error)) return false;
-    return SaveTo(SchemaFilePath(databaseDir, DbName, Name), error);
+    std::optional<std::string> path = SchemaFilePath(databaseDir, DbName, Name, error);
+    return path && SaveTo(*path, error);
 }
 
 bool TSchema::Delete(const std::string& databaseDir, std::string* error) const {
-    if (!CheckNames(DbName, Name, error)) return false;
-    std::string path = SchemaFilePath(databaseDir, DbName, Name);
+    std::optional<std::string> path = SchemaFilePath(databaseDir, DbName, Name, error);
+    if (!path) return false;
     std::error_code ec;
-    if (!fs::remove(path, ec) || ec) {
-        if (error) *error = path + ": " + (ec ? ec.message() : std::strerror(ENOENT));
+    if (!fs::remove(*path, ec) || ec) {
+        if (error) *error = *path + ": " + (ec ? ec.message() : std::strerror(ENOENT));
         return false;
     }
     return true;
 }
 
-std::string SchemaFilePath(const std::string& databaseDir, const std::string& dbName,
-                           const std::string& name) {
-    return databaseDir + "/" + dbName + "/Schema/" + name + ".CSF";
+std::optional<std::string> SchemaFilePath(const std::string& databaseDir, const std::string& dbName,
+                                          const std::string& name, std::string* error) {
+    std::optional<std::string> folder = DatabaseFolder(databaseDir, dbName, nullptr);
+    if (folder && com::IsSafeFileName(name))
+        return *folder + "/" + sql::kSchemaFolderName + "/" + name + ".CSF";
+    if (error) *error = "'" + dbName + "/" + name + "' cannot name a schema file";
+    return std::nullopt;
 }
 
 std::vector<std::string> SchemaNames(const std::string& folder) {
@@ -282,7 +277,7 @@ std::vector<std::string> SchemaNames(const std::string& folder) {
     for (const std::string& file : files) {
         std::string bytes, name;
         if (!ReadWholeFile(folder + "/" + file, &bytes, nullptr)) continue;
-        BinaryReader in(bytes);
+        com::FieldReader in(bytes);
         if (ReadHeader(in) && in.ShortString(&name)) names.push_back(name);
     }
     return names;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -99,9 +100,11 @@ class TSchema {
     bool operator==(const TSchema&) const = default;
 };
 
-/// "databaseDir/dbName/Schema/name.CSF".
-std::string SchemaFilePath(const std::string& databaseDir, const std::string& dbName,
-                           const std::string& name);
+/// "databaseDir/dbName/Schema/name.CSF", the database folder made by DatabaseFolder. Nothing,
+/// with "'dbName/name' cannot name a schema file" in `error`, when either name could leave its
+/// folder.
+std::optional<std::string> SchemaFilePath(const std::string& databaseDir, const std::string& dbName,
+                                          const std::string& name, std::string* error);
 /// The schema names stored in the headers of the ".CSF" files of `folder` (extension case
 /// ignored), in name order ignoring case; unreadable files and wrong headers are skipped.
 std::vector<std::string> SchemaNames(const std::string& folder);

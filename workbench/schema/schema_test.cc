@@ -188,6 +188,36 @@ TEST(RefTablesTest, NamesAreUniqueIgnoringCaseAndPairsCompareExactly) {
     EXPECT_EQ(copy, r);
 }
 
+// A reference block read back: a name repeated in another letter case joins the first entry
+// with its pairs, and the look-up by name survives copying and clearing.
+TEST(RefTablesTest, ReadJoinsNamesIgnoringCaseAndKeepsTheFirstSpelling) {
+    std::string block = Int(3) + Str("Orders") + Int(1) + Str("ID") + Str("ORDER_ID") +
+                        Str("Cust") + Int(0) + Str("ORDERS") + Int(1) + Str("NO") + Str("ORDER_NO");
+    com::FieldReader in(block);
+    TRefTables r;
+    r.AddTable("STALE");
+    ASSERT_TRUE(r.Read(in));
+    EXPECT_TRUE(in.AtEnd());
+    ASSERT_EQ(r.Count(), 2);
+    EXPECT_EQ(r[0].name, "Orders");
+    EXPECT_EQ(r[0].pairs, (std::vector<TRefColumn>{{"ID", "ORDER_ID"}, {"NO", "ORDER_NO"}}));
+    EXPECT_EQ(r.IndexOf("cust"), 1);
+    EXPECT_EQ(r.IndexOf("STALE"), -1);
+    TRefTables copy;
+    copy.CopyFrom(r);
+    copy.AddTable("CUST");
+    copy.AddPair("cust", "A", "B");
+    EXPECT_EQ(copy.Count(), 2);
+    EXPECT_EQ(copy.FindPair("Cust", "A", "B"), 0);
+    copy.Clear();
+    copy.AddTable("cust");
+    EXPECT_EQ(copy.IndexOf("CUST"), 0);
+    com::FieldWriter out;
+    r.Write(out);
+    EXPECT_EQ(out.bytes(), Int(2) + Str("Orders") + Int(2) + Str("ID") + Str("ORDER_ID") +
+                               Str("NO") + Str("ORDER_NO") + Str("Cust") + Int(0));
+}
+
 TEST(SchemaCreateTest, TakesSelectedTablesAndColumnsInDatabaseOrder) {
     TDatabaseInfor db = OrderDatabase();
     db.Tables[0].Selected = false;
