@@ -10,6 +10,7 @@
 #include <limits>
 
 #include "component/text_util.h"
+#include "component/utf8.h"
 #include "engine/host/type_tables.h"
 #include "engine/script/errors.h"
 #include "engine/script/tags.h"
@@ -682,7 +683,8 @@ void Runner::AppendValueElsewhere(std::string_view text) {
 
 void Runner::Pad(std::string_view value, OutputText& out) const {
     size_t width = padWidth_ > 0 ? static_cast<size_t>(padWidth_) : 0;
-    size_t length = value.size();
+    // Widths count characters, so a value pads by its characters too (bytes in ASCII).
+    size_t length = com::CountCodePoints(value);
     switch (alignment_) {
         case Align::Left:
             out.Append(value);
