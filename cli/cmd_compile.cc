@@ -1,5 +1,5 @@
 // morva-cli compile SCRIPT [--dump]: compiles a template script with the engine and prints the
-// engine log (and the compiled program).
+// engine log (and the compiled program); the tags that warnings name go to standard error.
 
 #include <cstdio>
 #include <fstream>
@@ -7,6 +7,7 @@
 
 #include "cli/cli.h"
 #include "cli/handlers.h"
+#include "cli/script_diagnostics.h"
 #include "engine/host/cmorva.h"
 #include "engine/script/exe.h"
 #include "engine/script/program_dump.h"
@@ -42,6 +43,7 @@ int CompileCommand(Context& ctx) {
     std::string log;
     morva->GetLogText(&log);
     std::fputs(WithLineFeeds(log).c_str(), stdout);
+    PrintScriptDiagnostics(path, *morva);
     tpx::CMorva* control = tpx::AsCMorva(morva.get());
     if (dump && control->exe())
         std::fputs(tpx::DumpProgram(control->exe()->program()).c_str(), stdout);

@@ -12,6 +12,7 @@
 #include "cli/database_access.h"
 #include "cli/form_files.h"
 #include "cli/handlers.h"
+#include "cli/script_diagnostics.h"
 #include "engine/host/cmorva.h"
 
 namespace morva::cli {
@@ -80,6 +81,7 @@ int Execute(const Context& ctx, tpx::IMorva& engine, const RunInput& in) {
     }
     engine.Clear();
     com::Check(engine.SetScript(in.script, in.code));
+    PrintScriptDiagnostics(in.script, engine);
     auto text = [](const std::string& s) { return s.empty() ? BStr() : BStr(s); };
     engine.SetSchema(text(in.schema->Name), text(in.schema->SchemaType),
                      text(in.schema->SchemaLabel));

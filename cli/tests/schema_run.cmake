@@ -81,6 +81,12 @@ expect_match("${OUT}" "\n//\nCUSTOMER\\(ID ID 10, NAME Name 40, KIND Kind 1\\)\n
 file(READ ${WORK}/out/file.txt text HEX)
 expect_equal("${text}" "6f6e650a74776f0a")
 
+# A warning naming a tag goes to standard error with its place; the log stays on standard output.
+file(WRITE ${WORK}/outside.tpx "<TEXT>\n  <COLUMNS><C>\n</COLUMNS>\n</TEXT>\n")
+run(0 run outside.tpx --db SHOP --schema Orders)
+expect_equal("${ERR}" "outside.tpx:2:3: warning: <COLUMNS> depends on the current table but is used outside <TABLES>\n")
+expect_equal("${OUT}" "outside.tpx Compiling...\noutside.tpx(2): Warning error: Token that depand on table used outside of Tables block\n0 Error,  1 Warning\nStart script...\n  ID\nCUST\nEnd script.\n")
+
 # Compile errors and run-time errors fail the run; missing input is bad usage.
 run(1 run broken.tpx --db SHOP)
 run(1 run divide.tpx --db SHOP)

@@ -100,7 +100,7 @@ HRESULT CMorva::SetScript(const BStr& Filename, const BStr& ScriptCode) {
     Engine().StartCompilation(fileName_);
     compiled_ = false;
     WriteMessage("%s Compiling...", fileName_.c_str());
-    exe_->Compile(scriptText_.size());
+    exe_->Compile(scriptText_);
     const EngineState& e = Engine();
     compiled_ = e.errorCount == 0 && e.fatalCount == 0;
     if (e.fatalCount != 0) {

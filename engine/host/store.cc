@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "component/text_util.h"
+#include "component/utf8.h"
 
 namespace morva::tpx {
 
@@ -31,7 +32,7 @@ bool HasNoLowerCase(const StoreText& text) {
 }
 
 int32_t TextLength(const StoreText& text) {
-    return text ? ClampLength(text->size()) : 0;
+    return text ? ClampLength(com::CountCodePoints(*text)) : 0;
 }
 
 size_t FoldedNameHash::operator()(std::string_view name) const {
@@ -52,7 +53,7 @@ bool FoldedNameEqual::operator()(std::string_view a, std::string_view b) const {
 
 bool CLookupList::Add(std::string_view text) {
     if (!items_.Add(std::make_unique<std::string>(text))) return false;
-    maxLength_ = std::max(maxLength_, ClampLength(text.size()));
+    maxLength_ = std::max(maxLength_, ClampLength(com::CountCodePoints(text)));
     return true;
 }
 

@@ -33,7 +33,8 @@ using StoreText = std::optional<std::string>;
 inline std::string_view TextView(const StoreText& text) {
     return text ? std::string_view(*text) : std::string_view();
 }
-/// Byte length of the text (0 when absent), capped at the largest 32-bit value.
+/// Length of the text in characters (UTF-8 code points; 0 when absent), capped at the largest
+/// 32-bit value. Widths and sizes count characters so that padded columns line up.
 int32_t TextLength(const StoreText& text);
 /// Whether the text holds no ASCII lower-case letter, so that upper-casing changes nothing.
 bool HasNoLowerCase(const StoreText& text);
@@ -191,7 +192,7 @@ class CLookupList {
     int32_t count() const { return items_.count(); }
     /// The item at `index`, or null outside the items.
     const std::string* At(int32_t index) const { return items_.At(index); }
-    /// Length of the longest item added so far; 0 when empty.
+    /// Length in characters of the longest item added so far; 0 when empty.
     int32_t maxLength() const { return maxLength_; }
     /// Appends a copy of `text`. False when the list cannot grow.
     bool Add(std::string_view text);

@@ -159,6 +159,31 @@ TEST_F(CompileTest, TextAfterAConditionWithoutThenStaysConditionOperands) {
               "\" \" \"g\"\n");
 }
 
+// The warning about <COLUMNS> outside <TABLES> keeps its log line and names the tag with its
+// line and column (in characters) beside it, wherever the bytes before it came from: a
+// comment line, a run of text with an escape and a value tag, letters beyond ASCII.
+TEST_F(CompileTest, ContextWarningsNameTheTagAndItsPlace) {
+    const std::string script =
+        "<TEXT>\n<COMMENT> a comment\nGr\u00f6\u00dfe \\< <T> x<Columns><C>\n</COLUMNS>\n"
+        "<TABLES><COLUMNS></COLUMNS></TABLES>\n  <COLUMNS>\n</COLUMNS></TEXT>";
+    std::string log = Compile(script);
+    EXPECT_NE(log.find("t.tpx(3): Warning error: Token that depand on table used outside of "
+                       "Tables block\r\n"),
+              std::string::npos)
+        << log;
+    const std::vector<Diagnostic>& found = AsCMorva(morva_.get())->exe()->diagnostics();
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0].line, 3);
+    EXPECT_EQ(found[0].column, 15);
+    EXPECT_EQ(found[0].offset, script.find("<Columns>"));
+    EXPECT_EQ(found[0].tag, 272);
+    EXPECT_EQ(found[0].text, "<COLUMNS> depends on the current table but is used outside <TABLES>");
+    EXPECT_EQ(found[1].line, 6);
+    EXPECT_EQ(found[1].column, 3);
+    Compile("<TEXT><TABLES><COLUMNS></COLUMNS></TABLES></TEXT>");
+    EXPECT_TRUE(AsCMorva(morva_.get())->exe()->diagnostics().empty());
+}
+
 class ReporterTest : public CompileTest {};
 
 TEST_F(ReporterTest, InvalidCodesWriteBugLinesAndStillCount) {

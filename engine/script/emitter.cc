@@ -32,6 +32,7 @@ void CodeEmitter::Reset() {
     currentExpr_ = -1;
     ifStack_.clear();
     refTablesSlot_ = refColumnsSlot_ = lookupItemsSlot_ = 0;
+    diagnostics_.clear();
 }
 
 void CodeEmitter::Emit(int32_t word) {
@@ -132,7 +133,7 @@ void CodeEmitter::EmitUpdate(int32_t variable, int32_t op) {
     EmitOperator(op);
 }
 
-void CodeEmitter::EmitTag(int32_t code) {
+void CodeEmitter::EmitTag(int32_t code, SourcePlace place) {
     switch (mode_) {
         case kConditionMode:
             if (IF* f = CurrentIf()) {
@@ -151,7 +152,7 @@ void CodeEmitter::EmitTag(int32_t code) {
         default:
             break;
     }
-    CheckContext(code);
+    CheckContext(code, place);
     // The closing tag of a skippable loop tells its opening tag where the loop ends.
     int32_t* closedSlot = code == 324   ? &refTablesSlot_
                           : code == 326 ? &refColumnsSlot_
@@ -173,7 +174,7 @@ void CodeEmitter::EmitTag(int32_t code) {
 
 // Checks that a tag stands inside the loops it depends on and keeps the open-block flags.
 // The code is emitted whatever the check finds.
-bool CodeEmitter::CheckContext(int32_t code) {
+bool CodeEmitter::CheckContext(int32_t code, SourcePlace place) {
     auto open = [&](int32_t flags) { return (blockFlags_ & flags) == flags; };
     auto fail = [](int32_t message) {
         yySyntax(message);
@@ -190,7 +191,10 @@ bool CodeEmitter::CheckContext(int32_t code) {
             return true;
         case 272:
             if (open(kColumnsOpen)) fail(29);
-            if (!open(kTablesOpen)) yyWarning(0);
+            if (!open(kTablesOpen)) {
+                yyWarning(0);
+                NoteOutsideTables(code, place);
+            }
             blockFlags_ |= kColumnsOpen;
             return true;
         case 273:
@@ -246,6 +250,17 @@ bool CodeEmitter::CheckContext(int32_t code) {
             return open(kLookupItemsOpen) || fail(40);
         default:
             return true;
+    }
+}
+
+void CodeEmitter::NoteOutsideTables(int32_t code, SourcePlace place) {
+    const char* name = CodeName(code);
+    try {
+        std::string text = std::string(name ? name : "A tag") +
+                           " depends on the current table but is used outside <TABLES>";
+        diagnostics_.push_back(Diagnostic{place.line, 0, place.offset, code, std::move(text)});
+    } catch (const std::bad_alloc&) {
+        // The log line still reports the warning; only the tag's place is lost.
     }
 }
 

@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "engine/host/engine_state.h"
+#include "engine/script/diagnostic.h"
 #include "engine/script/program.h"
+#include "engine/script/token.h"
 
 namespace morva::tpx {
 
@@ -49,8 +51,9 @@ class CodeEmitter {
     /// A run of body text, which the scanner makes only in plain mode: its characters.
     void EmitRun(std::string_view text);
     /// Any tag: an operand or operator in a condition, an operand in an arithmetic block, an
-    /// operation code (after the context check) in plain mode.
-    void EmitTag(int32_t code);
+    /// operation code (after the context check) in plain mode. `place` is where the tag stands,
+    /// for the diagnostics of its context check.
+    void EmitTag(int32_t code, SourcePlace place = {});
     /// A SYMBOL token (index -1 for an undefined variable emits nothing).
     void EmitSymbol(int32_t index);
     /// A NUMBER token: an operand in a condition or arithmetic block.
@@ -77,10 +80,17 @@ class CodeEmitter {
 
     int32_t mode() const { return mode_; }
     int32_t blockFlags() const { return blockFlags_; }
+    /// The context warnings of the compilation so far, in script order, with the tag and its
+    /// place; columns are left at 0 (the emitter never sees a whole line).
+    const std::vector<Diagnostic>& diagnostics() const { return diagnostics_; }
+    std::vector<Diagnostic>& diagnostics() { return diagnostics_; }
 
   private:
     void Emit(int32_t word);
-    bool CheckContext(int32_t code);
+    bool CheckContext(int32_t code, SourcePlace place);
+    /// Records that tag `code` at `place`, which depends on the current table, stands outside
+    /// <TABLES>.
+    void NoteOutsideTables(int32_t code, SourcePlace place);
     IF* CurrentIf();
     Expr* CurrentExpr();
     void StartIf(bool elseIfLink);
@@ -95,6 +105,7 @@ class CodeEmitter {
     int32_t refTablesSlot_ = 0;
     int32_t refColumnsSlot_ = 0;
     int32_t lookupItemsSlot_ = 0;
+    std::vector<Diagnostic> diagnostics_;
 };
 
 }  // namespace morva::tpx

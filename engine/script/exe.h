@@ -2,8 +2,11 @@
 // The script engine `Exe`: compiles a script into its program and runs the program.
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "engine/host/engine_state.h"
+#include "engine/script/diagnostic.h"
 #include "engine/script/emitter.h"
 #include "engine/script/program.h"
 
@@ -15,10 +18,12 @@ class Exe {
   public:
     /// Discards the compiled program with its variables, expressions and conditions.
     void Reset() { emitter_.Reset(); }
-    /// Compiles the current control's script of `scriptSize` bytes (the engine state must be
+    /// Compiles the current control's script, whose text is `script` (the engine state must be
     /// prepared).
-    void Compile(size_t scriptSize);
+    void Compile(std::string_view script);
     const Program& program() const { return emitter_.program(); }
+    /// The warnings of the last compilation that name a tag, with its line and column.
+    const std::vector<Diagnostic>& diagnostics() const { return emitter_.diagnostics(); }
     /// Runs the compiled program over `database`, reporting opened files and form files to
     /// `control`, and returns the text written while no output file was open. Raises
     /// CFatalError or CBugError when the run fails.

@@ -103,7 +103,7 @@ items
 item
     : RUN { CALL(EM->EmitRun(ctx->TextOf($1))); }
     | CHAR { CALL(EM->EmitChar($1.number)); }
-    | padding { CALL(EM->EmitTag($1.number)); }
+    | padding { CALL(EM->EmitTag($1.number, $1.place)); }
     | text_value
     | number_value
     ;
@@ -112,7 +112,7 @@ padding: T_LEFT | T_RIGHT | T_CENTER | T_NORMAL ;
 
 text_value
     : TEXT { CALL(EM->EmitText(ctx->TextOf($1))); }
-    | string_tag { CALL(EM->EmitTag($1.number)); }
+    | string_tag { CALL(EM->EmitTag($1.number, $1.place)); }
     ;
 
 string_tag
@@ -124,7 +124,7 @@ string_tag
 number_value
     : SYMBOL { CALL(EM->EmitSymbol($1.number)); }
     | NUMBER { CALL(EM->EmitNumber($1.number)); }
-    | numeric_tag { CALL(EM->EmitTag($1.number)); }
+    | numeric_tag { CALL(EM->EmitTag($1.number, $1.place)); }
     ;
 
 numeric_tag
@@ -136,29 +136,29 @@ numeric_tag
     ;
 
 statement
-    : T_CREATE { CALL(EM->EmitTag(265)); } items close_create
-    | T_CLOSE { CALL(EM->EmitTag(316)); }
-    | T_CLOSEASDFM { CALL(EM->EmitTag(317)); }
+    : T_CREATE { CALL(EM->EmitTag(265, $1.place)); } items close_create
+    | T_CLOSE { CALL(EM->EmitTag(316, $1.place)); }
+    | T_CLOSEASDFM { CALL(EM->EmitTag(317, $1.place)); }
     | T_VAR { CALL(EM->BeginVar()); } names close_var
-    | T_TABLES { CALL(EM->EmitTag(263)); } body close_tables
-    | T_COLUMNS { CALL(EM->EmitTag(272)); } body close_columns
-    | T_REFTABLES { CALL(EM->EmitTag(323)); } body close_reftables
-    | T_REFCOLUMNS { CALL(EM->EmitTag(325)); } body close_refcolumns
-    | T_LOOKUPITEMS { CALL(EM->EmitTag(365)); } body close_lookupitems
-    | T_EL { CALL(EM->EmitTag(345)); } body close_el
-    | T_ELC { CALL(EM->EmitTag(347)); } body close_elc
-    | T_ELT { CALL(EM->EmitTag(349)); } body close_elt
-    | T_ELR { CALL(EM->EmitTag(351)); } body close_elr
-    | T_ELRC { CALL(EM->EmitTag(353)); } body close_elrc
-    | T_ELRT { CALL(EM->EmitTag(355)); } body close_elrt
-    | T_ELLI { CALL(EM->EmitTag(357)); } body close_elli
+    | T_TABLES { CALL(EM->EmitTag(263, $1.place)); } body close_tables
+    | T_COLUMNS { CALL(EM->EmitTag(272, $1.place)); } body close_columns
+    | T_REFTABLES { CALL(EM->EmitTag(323, $1.place)); } body close_reftables
+    | T_REFCOLUMNS { CALL(EM->EmitTag(325, $1.place)); } body close_refcolumns
+    | T_LOOKUPITEMS { CALL(EM->EmitTag(365, $1.place)); } body close_lookupitems
+    | T_EL { CALL(EM->EmitTag(345, $1.place)); } body close_el
+    | T_ELC { CALL(EM->EmitTag(347, $1.place)); } body close_elc
+    | T_ELT { CALL(EM->EmitTag(349, $1.place)); } body close_elt
+    | T_ELR { CALL(EM->EmitTag(351, $1.place)); } body close_elr
+    | T_ELRC { CALL(EM->EmitTag(353, $1.place)); } body close_elrc
+    | T_ELRT { CALL(EM->EmitTag(355, $1.place)); } body close_elrt
+    | T_ELLI { CALL(EM->EmitTag(357, $1.place)); } body close_elli
     | if_open condition then_tag body else_part close_if
     | if_open error { CALL(yySyntax(26)); }
     | T_EXPR { CALL(EM->BeginExpr()); } expr_statements close_expr
     ;
 
 close_create
-    : T_ENDCREATE { CALL(EM->EmitTag(266)); }
+    : T_ENDCREATE { CALL(EM->EmitTag(266, $1.place)); }
     | error { CALL(yySyntax(1)); }
     ;
 
@@ -174,62 +174,62 @@ close_var
 
 /* Loops and separator blocks: the opening tag's code before the body, the closing tag's after. */
 close_tables
-    : T_ENDTABLES { CALL(EM->EmitTag(264)); }
+    : T_ENDTABLES { CALL(EM->EmitTag(264, $1.place)); }
     | error { CALL(yySyntax(4)); }
     ;
 
 close_columns
-    : T_ENDCOLUMNS { CALL(EM->EmitTag(273)); }
+    : T_ENDCOLUMNS { CALL(EM->EmitTag(273, $1.place)); }
     | error { CALL(yySyntax(2)); }
     ;
 
 close_reftables
-    : T_ENDREFTABLES { CALL(EM->EmitTag(324)); }
+    : T_ENDREFTABLES { CALL(EM->EmitTag(324, $1.place)); }
     | error { CALL(yySyntax(12)); }
     ;
 
 close_refcolumns
-    : T_ENDREFCOLUMNS { CALL(EM->EmitTag(326)); }
+    : T_ENDREFCOLUMNS { CALL(EM->EmitTag(326, $1.place)); }
     | error { CALL(yySyntax(13)); }
     ;
 
 close_lookupitems
-    : T_ENDLOOKUPITEMS { CALL(EM->EmitTag(366)); }
+    : T_ENDLOOKUPITEMS { CALL(EM->EmitTag(366, $1.place)); }
     | error { CALL(yySyntax(21)); }
     ;
 
 close_el
-    : T_ENDEL { CALL(EM->EmitTag(346)); }
+    : T_ENDEL { CALL(EM->EmitTag(346, $1.place)); }
     | error { CALL(yySyntax(15)); }
     ;
 
 close_elc
-    : T_ENDELC { CALL(EM->EmitTag(348)); }
+    : T_ENDELC { CALL(EM->EmitTag(348, $1.place)); }
     | error { CALL(yySyntax(16)); }
     ;
 
 close_elt
-    : T_ENDELT { CALL(EM->EmitTag(350)); }
+    : T_ENDELT { CALL(EM->EmitTag(350, $1.place)); }
     | error { CALL(yySyntax(17)); }
     ;
 
 close_elr
-    : T_ENDELR { CALL(EM->EmitTag(352)); }
+    : T_ENDELR { CALL(EM->EmitTag(352, $1.place)); }
     | error { CALL(yySyntax(18)); }
     ;
 
 close_elrc
-    : T_ENDELRC { CALL(EM->EmitTag(354)); }
+    : T_ENDELRC { CALL(EM->EmitTag(354, $1.place)); }
     | error { CALL(yySyntax(19)); }
     ;
 
 close_elrt
-    : T_ENDELRT { CALL(EM->EmitTag(356)); }
+    : T_ENDELRT { CALL(EM->EmitTag(356, $1.place)); }
     | error { CALL(yySyntax(20)); }
     ;
 
 close_elli
-    : T_ENDELLI { CALL(EM->EmitTag(358)); }
+    : T_ENDELLI { CALL(EM->EmitTag(358, $1.place)); }
     | error { CALL(yySyntax(23)); }
     ;
 

@@ -10,6 +10,7 @@
 #include <limits>
 
 #include "component/text_util.h"
+#include "component/utf8.h"
 #include "engine/host/type_tables.h"
 #include "engine/script/errors.h"
 #include "engine/script/tags.h"
@@ -279,12 +280,18 @@ void Runner::Execute() {
             case Step::ColumnsEnd:
                 pc = ColumnsEnd(pc);
                 break;
-            case Step::SeparatorStart:
-                marks_[w.arg].starts.push_back(OutputPosition());
+            case Step::SeparatorStart: {
+                SeparatorMarks& m = marks_[w.arg];
+                m.start = OutputPosition();
+                ++m.starts;
                 break;
-            case Step::SeparatorEnd:
-                marks_[w.arg].ends.push_back(OutputPosition());
+            }
+            case Step::SeparatorEnd: {
+                SeparatorMarks& m = marks_[w.arg];
+                m.end = OutputPosition();
+                ++m.ends;
                 break;
+            }
             case Step::Align:
                 alignment_ = static_cast<Align>(w.arg);
                 break;
@@ -501,6 +508,7 @@ void Runner::CreateEnd() {
                      std::strerror(errno));
         return;
     }
+    ++fileNumber_;
     SetOutput(fileText_);
     WriteMessageLine(outputName_);
 }
@@ -511,17 +519,19 @@ bool Runner::WriteOut(std::string_view text) {
 
 void Runner::SetOutput(OutputText& text) {
     if (&text == out_) return;
+    Mark from = LineStart();
     std::string_view line = out_->view(lineStart_);
     text.Append(line);
     out_->Truncate(lineStart_);
     out_ = &text;
     lineStart_ = text.size() - line.size();
+    MoveMarks(from, LineStart());
 }
 
 void Runner::FlushFileText() {
     size_t boundary = flushed_ + fileText_.size();
     for (const SeparatorMarks& m : marks_) {
-        if (!m.starts.empty()) boundary = std::min(boundary, m.starts.back());
+        if (m.starts > 0 && m.start.text == fileNumber_) boundary = std::min(boundary, m.start.at);
     }
     if (boundary <= flushed_) return;
     size_t n = boundary - flushed_;
@@ -565,11 +575,25 @@ void Runner::AbandonFile() {
     writeError_ = 0;
 }
 
-size_t Runner::OutputPosition() const {
+Runner::Mark Runner::LineStart() const {
+    bool inFile = out_ == &fileText_;
+    return Mark{(inFile ? flushed_ : 0) + lineStart_, inFile ? fileNumber_ : 0};
+}
+
+Runner::Mark Runner::OutputPosition() const {
+    Mark position = LineStart();
     std::string_view line = out_->view(lineStart_);
-    size_t n = (file_ ? flushed_ : 0) + lineStart_;
-    if (!OnlyBlanks(line)) n += line.size();
-    return n;
+    if (!OnlyBlanks(line)) position.at += line.size();
+    return position;
+}
+
+void Runner::MoveMarks(Mark from, Mark to) {
+    for (SeparatorMarks& m : marks_) {
+        for (Mark* mark : {&m.start, &m.end}) {
+            if (mark->text == from.text && mark->at >= from.at)
+                *mark = Mark{to.at + (mark->at - from.at), to.text};
+        }
+    }
 }
 
 [[gnu::always_inline]] inline void Runner::EndLine() {
@@ -591,10 +615,20 @@ void Runner::WriteLineEnd(OutputText& out) {
     // unless the run was asked for bare line feeds; line feeds inside values too.
     if (file_ && out.view(lineStart_).find('\n') != std::string_view::npos) {
         std::string line(out.view(lineStart_));
+        Mark start = LineStart();
         out.Truncate(lineStart_);
         for (char c : line) {
             if (c == '\n') out.Push('\r');
             out.Push(c);
+        }
+        // Marks on the line move past the carriage returns put in before them.
+        for (SeparatorMarks& m : marks_) {
+            for (Mark* mark : {&m.start, &m.end}) {
+                if (mark->text != start.text || mark->at < start.at) continue;
+                size_t into = std::min(mark->at - start.at, line.size());
+                mark->at +=
+                    static_cast<size_t>(std::count(line.begin(), line.begin() + into, '\n'));
+            }
         }
     }
     out.Append("\r\n");
@@ -613,16 +647,30 @@ void Runner::SettleEndedLoops() {
 // Deletes the copy of a separator written for the last element of the loop that just ended.
 void Runner::Settle(int kind) {
     SeparatorMarks& m = marks_[kind];
-    if (m.starts.size() != m.ends.size()) throw CBugError("Invalid <EL?> block");
-    if (!m.starts.empty()) {
-        // Positions in an output file count the text already written out.
-        size_t base = file_ ? flushed_ : 0;
-        size_t s = m.starts.back(), e = m.ends.back();
-        OutputText& out = *out_;
-        if (s >= base && out.size() + base >= e && s <= e) out.Erase(s - base, e - s);
+    if (m.starts != m.ends) throw CBugError("Invalid <EL?> block");
+    if (m.starts > 0) EraseMarked(m.start, m.end);
+    m = SeparatorMarks{};
+}
+
+void Runner::EraseMarked(Mark start, Mark end) {
+    if (start.text != end.text || start.at > end.at) return;
+    OutputText* text = &logText_;
+    size_t base = 0;
+    if (start.text != 0) {
+        // A closed output file is written and stays as it is.
+        if (!file_ || start.text != fileNumber_) return;
+        text = &fileText_;
+        base = flushed_;  // positions in an output file count the text written out already
     }
-    m.starts.clear();
-    m.ends.clear();
+    if (start.at < base || end.at > base + text->size()) return;
+    size_t n = end.at - start.at;
+    text->Erase(start.at - base, n);
+    for (SeparatorMarks& m : marks_) {
+        for (Mark* mark : {&m.start, &m.end}) {
+            if (mark->text == start.text && mark->at > start.at)
+                mark->at = mark->at >= end.at ? mark->at - n : start.at;
+        }
+    }
 }
 
 void Runner::AppendValueElsewhere(std::string_view text) {
@@ -635,7 +683,8 @@ void Runner::AppendValueElsewhere(std::string_view text) {
 
 void Runner::Pad(std::string_view value, OutputText& out) const {
     size_t width = padWidth_ > 0 ? static_cast<size_t>(padWidth_) : 0;
-    size_t length = value.size();
+    // Widths count characters, so a value pads by its characters too (bytes in ASCII).
+    size_t length = com::CountCodePoints(value);
     switch (alignment_) {
         case Align::Left:
             out.Append(value);

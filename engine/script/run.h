@@ -39,8 +39,20 @@ class Runner final : public TokenSource {
 
   private:
     enum class Align { Normal, Left, Right, Center };
+    /// A place in one of the run's texts: byte `at` of the log text (text 0) or of the text of
+    /// output file number `text`, counting the bytes written out already. A mark follows the
+    /// bytes it was taken before: it moves with its line to another text and past carriage
+    /// returns put in before line feeds, and back when text before it is deleted. A line end
+    /// so counts as one step whatever its bytes, and a mark never points into other text.
+    struct Mark {
+        size_t at = 0;
+        uint32_t text = 0;
+    };
+    /// The separator marks of one kind since it was last settled: how many starts and ends
+    /// were taken, and the last of each (the only ones a settling uses).
     struct SeparatorMarks {
-        std::vector<size_t> starts, ends;
+        size_t starts = 0, ends = 0;
+        Mark start, end;
     };
     /// What the run does at a word, worked out once per run.
     enum class Step : uint8_t {
@@ -117,9 +129,19 @@ class Runner final : public TokenSource {
     /// Deletes the last separator copies of the loops that ended on this line.
     void SettleEndedLoops();
     void Settle(int kind);
-    size_t OutputPosition() const;
+    /// Deletes the text from `start` to `end` when both lie in the same text still held in
+    /// memory; the marks after it move back.
+    void EraseMarked(Mark start, Mark end);
+    /// The output position: where the current line starts, plus its length when it holds more
+    /// than blanks.
+    Mark OutputPosition() const;
+    /// Where the current line starts.
+    Mark LineStart() const;
+    /// Sets every mark in text `from.text` at or after `from.at` to the same distance after
+    /// `to`.
+    void MoveMarks(Mark from, Mark to);
     /// Makes `text` (the output file's or the log's) the text being written; the current
-    /// line so far moves along.
+    /// line so far moves along, with its marks.
     void SetOutput(OutputText& text);
 
     /// Starts fetching part of the table after the current one from memory.
@@ -197,8 +219,9 @@ class Runner final : public TokenSource {
     // it holds only blanks and tags.
     OutputText* out_ = &logText_;
     size_t lineStart_ = 0;
-    size_t flushed_ = 0;  // bytes of the output file's text written out before fileText_
-    int writeError_ = 0;  // errno of the first failed write-out of this file
+    size_t flushed_ = 0;       // bytes of the output file's text written out before fileText_
+    uint32_t fileNumber_ = 0;  // counts the output files opened; names the open one in marks
+    int writeError_ = 0;       // errno of the first failed write-out of this file
     bool collecting_ = false;
     std::string outputName_;
     // Columns whose name was written, in order; their names enter processedNames_ only when a

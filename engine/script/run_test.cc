@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <string>
 
@@ -91,6 +92,75 @@ TEST_F(RunOutputTest, LineFeedsInsideValuesFollowTheFilesLineEnds) {
     EXPECT_EQ(Run(body, false), "[two\r\nlines] A\r\n");
     EXPECT_EQ(Run(body, true), "[two\nlines] A\n");
     EXPECT_NE(RunIntoLog(body).find("[two\nlines] A\r\n"), std::string::npos);
+}
+
+// Separator marks point at the bytes they were taken before, whatever happens to the line
+// after: carriage returns going in before the line feeds of values, the line moving from an
+// output file to the log, or another separator deleted before them.
+class SeparatorMarkTest : public RunOutputTest {
+  protected:
+    void SetUp() override {
+        RunOutputTest::SetUp();
+        morva_->CreateDatabase(std::string("D"), 0);
+    }
+    // Adds table `table` with a column labelled by each of `labels`, named after the table.
+    void AddTable(const char* table, std::initializer_list<const char*> labels) {
+        morva_->AddTable(std::string(table), std::nullopt, std::nullopt, 0, 0);
+        int n = 0;
+        for (const char* label : labels) {
+            std::string name = std::string(table) + std::to_string(++n);
+            morva_->AddColumnIntoTable(std::string(table), std::nullopt, name, std::string(label),
+                                       std::string("CHAR"), 1, 0, 0, 0);
+        }
+    }
+    std::string RunScript(const std::string& script, bool lineFeedOnly) {
+        AsCMorva(morva_.get())->SetLineFeedOnly(lineFeedOnly);
+        Compile(script);
+        morva_->Clear();
+        morva_->RunScript();
+        std::string log;
+        morva_->GetLogText(&log);
+        return log;
+    }
+    std::string File(const char* name) {
+        std::ifstream in(work_ / name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+};
+
+TEST_F(SeparatorMarkTest, LineFeedsInValuesBeforeTheSeparator) {
+    AddTable("A", {"a\nb", "c\nd"});
+    morva_->InitDatabase();
+    std::string body = "<TABLES><COLUMNS><L><ELC>, </ELC></COLUMNS>\n</TABLES>";
+    EXPECT_EQ(Run(body, false), "a\r\nb, c\r\nd\r\n");
+    EXPECT_EQ(Run(body, true), "a\nb, c\nd\n");
+    EXPECT_NE(RunIntoLog(body).find("\r\na\nb, c\nd\r\nEnd script."), std::string::npos);
+}
+
+TEST_F(SeparatorMarkTest, LineThatCloseMovesToTheLogTakesItsSeparatorAlong) {
+    AddTable("A", {});
+    AddTable("BB", {});
+    morva_->InitDatabase();
+    const std::string script =
+        "<TEXT>\nabcdefghijklmnopq\n<CREATE>a.txt</CREATE>\nline1\nline2\n"
+        "<TABLES><T><ELT>,</ELT></TABLES><CLOSE>\nend\n</TEXT>\n";
+    const std::string log =
+        "Start script...\r\na.txt\r\nabcdefghijklmnopq\r\nA,BB\r\nend\r\nEnd script.\r\n";
+    EXPECT_EQ(RunScript(script, false), log);
+    EXPECT_EQ(File("a.txt"), "line1\r\nline2\r\n");
+    EXPECT_EQ(RunScript(script, true), log);
+    EXPECT_EQ(File("a.txt"), "line1\nline2\n");
+}
+
+// Settled on one line, <EL> first deletes the comma after the last column; the semicolon of
+// <ELC> after it is still the one deleted, not a byte of the line end.
+TEST_F(SeparatorMarkTest, TwoKindsSettledOnOneLine) {
+    AddTable("A", {"x", "y"});
+    AddTable("B", {"z"});
+    morva_->InitDatabase();
+    std::string body = "<TABLES><COLUMNS><C><EL>,</EL><ELC>;</ELC></COLUMNS></TABLES>\n";
+    EXPECT_EQ(Run(body, false), "A1,;A2,;B1\r\n");
+    EXPECT_NE(RunIntoLog(body).find("\r\nA1,;A2,;B1\r\nEnd"), std::string::npos);
 }
 
 TEST_F(RunOutputTest, RunTimeErrorLeavesTheLongFileWithoutItsText) {

@@ -157,6 +157,31 @@ TEST_F(RunnerTest, NamesAreUpperCasedInAsciiOnly) {
     }
 }
 
+// Widths, sizes and padding count characters, so that values with letters beyond ASCII line
+// up with the others: the table's label sets the label width (9), a column's name the name
+// width (5), the longer item the items' width (5).
+TEST_F(RunnerTest, PaddingCountsCharacters) {
+    constexpr int32_t kLeft = 294, kRight = 295, kCenter = 296, kNormal = 297, kL = 278,
+                      kSizeOfL = 379, kMaxLabelLen = 292, kLookupItem = 364;
+    CDatabase db{std::string("D")};
+    CTable* t = db.AddTable(std::string("Ma\u00dfe"), std::nullopt, std::string("\u00dcbersicht"));
+    t->AddColumn(std::string("Gr\u00f6\u00dfe"), std::nullopt, std::string("Gr\u00f6\u00dfe"),
+                 std::string("INTEGER"), 4, 0, 0, 0);
+    db.SetLookupItem("Ma\u00dfe", "Gr\u00f6\u00dfe", std::string("gro\u00df"));
+    db.SetLookupItem("Ma\u00dfe", "Gr\u00f6\u00dfe", std::string("klein"));
+    db.ComputeWidths();
+    // [<LEFT><L>][<RIGHT><L>][<CENTER><L>][<LEFT><T>] <NORMAL><SIZEOFL> <MAXLABELLEN> <LEFT>
+    // <LOOKUPITEM>|
+    program_.code = {'[', -kLeft, -kL, ']', '[', -kRight, -kL, ']', '[', -kCenter, -kL, ']'};
+    program_.code.insert(program_.code.end(), {'[', -kLeft, -kT, ']', ' ', -kNormal, -kSizeOfL});
+    program_.code.insert(program_.code.end(), {' ', -kMaxLabelLen, ' ', -kLeft, -kLookupItem});
+    program_.code.insert(program_.code.end(), {'|', '\n'});
+    Runner runner(program_, host_, db);
+    EXPECT_EQ(runner.Run(),
+              "[Gr\u00f6\u00dfe    ][    Gr\u00f6\u00dfe][  Gr\u00f6\u00dfe  ][MA\u00dfE ] 5 9 "
+              "gro\u00df |\r\n");
+}
+
 // Every value tag gives in the body the value it gives to a condition: the body decides once
 // per run from the tag's role how to look the value up, a condition per use.
 TEST_F(RunnerTest, EveryValueTagReadsTheSameInBodyAndCondition) {

@@ -1,6 +1,7 @@
 #pragma once
 // The value of a token handed from the scanner to the parser, and the scanner's context.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -10,12 +11,19 @@ namespace morva::tpx {
 class CodeEmitter;
 struct EngineState;
 
+/// Where a token starts in the script: its line (from 1) and its byte offset.
+struct SourcePlace {
+    int32_t line = 0;
+    size_t offset = 0;
+};
+
 /// A token's value. The parser's stack copies it as plain bytes, so the text of a TEXT or RUN
 /// token lives in the scanner's text arena and the value only locates it.
 struct TokenValue {
     int32_t number = 0;  // CHAR character, NUMBER value or SYMBOL index
     uint32_t offset = 0;
     uint32_t length = 0;
+    SourcePlace place;  // of a tag
 };
 
 /// What the scanner needs: the engine state, the variable table (through the emitter) and the
@@ -26,6 +34,8 @@ struct ScanContext {
     EngineState* engine = nullptr;
     CodeEmitter* emitter = nullptr;
     std::string arena;
+    /// Bytes of the script the scanner has matched so far.
+    size_t consumed = 0;
     /// Whether the parser takes a run of plain body text as one token. Only while the emitter
     /// is in plain mode, where each word and character of text becomes its characters
     /// (elsewhere a word is an operand or an error of its own; the actions that change the

@@ -1,0 +1,21 @@
+#include "cli/script_diagnostics.h"
+
+#include <cstdio>
+
+#include "engine/host/cmorva.h"
+#include "engine/script/exe.h"
+
+namespace morva::cli {
+
+void PrintScriptDiagnostics(const std::string& script, tpx::IMorva& engine) {
+    const tpx::CMorva* control = tpx::AsCMorva(&engine);
+    if (!control || !control->exe()) return;
+    // Standard output first, so that a terminal shows the log before the diagnostics.
+    std::fflush(stdout);
+    for (const tpx::Diagnostic& d : control->exe()->diagnostics()) {
+        std::fprintf(stderr, "%s:%d:%d: warning: %s\n", script.c_str(), d.line, d.column,
+                     d.text.c_str());
+    }
+}
+
+}  // namespace morva::cli
