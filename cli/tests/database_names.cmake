@@ -5,15 +5,9 @@ set(WORK ${CMAKE_CURRENT_BINARY_DIR}/cli_database_names)
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK}/base)
 
-function(run code)
-  execute_process(COMMAND ${CLI} --database-dir ${WORK}/base/db ${ARGN} WORKING_DIRECTORY ${WORK}
-    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err INPUT_FILE ${WORK}/shop.sql)
-  if(NOT rc EQUAL ${code})
-    message(FATAL_ERROR "morva-cli ${ARGN}: exit ${rc}, expected ${code}\n${out}${err}")
-  endif()
-  set(OUT "${out}" PARENT_SCOPE)
-  set(ERR "${err}" PARENT_SCOPE)
-endfunction()
+set(CLI_OPTIONS --database-dir ${WORK}/base/db)
+set(CLI_STDIN ${WORK}/shop.sql)
+include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/CliTestHelpers.cmake)
 
 file(WRITE ${WORK}/shop.sql "CREATE TABLE CUSTOMER (ID INTEGER NOT NULL PRIMARY KEY);\n")
 file(WRITE ${WORK}/list.tpx "<TEXT>x</TEXT>\n")

@@ -12,15 +12,9 @@ if(DEFINED ENV{ASAN_OPTIONS})
   set(ENV{ASAN_OPTIONS} "$ENV{ASAN_OPTIONS}:detect_leaks=0")
 endif()
 
-function(run code)
-  execute_process(COMMAND ${CLI} --database-dir ${WORK}/db ${ARGN} WORKING_DIRECTORY ${WORK}
-    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err INPUT_FILE ${WORK}/stdin)
-  if(NOT rc EQUAL ${code})
-    message(FATAL_ERROR "morva-cli ${ARGN}: exit ${rc}, expected ${code}\n${out}${err}")
-  endif()
-  set(OUT "${out}" PARENT_SCOPE)
-  set(ERR "${err}" PARENT_SCOPE)
-endfunction()
+set(CLI_OPTIONS --database-dir ${WORK}/db)
+set(CLI_STDIN ${WORK}/stdin)
+include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/CliTestHelpers.cmake)
 file(WRITE ${WORK}/stdin "")
 
 # No data source: the box on standard error, nothing listed.

@@ -3,21 +3,9 @@ set(WORK ${CMAKE_CURRENT_BINARY_DIR}/cli_sql_dump)
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 
-function(run code)
-  execute_process(COMMAND ${CLI} --database-dir ${WORK}/db ${ARGN} WORKING_DIRECTORY ${WORK}
-    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT rc EQUAL ${code})
-    message(FATAL_ERROR "morva-cli ${ARGN}: exit ${rc}, expected ${code}\n${out}${err}")
-  endif()
-  set(OUT "${out}" PARENT_SCOPE)
-  set(ERR "${err}" PARENT_SCOPE)
-endfunction()
+set(CLI_OPTIONS --database-dir ${WORK}/db)
+include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/CliTestHelpers.cmake)
 
-function(expect_equal actual expected)
-  if(NOT "${actual}" STREQUAL "${expected}")
-    message(FATAL_ERROR "got:\n${actual}\nexpected:\n${expected}")
-  endif()
-endfunction()
 
 file(WRITE ${WORK}/shop.sql "CREATE TABLE Customer ( /* Customers */\n  ID INTEGER NOT NULL PRIMARY KEY,\n  NAME VARCHAR(40) /* Name */\n);\nCREATE TABLE ORDERS (ID INTEGER, CUST INTEGER, FOREIGN KEY (CUST) REFERENCES CUSTOMER (ID));\n")
 file(WRITE ${WORK}/bad.sql "CREATE TABLE BAD (A ==);\n")
