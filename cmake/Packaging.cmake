@@ -96,15 +96,14 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "code generator for database applications")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "code generator for database applications
- Morva generates source code for database applications. It describes a
- database by compiling SQL data-definition scripts or by reading an ODBC data
- source, makes schemas of its tables and columns, and runs template scripts in
- its tag language over a schema to generate Delphi units and form files, C++
- headers, SQL scripts, HTML pages or whatever the template writes.
- .
- This package holds the Qt workbench (morva), the command line (morva-cli),
- the template engine and the SQL schema compiler, the samples and the manual.")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Morva generates source code for database applications. It describes a
+database by compiling SQL data-definition scripts or by reading an ODBC data
+source, makes schemas of its tables and columns, and runs template scripts in
+its tag language over a schema to generate Delphi units and form files, C++
+headers, SQL scripts, HTML pages or whatever the template writes.
+
+This package holds the Qt workbench (morva), the command line (morva-cli),
+the template engine and the SQL schema compiler, the samples and the manual.")
 # The run-time libraries (Qt, unixODBC, the C++ runtime) come from dpkg-shlibdeps; Qt's SQL
 # drivers are plugins that nothing links, so they are named here: SQLite for the sample
 # database's alias, the others for aliases and data sources of other databases.
