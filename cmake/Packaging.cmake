@@ -81,7 +81,8 @@ add_test(NAME man_page_matches_help COMMAND ${CMAKE_COMMAND} -DCLI=$<TARGET_FILE
 add_test(NAME bash_completion COMMAND bash ${MORVA_PACKAGING_DIR}/tests/completion.sh
   ${MORVA_PACKAGING_DIR}/morva-cli.bash-completion)
 add_test(NAME install_layout COMMAND ${MORVA_PACKAGING_DIR}/tests/install_layout.sh
-  ${CMAKE_BINARY_DIR} ${PROJECT_SOURCE_DIR})
+  ${CMAKE_BINARY_DIR} ${PROJECT_SOURCE_DIR}
+  $<$<NOT:$<CONFIG:Release,MinSizeRel>>:--debug-build>)
 
 # The Debian package.
 set(CPACK_GENERATOR DEB)

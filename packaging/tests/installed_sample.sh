@@ -2,10 +2,12 @@
 # Runs an installed morva-cli on the sample, the way scripts/demo does, from the root folder
 # and without LD_LIBRARY_PATH or registered components, and checks that it generates the same
 # bytes and prints the same logs as the build tree's morva-cli. Also checks that no file of the
-# installation names the source or build folder.
-# Usage: installed_sample.sh PREFIX BUILD-DIR SOURCE-DIR   (PREFIX holds bin/ and share/)
+# installation names the source or build folder, unless --debug-build says that the build
+# keeps its debugging information and assertions (which name the source files).
+# Usage: installed_sample.sh PREFIX BUILD-DIR SOURCE-DIR [--debug-build]
+#        (PREFIX holds bin/ and share/)
 set -uo pipefail
-prefix=$(realpath "$1") build=$(realpath "$2") source=$(realpath "$3")
+prefix=$(realpath "$1") build=$(realpath "$2") source=$(realpath "$3") debug=${4:-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 status=0
@@ -46,7 +48,7 @@ if ! diff -r "$work/build" "$work/installed"; then
     echo "the installed morva-cli does not generate what the build tree's does"
     status=1
 fi
-if grep -rl --binary-files=text -F "$source" "$prefix"; then
+if [[ $debug != --debug-build ]] && grep -rl --binary-files=text -F "$source" "$prefix"; then
     echo "installed files name the source or build folder $source"
     status=1
 fi
