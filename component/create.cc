@@ -12,6 +12,13 @@ namespace morva::com {
 
 namespace {
 
+#ifndef MORVA_INSTALL_LIBDIR
+#define MORVA_INSTALL_LIBDIR "lib/morva"
+#endif
+/// Where `cmake --install` puts the component libraries, relative to the installation's root
+/// (the executable's folder's parent).
+constexpr const char* kInstalledLibraryFolder = MORVA_INSTALL_LIBDIR;
+
 // Loads `path` and asks its class factory for an object. Libraries stay loaded for the life
 // of the process, as objects and code from them may be anywhere in the host.
 HRESULT CreateFrom(const std::string& path, const Guid& clsid, const Guid& iid, void** out,
@@ -65,7 +72,7 @@ HRESULT CreateInstance(const Guid& clsid, const Guid& iid, void** out,
         for (const std::string& candidate :
              {dir + "/" + std::string(fallbackLibrary),
               dir + "/../lib/" + std::string(fallbackLibrary),
-              dir + "/../lib/x86_64-linux-gnu/" + std::string(fallbackLibrary)}) {
+              dir + "/../" + kInstalledLibraryFolder + "/" + std::string(fallbackLibrary)}) {
             if (!std::filesystem::exists(candidate)) continue;
             hr = CreateFrom(candidate, clsid, iid, out, &reason);
             if (Succeeded(hr)) return hr;

@@ -11,8 +11,9 @@ namespace morva::com {
 /// Creates an object of class `clsid` and returns its interface `iid` in `*out`.
 /// The library is the one registered for the class in the component registry; when the class
 /// is not registered, or its library cannot be loaded, `fallbackLibrary` (a file name such as
-/// "libtpx.so") is looked for beside the executable and in ../lib. On failure returns the
-/// failing status and a reason naming the library in `*error`.
+/// "libtpx.so") is looked for beside the executable, in ../lib and in the installed library
+/// folder (../lib/<arch>/morva or ../lib/morva, as the build was configured). On failure returns
+/// the failing status and a reason naming the library in `*error`.
 HRESULT CreateInstance(const Guid& clsid, const Guid& iid, void** out,
                        std::string_view fallbackLibrary, std::string* error);
 

@@ -14,14 +14,11 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <filesystem>
 #include <set>
 
 #include "component/create.h"
 #include "component/text_util.h"
-
-#ifndef MORVA_SAMPLE_DATABASE
-#define MORVA_SAMPLE_DATABASE "order_entry.db"
-#endif
 
 namespace morva::alias {
 
@@ -115,9 +112,12 @@ Alias DefaultAlias() {
         a.database = env;
         return a;
     }
-    // The copy made by the build, else the one installed beside the program.
-    a.database = MORVA_SAMPLE_DATABASE;
-    std::string installed = com::ExecutableDirectory() + "/../share/morva/order_entry.db";
+    // The copy the build makes in the build folder (beside its bin/), else the one installed
+    // in share/morva. Both are found from the program's folder, so no build folder's path is
+    // compiled into an installed program.
+    const std::string root = std::filesystem::path(com::ExecutableDirectory()).parent_path();
+    a.database = root + "/samples/order_entry.db";
+    std::string installed = root + "/share/morva/order_entry.db";
     if (!QFileInfo::exists(Q(a.database)) && QFileInfo::exists(Q(installed)))
         a.database = installed;
     return a;

@@ -92,6 +92,21 @@ TEST(AliasStoreTest, DefaultFirstThenStoredAliasesByName) {
     fs::remove(path);
 }
 
+// The sample database is found from the program's folder (the build's copy beside bin/), so
+// no build folder's path is compiled in; the environment variable still wins.
+TEST(AliasStoreTest, DefaultAliasFindsTheSampleDatabaseFromTheProgramsFolder) {
+    const char* set = std::getenv("MORVA_SAMPLE_DATABASE");
+    const std::string saved = set ? set : "";
+    ::unsetenv("MORVA_SAMPLE_DATABASE");
+    EXPECT_EQ(fs::path(DefaultAlias().database), fs::path(SAMPLE_DATABASE));
+    ::setenv("MORVA_SAMPLE_DATABASE", "/elsewhere/sample.db", 1);
+    EXPECT_EQ(DefaultAlias().database, "/elsewhere/sample.db");
+    if (set)
+        ::setenv("MORVA_SAMPLE_DATABASE", saved.c_str(), 1);
+    else
+        ::unsetenv("MORVA_SAMPLE_DATABASE");
+}
+
 TEST(AliasSqliteTest, SampleDatabaseBuildsWithTypesSizesAndKeys) {
     EnsureApplication();
     AliasConnection connection;
