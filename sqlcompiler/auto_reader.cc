@@ -305,7 +305,10 @@ void AutoReader::TableElements(bool partition) {
     if (TakePunct(')')) return;
     for (;;) {
         Element(partition);
-        if (TakePunct(',')) continue;
+        if (TakePunct(',')) {
+            if (TakePunct(')')) return;  // SQL Server accepts a comma before the parenthesis
+            continue;
+        }
         if (TakePunct(')')) return;
         if (IsBoundary(Peek())) {
             Unexpected("')'");
@@ -467,6 +470,10 @@ void AutoReader::TypeArguments(const TypeSpelling* row) {
             c_.AddLookupItem(item);
         } else if (t.kind == kPunct && t.text[0] == '*') {
             numbers.push_back(0);  // NUMBER(*, 0)
+        } else if (row && com::EqualsIgnoreCase(t.text, "MAX")) {
+            // SQL Server's unbounded VARCHAR(MAX) and VARBINARY(MAX) are text and blobs.
+            if (row->canonical == "VARCHAR") c_.SetDataType("TEXT");
+            if (row->canonical == "VARBINARY") c_.SetDataType("BLOB");
         }
     }
     if (isEnum) {

@@ -48,7 +48,7 @@ TEST_F(AutoReaderTest, NamesInEveryQuotingWithSchemasAndSpecialCharacters) {
     EXPECT_EQ(Read("CREATE TABLE public.\"Order Items\" (\"Id\" int, [Qty] int, `note` text);\n"
                    "CREATE TABLE IF NOT EXISTS [dbo].[T$1#x] (a$b int);\n"
                    "CREATE TEMPORARY TABLE tmp (x int);\n"
-                   "CREATE TABLE \"say \"\"hi\"\"\" (a int);\n"),
+                   "CREATE TABLE \"say \"\"hi\"\"\" (a int,);\n"),
               "ORDER ITEMS [] Order Items\n"
               "  ID INTEGER 0/0/0 Normal Id\n"
               "  QTY INTEGER 0/0/0 Normal Qty\n"
@@ -80,7 +80,7 @@ TEST_F(AutoReaderTest, TypesOfEveryDialectBecomeCanonical) {
               "  I CHAR 1/0/0 Normal i\n"
               "  J NUMERIC 0/0/0 Normal j\n"
               "  K BIGINT 0/0/0 Normal k\n"
-              "  L VARCHAR 0/0/0 Normal l\n"
+              "  L TEXT 0/0/0 Normal l\n"
               "  M BOOLEAN 0/0/0 Normal m\n"
               "  N BLOB 0/0/0 Normal n\n"
               "  O TEXT 0/0/0 Normal o\n"
