@@ -4,6 +4,7 @@
 #include "workbench/app/script_form.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
