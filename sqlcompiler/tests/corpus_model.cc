@@ -100,7 +100,7 @@ const std::map<std::string, std::string>& CanonicalNames() {
     return names;
 }
 
-// The declared text without SQL Server brackets, quotes and array marks, upper case.
+// The declared text without SQL Server brackets, quotes and array marks, in its own case.
 std::string Unbracketed(const std::string& declared) {
     std::string text;
     for (size_t i = 0; i < declared.size(); ++i) {
@@ -118,7 +118,7 @@ std::string Unbracketed(const std::string& declared) {
             text += c;
         }
     }
-    return Upper(text);
+    return text;
 }
 
 // Words that qualify a type without changing which type it is.
@@ -131,12 +131,13 @@ bool IsModifier(const std::string& word) {
 std::string BaseName(const std::vector<std::string>& words) {
     std::string name;
     for (size_t i = 0; i < words.size(); ++i) {
-        const std::string& w = words[i];
-        bool characterSet = w == "CHARACTER" && i + 1 < words.size() && words[i + 1] == "SET";
+        std::string w = Upper(words[i]);
+        bool characterSet =
+            w == "CHARACTER" && i + 1 < words.size() && Upper(words[i + 1]) == "SET";
         if (w == "WITH" || w == "WITHOUT" || w == "COLLATE" || w == "SUB_TYPE" || characterSet)
             break;
         if (IsModifier(w)) continue;
-        name += (name.empty() ? "" : " ") + w;
+        name += (name.empty() ? "" : " ") + words[i];
     }
     return name;
 }
@@ -144,7 +145,8 @@ std::string BaseName(const std::vector<std::string>& words) {
 }  // namespace
 
 CanonicalType Canonical(const std::string& declared) {
-    std::string text = Unbracketed(declared);
+    std::string written = Unbracketed(declared);
+    std::string text = Upper(written);
     size_t open = text.find('(');
     size_t close = open == std::string::npos ? std::string::npos : text.find(')', open);
     std::vector<std::string> words = Words(text.substr(0, open));
@@ -165,7 +167,11 @@ CanonicalType Canonical(const std::string& declared) {
     }
     std::string base = BaseName(words);
     auto known = CanonicalNames().find(base);
-    type.name = known == CanonicalNames().end() ? base : known->second;
+    // A name of no known type (a domain defined elsewhere, an enumeration, UUID) stays as
+    // written, as the classic reader keeps it.
+    type.name = known != CanonicalNames().end()
+                    ? known->second
+                    : BaseName(Words(written.substr(0, written.find('('))));
     int first = args.empty() ? 0 : args[0];
     if (type.name == "VARCHAR") {
         if (first < 0)

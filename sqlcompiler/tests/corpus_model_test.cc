@@ -36,7 +36,9 @@ TEST(SqlCorpusModel, DeclaredTypesOfEveryDialectBecomeCanonical) {
     EXPECT_EQ(Canon("CLOB"), "TEXT");
     EXPECT_EQ(Canon("text[]"), "TEXT");
     EXPECT_EQ(Canon("bool"), "BOOLEAN");
-    EXPECT_EQ(Canon("uuid"), "UUID");  // no canonical name: the declared one
+    // No canonical name: the name as written.
+    EXPECT_EQ(Canon("uuid"), "uuid");
+    EXPECT_EQ(Canon("TRid"), "TRid");
 }
 
 TEST(SqlCorpusModel, CompactTextSortsTablesAndReferencesAndDropsSelfReferences) {
