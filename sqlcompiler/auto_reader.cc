@@ -403,8 +403,8 @@ bool IsAttributeWord(std::string_view upper) {
 
 void AutoReader::DataType() {
     if (!IsName(Peek())) return;
-    std::string spelled =
-        Peek().kind == kWord ? ToUpperAscii(Peek().text) : ToUpperAscii(NameText(Peek()));
+    std::string written = NameText(Peek());
+    std::string spelled = ToUpperAscii(written);
     if (Peek().kind == kWord && IsAttributeWord(spelled)) return;
     Take();
     if (spelled == "COMPUTED") {  // COMPUTED [BY] (expression): typed by the columns it uses
@@ -420,7 +420,8 @@ void AutoReader::DataType() {
     }
     while (PeekPunct('.') && IsName(Peek(1))) {  // a type of a schema
         Take();
-        spelled = ToUpperAscii(NameText(Take()));
+        written = NameText(Take());
+        spelled = ToUpperAscii(written);
     }
     while (Peek().kind == kWord && TypeContinues(spelled)) {
         std::string longer = spelled + ' ' + ToUpperAscii(Peek().text);
@@ -432,7 +433,7 @@ void AutoReader::DataType() {
     if (row) {
         c_.SetDataType(std::string(row->canonical).c_str());
     } else {
-        c_.SetIdentType(spelled);  // a domain's type, or the name itself
+        c_.SetIdentType(written);  // a domain's type, or the name as written
     }
     TypeArguments(row);
     if (PeekWord("WITH") || PeekWord("WITHOUT")) {  // TIMESTAMP(3) WITH TIME ZONE

@@ -67,7 +67,7 @@ TEST_F(AutoReaderTest, TypesOfEveryDialectBecomeCanonical) {
                    "c NVARCHAR(40), d int4, e INT(11) UNSIGNED, f numeric(10,2), "
                    "g double precision, h timestamp(3) with time zone, i char, "
                    "j NUMBER(*,0), k bigserial, l [nvarchar](max), m bool, n bytea, "
-                   "o BLOB SUB_TYPE TEXT, p money, q enum('a','bcd'));\n"),
+                   "o BLOB SUB_TYPE TEXT, p Money, q enum('a','bcd'));\n"),
               "T [] t\n"
               "  A VARCHAR 40/0/0 Normal a\n"
               "  B VARCHAR 40/0/0 Normal b\n"
@@ -84,7 +84,7 @@ TEST_F(AutoReaderTest, TypesOfEveryDialectBecomeCanonical) {
               "  M BOOLEAN 0/0/0 Normal m\n"
               "  N BLOB 0/0/0 Normal n\n"
               "  O TEXT 0/0/0 Normal o\n"
-              "  P MONEY 0/0/0 Normal p\n"
+              "  P Money 0/0/0 Normal p\n"
               "  Q VARCHAR 3/0/0 Normal q |a |bcd\n");
 }
 
