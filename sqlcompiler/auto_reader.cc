@@ -328,9 +328,13 @@ void AutoReader::Element(bool partition) {
         TableConstraint();
         return;
     }
+    // KEY, INDEX, FULLTEXT and SPATIAL start an index only before a list, KEY, INDEX or an
+    // index name and its list: "fulltext tsvector" is a column.
+    bool index = (word == "KEY" || word == "INDEX" || word == "FULLTEXT" || word == "SPATIAL") &&
+                 (PeekPunct('(', 1) || PeekWord("KEY", 1) || PeekWord("INDEX", 1) ||
+                  (IsName(Peek(1)) && PeekPunct('(', 2)));
     if (word == "PRIMARY" || word == "UNIQUE" || word == "FOREIGN" || word == "CHECK" ||
-        word == "KEY" || word == "INDEX" || word == "FULLTEXT" || word == "SPATIAL" ||
-        word == "EXCLUDE") {
+        word == "EXCLUDE" || index) {
         TableConstraint();
         return;
     }
@@ -429,7 +433,9 @@ void AutoReader::DataType() {
         Take();
         spelled = longer;
     }
-    const TypeSpelling* row = LookupType(spelled);
+    // A domain of the script wins over a built-in spelling (PostgreSQL's sakila has "year").
+    const TypeSpelling* row =
+        c_.model().domains.FindColumn(spelled) ? nullptr : LookupType(spelled);
     if (row) {
         c_.SetDataType(std::string(row->canonical).c_str());
     } else {

@@ -90,15 +90,18 @@ TEST_F(AutoReaderTest, TypesOfEveryDialectBecomeCanonical) {
 
 TEST_F(AutoReaderTest, DomainsGiveTheirTypes) {
     EXPECT_EQ(Read("CREATE DOMAIN d_name AS VARCHAR(30) CHARACTER SET UTF8;\n"
-                   "CREATE TABLE t (n d_name, m public.d_name);\n"),
+                   "CREATE DOMAIN year AS integer;\n"
+                   "CREATE TABLE t (n d_name, m public.d_name, y year, z tinyint);\n"),
               "T [] t\n"
               "  N VARCHAR 30/0/0 Normal n\n"
-              "  M VARCHAR 30/0/0 Normal m\n");
+              "  M VARCHAR 30/0/0 Normal m\n"
+              "  Y INTEGER 0/0/0 Normal y\n"
+              "  Z SMALLINT 0/0/0 Normal z\n");
 }
 
 TEST_F(AutoReaderTest, KeysFromConstraintsIndexesAndLaterAlterations) {
     EXPECT_EQ(Read("CREATE TABLE t (a int PRIMARY KEY, b int UNIQUE, c int, d int, e int, f int,"
-                   " g int, CONSTRAINT u UNIQUE (c), KEY k (d(10)));\n"
+                   " g int, fulltext int, CONSTRAINT u UNIQUE (c), KEY k (d(10)));\n"
                    "ALTER TABLE ONLY public.t ADD CONSTRAINT pk PRIMARY KEY (e);\n"
                    "CREATE UNIQUE INDEX CONCURRENTLY IF NOT EXISTS ix ON ONLY t USING btree "
                    "(f DESC, lower(g));\n"
@@ -110,7 +113,8 @@ TEST_F(AutoReaderTest, KeysFromConstraintsIndexesAndLaterAlterations) {
               "  D INTEGER 0/0/0 Key d\n"
               "  E INTEGER 0/0/0 Key e\n"
               "  F INTEGER 0/0/0 Key f\n"
-              "  G INTEGER 0/0/0 Normal g\n");
+              "  G INTEGER 0/0/0 Normal g\n"
+              "  FULLTEXT INTEGER 0/0/0 Normal fulltext\n");
     EXPECT_EQ(log_, "");  // the index of the unknown table v is no concern
 }
 

@@ -94,7 +94,7 @@ constexpr std::array<TypeSpelling, 92> kTypes{{
     {"TIMESTAMPTZ", "TIMESTAMP", kNone, 0},
     {"TIMETZ", "TIME", kNone, 0},
     {"TINYBLOB", "BLOB", kNone, 0},
-    {"TINYINT", "TINYINT", kNone, 0},
+    {"TINYINT", "SMALLINT", kNone, 0},
     {"TINYTEXT", "TEXT", kNone, 0},
     {"UNIQUEIDENTIFIER", "UUID", kNone, 0},
     {"VARBINARY", "VARBINARY", kSize, 0},
