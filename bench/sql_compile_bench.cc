@@ -10,9 +10,11 @@
 
 namespace {
 
-void BM_CompileScript(benchmark::State& state) {
+// The classic reader, or the tolerant reader of the common dialects on the same script.
+void CompileScript(benchmark::State& state, morva::sql::Dialect dialect) {
     std::string script = morva::bench::SqlScript(static_cast<int>(state.range(0)));
     morva::sql::Compilation c;
+    c.dialect = dialect;
     for (auto _ : state) {
         c.ResetCompilation("bench.sql");
         c.ParseText(script);
@@ -24,7 +26,20 @@ void BM_CompileScript(benchmark::State& state) {
     state.counters["tables"] = static_cast<double>(c.model().tables.size());
     state.SetComplexityN(static_cast<int64_t>(script.size()));
 }
+
+void BM_CompileScript(benchmark::State& state) {
+    CompileScript(state, morva::sql::Dialect::kClassic);
+}
 BENCHMARK(BM_CompileScript)
+    ->Arg(1)
+    ->Arg(10)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+
+void BM_CompileScriptAuto(benchmark::State& state) {
+    CompileScript(state, morva::sql::Dialect::kAuto);
+}
+BENCHMARK(BM_CompileScriptAuto)
     ->Arg(1)
     ->Arg(10)
     ->Unit(benchmark::kMillisecond)

@@ -1,6 +1,7 @@
-// morva-cli sql DB FILE... [--fresh]: builds database information from SQL scripts through
-// the compiler component, printing the log lines the workbench's run window would show. Table
-// files of the database that the scripts do not define are kept, as in the workbench, and
+// morva-cli sql [--dialect classic|auto] DB FILE... [--fresh]: builds database information
+// from SQL scripts through the compiler component, with the classic reader or the tolerant
+// reader of the common dialects, printing the log lines the workbench's run window would show.
+// Table files of the database that the scripts do not define are kept, as in the workbench, and
 // named on standard error; --fresh removes them.
 
 #include <unistd.h>
@@ -92,6 +93,10 @@ bool SettleStaleTables(const std::string& db, const std::string& dbPath,
 
 int SqlCommand(Context& ctx) {
     bool fresh = TakeFlag(ctx.args, "--fresh");
+    bool missing = false;
+    std::string dialect = TakeOption(ctx.args, "--dialect", &missing);
+    if (missing || (!dialect.empty() && dialect != "classic" && dialect != "auto"))
+        return UsageError("--dialect needs classic or auto");
     if (ctx.args.size() < 2) return UsageError("sql needs a database name and SQL files");
     const std::string& db = ctx.args[0];
     std::string error;
@@ -106,6 +111,11 @@ int SqlCommand(Context& ctx) {
                                                    &error, &status);
     if (!comp) {
         std::fprintf(stderr, "morva-cli: %s\n", error.c_str());
+        return kExitFailed;
+    }
+    if (!dialect.empty() && com::Failed(comp->SetDialect(dialect))) {
+        std::fprintf(stderr, "morva-cli: the SQL compiler cannot read the %s dialect\n",
+                     dialect.c_str());
         return kExitFailed;
     }
     auto sink = com::MakeObject<LogSink>();

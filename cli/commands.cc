@@ -16,10 +16,12 @@ std::span<const Command> Commands() {
          "engine, compile SCRIPT and run it in the output folder; print the engine log. An "
          "unknown database or schema is bad usage, with the names there are.",
          RunCommand},
-        {"sql", "DB FILE... [--fresh]",
-         "Build the database information DB from SQL scripts. Table files of an existing DB "
-         "that the scripts do not define are kept and named on standard error; --fresh removes "
-         "them (the schemas are kept).",
+        {"sql", "[--dialect classic|auto] DB FILE... [--fresh]",
+         "Build the database information DB from SQL scripts. --dialect auto reads the "
+         "creation scripts of PostgreSQL, MySQL and MariaDB, SQLite, Oracle, SQL Server and "
+         "Firebird 3 or later; classic (the default) reads the classic dialect. Table files of "
+         "an existing DB that the scripts do not define are kept and named on standard error; "
+         "--fresh removes them (the schemas are kept).",
          SqlCommand},
         {"odbc", "--list | DSN [--user U] [--password-stdin]",
          "List ODBC data sources, or build database information from the data source DSN.",

@@ -9,10 +9,12 @@
 #include "component/message_box.h"
 #include "sqlcompiler/messages.h"
 
-// The generated parser's entry point and the scanner's set-up (sql_parser.y, sql_scanner.l).
+// The generated parser's entry point and the scanner's set-up (sql_parser.y, sql_scanner.l),
+// and the tolerant reader's (auto_reader.cc).
 namespace morva::sql {
 int RunParser(Compilation& compilation);
-}
+void RunAutoReader(Compilation& compilation);
+}  // namespace morva::sql
 
 namespace morva::sql {
 
@@ -73,7 +75,11 @@ void Compilation::ParseText(std::string_view text) {
 
 void Compilation::Parse() {
     try {
-        RunParser(*this);
+        if (dialect == Dialect::kAuto) {
+            RunAutoReader(*this);
+        } else {
+            RunParser(*this);
+        }
     } catch (const std::bad_alloc&) {
         ReportMemoryError();
     }
@@ -124,6 +130,15 @@ size_t Compilation::ReadInput(char* buffer, size_t max) {
         buffer[n++] = ch;
     }
     return n;
+}
+
+std::string Compilation::ReadWholeInput() {
+    std::string text;
+    while (FillRaw()) {
+        text.append(raw_.data() + rawBegin_, rawEnd_ - rawBegin_);
+        rawBegin_ = rawEnd_;
+    }
+    return text;
 }
 
 const std::string* Compilation::Intern(std::string_view text) {

@@ -21,6 +21,10 @@ enum LexMode : int { kModeSkipping = 0, kModeStatement = 1, kModeCheck = 2, kMod
 
 inline constexpr int32_t kParseStackLimit = 4096;
 
+/// Which reader a compilation uses: the classic grammar, or the tolerant reader of the common
+/// dialects (auto_reader.h).
+enum class Dialect { kClassic, kAuto };
+
 class Compilation {
   public:
     /// Receives every message line with the line counter of that moment.
@@ -48,6 +52,9 @@ class Compilation {
     int32_t warnings() const { return warnings_; }
     int32_t fatals() const { return fatals_; }
 
+    /// The reader that Compile and ParseText use; a setting of the caller, kept across resets.
+    Dialect dialect = Dialect::kClassic;
+
     // Scanner state.
     int32_t line = 1;
     int mode = kModeSkipping;
@@ -59,6 +66,8 @@ class Compilation {
     /// pair becoming one line feed. Fewer than `max` only at the end of the input or on a read
     /// error; 0 only there.
     size_t ReadInput(char* buffer, size_t max);
+    /// Reads the rest of the input as it stands (no line-end conversion).
+    std::string ReadWholeInput();
     /// Keeps a token text alive until the next reset; the parser's values point at it.
     const std::string* Intern(std::string_view text);
 
@@ -96,6 +105,34 @@ class Compilation {
     void EndIndex();
     void SyntaxError();
     void StackOverflow();
+
+    // Builder functions of the tolerant reader.
+    /// Makes the table named `name` current without a message; false when there is none.
+    bool SelectTable(std::string_view name);
+    /// Makes the current table's column named `name` current; false when there is none.
+    bool SelectColumn(std::string_view name);
+    /// Labels the current table with the first line of `text` (a table comment).
+    void LabelTable(std::string_view text);
+    /// Labels the current column with the first line of `text`; further lines become its
+    /// lookup items, as in a same-line comment.
+    void LabelColumn(std::string_view text);
+    /// Appends one lookup item to the current column.
+    void AddLookupItem(const std::string& item);
+    /// Puts the columns of the tables `parents` before the current table's own columns, as
+    /// inheritance does: an own column of an inherited name takes the inherited place. The
+    /// inherited columns are neither keys nor references.
+    void InheritColumns(const std::vector<std::string>& parents);
+    /// Appends copies of the columns of table `source` to the current table, with their key
+    /// marks when `keys` and with the source's references when `references`.
+    void CopyColumns(std::string_view source, bool keys, bool references);
+    /// A reference written without master columns refers to the master's key columns.
+    void ResolveMasterKey();
+    /// Reports a statement that cannot be read at `token` (as written), and what was expected.
+    void Unexpected(int32_t atLine, std::string_view token, std::string_view expected);
+    /// Reports input that cannot be read as text at all, and why.
+    void RefuseInput(const char* why);
+    /// Marks as "Master" every table that a reference names, also those defined after it.
+    void MarkMasters();
 
     /// The catalogue form of a reference: the pair joins `table`'s group for `masterTable`
     /// when one exists, else starts a new group.

@@ -29,6 +29,7 @@ enum SqlCompDispId : int32_t {
     kDispGenerateBy = 1,
     kDispGetDataSources = 2,
     kDispGenerateFromODBCBy = 3,
+    kDispSetDialect = 4,
 };
 
 /// Dispatch identifiers of the events.
@@ -74,6 +75,10 @@ class ISqlComp : public com::IDispatch {
     /// Reads the catalogue of the data source and writes one table file per table into dbPath.
     virtual HRESULT GenerateFromODBCBy(const BStr& DataSourceName, const BStr& UserID,
                                        const BStr& Passwd, const BStr& dbPath) = 0;
+    /// Chooses the reader of later GenerateBy calls: "classic" (the default) or "auto", the
+    /// tolerant reader of the common dialects; letter case is ignored. E_INVALIDARG for any
+    /// other name, which leaves the choice as it was.
+    virtual HRESULT SetDialect(const BStr& dialect) = 0;
 };
 
 }  // namespace morva::sql

@@ -14,6 +14,8 @@ inline constexpr const char* kIndexColumnNotFound =
 inline constexpr const char* kTableNotFound = "%s(%d): Table %s not found";
 inline constexpr const char* kRefColumnNotFound =
     "%s(%d): Warning error: Cannot find reference column(%s) in table(%s)";
+inline constexpr const char* kUnexpected = "%s(%d): syntax error at %s, expected %s";
+inline constexpr const char* kRefusedInput = "%s: %s";
 inline constexpr const char* kTablesDetected = "%d table detected.";
 inline constexpr const char* kTableName = "\t%s";
 inline constexpr const char* kFail = "*** Fail ***";

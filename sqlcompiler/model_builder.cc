@@ -1,6 +1,8 @@
 // The builder functions behind the grammar's actions: what each recognised piece of a
 // statement does to the model and to the scanner's mode.
 
+#include <algorithm>
+
 #include "component/text_util.h"
 #include "sqlcompiler/compilation.h"
 #include "sqlcompiler/messages.h"
@@ -8,6 +10,35 @@
 namespace morva::sql {
 
 using com::ToUpperAscii;
+
+namespace {
+
+// The lines of a comment text, each trimmed of blanks; an empty line reads "(None)".
+std::vector<std::string> CommentLines(std::string_view text) {
+    std::vector<std::string> lines;
+    for (;;) {
+        size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        size_t first = line.find_first_not_of(" \t\r");
+        size_t last = line.find_last_not_of(" \t\r");
+        lines.emplace_back(first == std::string_view::npos ? std::string_view("(None)")
+                                                           : line.substr(first, last - first + 1));
+        if (end == std::string_view::npos) return lines;
+        text.remove_prefix(end + 1);
+    }
+}
+
+// A copy of `column` without the key mark and the reference type unless they are kept.
+std::unique_ptr<ColumnDef> CopyColumn(const ColumnDef& column, bool keys, bool references) {
+    auto copy = std::make_unique<ColumnDef>(column);
+    if (!keys) copy->flags &= ~kFlagKey;
+    if (!references && (copy->type == "RefTop" || copy->type == "Ref"))
+        copy->type = copy->flags & kFlagKey ? "Key" : "Normal";
+    if (!keys && copy->type == "Key") copy->type = "Normal";
+    return copy;
+}
+
+}  // namespace
 
 void Compilation::BeginTable(const std::string& name) {
     auto table = std::make_unique<TableDef>();
@@ -215,6 +246,96 @@ void Compilation::StackOverflow() {
     ReportLine(msg::kStackOverflow, scriptName_.c_str(), line);
     ++fatals_;
     ++errors_;
+}
+
+}  // namespace morva::sql
+
+namespace morva::sql {
+
+bool Compilation::SelectTable(std::string_view name) {
+    currentTable_ = model_.FindTable(name);
+    currentColumn_ = nullptr;
+    return currentTable_ != nullptr;
+}
+
+bool Compilation::SelectColumn(std::string_view name) {
+    currentColumn_ = currentTable_ ? currentTable_->FindColumn(name) : nullptr;
+    return currentColumn_ != nullptr;
+}
+
+void Compilation::LabelTable(std::string_view text) {
+    if (currentTable_ && !text.empty()) currentTable_->label = CommentLines(text).front();
+}
+
+void Compilation::LabelColumn(std::string_view text) {
+    if (!currentColumn_ || text.empty()) return;
+    std::vector<std::string> lines = CommentLines(text);
+    currentColumn_->label = lines.front();
+    if (lines.size() > 1) currentColumn_->lookupItems.assign(lines.begin() + 1, lines.end());
+}
+
+void Compilation::AddLookupItem(const std::string& item) {
+    if (currentColumn_) currentColumn_->lookupItems.push_back(item);
+}
+
+void Compilation::InheritColumns(const std::vector<std::string>& parents) {
+    if (!currentTable_) return;
+    std::vector<std::unique_ptr<ColumnDef>> own = std::move(currentTable_->columns);
+    std::vector<std::unique_ptr<ColumnDef>>& columns = currentTable_->columns;
+    columns.clear();
+    for (const std::string& name : parents) {
+        const TableDef* parent = model_.FindTable(name);
+        if (!parent || parent == currentTable_) continue;
+        for (const auto& column : parent->columns) {
+            if (currentTable_->FindColumn(column->name)) continue;
+            auto mine = std::find_if(own.begin(), own.end(),
+                                     [&](const auto& c) { return c && c->name == column->name; });
+            columns.push_back(mine != own.end() ? std::move(*mine)
+                                                : CopyColumn(*column, false, false));
+        }
+    }
+    for (auto& column : own)
+        if (column) columns.push_back(std::move(column));
+}
+
+void Compilation::CopyColumns(std::string_view source, bool keys, bool references) {
+    const TableDef* from = model_.FindTable(source);
+    if (!currentTable_ || !from || from == currentTable_) return;
+    for (const auto& column : from->columns) {
+        if (currentTable_->FindColumn(column->name)) continue;
+        currentTable_->columns.push_back(CopyColumn(*column, keys, references));
+    }
+    if (!references) return;
+    for (const RefGroup& group : from->references) {
+        if (group.masterTable != currentTable_->name) FinishReference(*currentTable_, group);
+    }
+}
+
+void Compilation::ResolveMasterKey() {
+    if (!pendingMasters_.empty()) return;
+    const TableDef* master = model_.FindTable(pendingMaster_);
+    if (!master) return;
+    for (const auto& column : master->columns)
+        if (column->flags & kFlagKey) pendingMasters_.push_back(column->name);
+}
+
+void Compilation::Unexpected(int32_t atLine, std::string_view token, std::string_view expected) {
+    ReportLine(msg::kUnexpected, scriptName_.c_str(), atLine, std::string(token).c_str(),
+               std::string(expected).c_str());
+    ++errors_;
+}
+
+void Compilation::RefuseInput(const char* why) {
+    ReportLine(msg::kRefusedInput, scriptName_.c_str(), why);
+    ++errors_;
+}
+
+void Compilation::MarkMasters() {
+    for (const auto& table : model_.tables) {
+        for (const RefGroup& group : table->references)
+            if (TableDef* target = model_.FindTable(group.masterTable))
+                target->AppendType("Master");
+    }
 }
 
 }  // namespace morva::sql

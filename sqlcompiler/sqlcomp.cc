@@ -3,6 +3,7 @@
 #include <new>
 
 #include "component/message_box.h"
+#include "component/text_util.h"
 #include "sqlcompiler/messages.h"
 #include "sqlcompiler/table_writer.h"
 
@@ -42,6 +43,7 @@ HRESULT SqlComp::GenerateBy(const BStr& dbPath, const BStr& sqlPath) {
     if (Process().running) return com::E_UNEXPECTED;
     Compilation& c = Process().compilation;
     c.ResetCompilation(sqlPath.value_or(""));
+    c.dialect = dialect_;
     Running running(*this);
     try {
         if (c.Compile()) WriteTables(c, dbPath.value_or(""));
@@ -64,6 +66,7 @@ HRESULT SqlComp::GenerateFromODBCBy(const BStr& DataSourceName, const BStr& User
     if (Process().running) return com::E_UNEXPECTED;
     Compilation& c = Process().compilation;
     c.ResetCompilation("");
+    c.dialect = Dialect::kClassic;
     Running running(*this);
     std::string dsn = DataSourceName.value_or("");
     try {
@@ -77,6 +80,18 @@ HRESULT SqlComp::GenerateFromODBCBy(const BStr& DataSourceName, const BStr& User
         com::ShowMessageBox(text, msg::kOdbcDoneCaption, com::MbIcon::None, com::MbButtons::Ok);
     } catch (const std::bad_alloc&) {
         c.ReportMemoryError();
+    }
+    return com::S_OK;
+}
+
+HRESULT SqlComp::SetDialect(const BStr& dialect) {
+    std::string name = dialect.value_or("");
+    if (com::EqualsIgnoreCase(name, "classic")) {
+        dialect_ = Dialect::kClassic;
+    } else if (com::EqualsIgnoreCase(name, "auto")) {
+        dialect_ = Dialect::kAuto;
+    } else {
+        return com::E_INVALIDARG;
     }
     return com::S_OK;
 }
@@ -116,6 +131,9 @@ HRESULT SqlComp::Invoke(int32_t dispId, const std::vector<com::Variant>& args,
         case kDispGenerateFromODBCBy:
             if (args.size() != 4) return com::DISP_E_BADPARAMCOUNT;
             return GenerateFromODBCBy(texts[0], texts[1], texts[2], texts[3]);
+        case kDispSetDialect:
+            if (args.size() != 1) return com::DISP_E_BADPARAMCOUNT;
+            return SetDialect(texts[0]);
     }
     return com::DISP_E_MEMBERNOTFOUND;
 }

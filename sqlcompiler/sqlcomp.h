@@ -32,6 +32,7 @@ class SqlComp : public com::Object<ISqlComp, com::IConnectionPoint> {
     HRESULT GetDataSources() override;
     HRESULT GenerateFromODBCBy(const BStr& DataSourceName, const BStr& UserID, const BStr& Passwd,
                                const BStr& dbPath) override;
+    HRESULT SetDialect(const BStr& dialect) override;
     HRESULT Invoke(int32_t dispId, const std::vector<com::Variant>& args,
                    com::Variant* result) override;
     HRESULT Advise(com::IUnknown* sink, uint32_t* cookie) override;
@@ -44,6 +45,7 @@ class SqlComp : public com::Object<ISqlComp, com::IConnectionPoint> {
     void WriteTables(Compilation& compilation, const std::string& dbPath);
 
     OdbcLink link_;
+    Dialect dialect_ = Dialect::kClassic;
     com::ConnectionPoint<ISqlCompEvents> events_;
 };
 

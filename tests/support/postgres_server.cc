@@ -129,15 +129,45 @@ void PostgresServer::Stop() {
     }
 }
 
+std::string PostgresServer::Psql(const std::string& database) const {
+    return std::string(kBinDir) + "/psql -X -q -v ON_ERROR_STOP=1 -h " + Quote(folder_) + " -p " +
+           std::to_string(port_) + " -U " + Quote(user_) + " -d " + Quote(database);
+}
+
 bool PostgresServer::RunSql(const std::string& database, const std::string& sql,
                             std::string* error) {
-    std::string command = std::string(kBinDir) + "/psql -X -q -v ON_ERROR_STOP=1 -h " +
-                          Quote(folder_) + " -p " + std::to_string(port_) + " -U " + Quote(user_) +
-                          " -d " + Quote(database) + " -c " + Quote(sql);
     std::string output;
-    if (Run(command, &output) == 0) return true;
+    if (Run(Psql(database) + " -c " + Quote(sql), &output) == 0) return true;
     if (error) *error = output;
     return false;
+}
+
+bool PostgresServer::RunSqlFile(const std::string& database, const std::string& path,
+                                std::string* error) {
+    // A copy in the server's folder, which the server's user can read wherever `path` is.
+    std::string copy = folder_ + "/script.sql";
+    std::error_code ec;
+    fs::copy_file(path, copy, fs::copy_options::overwrite_existing, ec);
+    if (ec) {
+        if (error) *error = path + ": " + ec.message();
+        return false;
+    }
+    if (asPostgresUser_) {
+        const passwd* pg = ::getpwnam("postgres");
+        if (!pg || ::chown(copy.c_str(), pg->pw_uid, pg->pw_gid) != 0) {
+            if (error) *error = "cannot hand " + copy + " to the postgres user";
+            return false;
+        }
+    }
+    std::string output;
+    if (Run(Psql(database) + " -f " + Quote(copy), &output) == 0) return true;
+    if (error) *error = output;
+    return false;
+}
+
+bool PostgresServer::Query(const std::string& database, const std::string& sql,
+                           std::string* output) {
+    return Run(Psql(database) + " -A -t -F '|' -c " + Quote(sql), output) == 0;
 }
 
 }  // namespace morva::testing

@@ -30,10 +30,18 @@ class PostgresServer {
     /// Runs `sql` with psql against `database` as the superuser. False with psql's output
     /// in `error` on failure.
     bool RunSql(const std::string& database, const std::string& sql, std::string* error);
+    /// Runs the script file at `path` with psql against `database`, stopping at its first
+    /// error. False with psql's output in `error` on failure.
+    bool RunSqlFile(const std::string& database, const std::string& path, std::string* error);
+    /// Runs the query `sql` against `database`; `output` gets its rows, one a line, the fields
+    /// separated by '|'. False with psql's output in `output` on failure.
+    bool Query(const std::string& database, const std::string& sql, std::string* output);
 
   private:
     /// Runs `command` (as the server's user when needed); its output goes to `output`.
     int Run(const std::string& command, std::string* output);
+    /// psql as the superuser against `database`, quiet and stopping at the first error.
+    std::string Psql(const std::string& database) const;
 
     std::string folder_;
     std::string user_;

@@ -73,6 +73,7 @@ const std::vector<SettingKey>& SettingKeys() {
         {"DatabaseName", MORVA_SETTING(DatabaseName), QString()},
         {"SchemaName", MORVA_SETTING(SchemaName), QString()},
         {"OpenFilter", MORVA_SETTING(OpenFilter), QString::fromLatin1(kDefaultOpenFilter)},
+        {"SQLDialect", MORVA_SETTING(SQLDialect), QStringLiteral("classic")},
     };
     return keys;
 }

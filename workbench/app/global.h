@@ -51,6 +51,8 @@ class TSettings {
     int ScriptLeft, ScriptTop, ScriptWidth, ScriptHeight;
     QString DatabaseName, SchemaName;
     QString OpenFilter;
+    /// The reader of SQL scripts chosen in the SQL file dialog: "classic" or "auto".
+    QString SQLDialect;
     TFixedStrings RecentDirs{5};
     TFixedStrings RecentFiles{10};
     /// The current database information and schema, or none.

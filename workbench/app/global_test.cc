@@ -126,7 +126,8 @@ TEST_F(SettingsTest, StoredNamesStayThoseOfExistingFiles) {
                                                     {"ScriptHeight", 18},
                                                     {"DatabaseName", "DB"},
                                                     {"SchemaName", "S"},
-                                                    {"OpenFilter", "All|*"}};
+                                                    {"OpenFilter", "All|*"},
+                                                    {"SQLDialect", "auto"}};
     {
         QSettings raw(TSettings::StorePath(), QSettings::IniFormat);
         raw.beginGroup(QLatin1String(kSettingsKeyPath));
@@ -153,7 +154,8 @@ TEST_F(SettingsTest, StoredNamesStayThoseOfExistingFiles) {
                               QString::number(settings.ScriptHeight),
                               settings.DatabaseName,
                               settings.SchemaName,
-                              settings.OpenFilter};
+                              settings.OpenFilter,
+                              settings.SQLDialect};
     ASSERT_EQ(read.size(), stored.size());
     for (int i = 0; i < read.size(); ++i)
         EXPECT_EQ(read[i], stored[i].second.toString()) << stored[i].first.toStdString();

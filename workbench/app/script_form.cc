@@ -309,6 +309,10 @@ void TScript::GenerateFromSQL() {
         RefreshLog();
         return;
     }
+    // The component keeps its reader between calls: it is told only when the choice changes.
+    const QString dialect = sqlFiles_->Dialect();
+    if (dialect != sqlDialect_ && !com::Failed(SqlComp1->SetDialect(dialect.toStdString())))
+        sqlDialect_ = dialect;
     for (const QString& file : sqlFiles_->SelectedFiles()) {
         CurrentSqlFile = file;
         const com::HRESULT hr =

@@ -78,6 +78,8 @@ class TScript : public QWidget {
 
     com::ComPtr<tpx::IMorva> Morva;
     com::ComPtr<sql::ISqlComp> SqlComp1;
+    /// The reader the compiler component was last told to use.
+    QString sqlDialect_ = QStringLiteral("classic");
     QStringList DataSources;
     bool CollectingSources = false;
     QString DatabasePath;

@@ -4,6 +4,7 @@
 #include "workbench/app/script_form.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -318,6 +319,37 @@ TEST_F(SqlGenerationTest, MenuCommandRunsOnlyAfterTheDialogSaysOk) {
     form->mmDCreateBySQL->trigger();
     EXPECT_EQ(Calls(*compiler), QStringList({"GenerateBy(" + Path(QStringLiteral("Database/SHOP")) +
                                              "|" + Path(QStringLiteral("proj/a.sql")) + ")"}));
+}
+
+TEST_F(SqlGenerationTest, TheDialectChoiceReachesTheCompilerAndIsRemembered) {
+    QDir(root).mkpath(QStringLiteral("proj"));
+    WriteFile(QStringLiteral("proj/a.sql"), "create table A (X integer);\n");
+    auto choose = [this](const QString& dialect) {
+        AnswerLater([this, dialect] {
+            TSelectSQLFileForm* dialog = form->SelectSQLFileForm;
+            QTest::keyClicks(dialog->neDatabase, QStringLiteral("shop"));
+            dialog->lbFiles->selectAll();
+            dialog->btAddClick();
+            dialog->cbDialect->setCurrentIndex(dialog->cbDialect->findData(dialect));
+            dialog->btOkClick();
+        });
+        form->mmDCreateBySQL->trigger();
+    };
+    const QString call = "GenerateBy(" + Path(QStringLiteral("Database/SHOP")) + "|" +
+                         Path(QStringLiteral("proj/a.sql")) + ")";
+    choose(QStringLiteral("auto"));
+    EXPECT_EQ(Calls(*compiler), QStringList({"SetDialect(auto)", call}));
+    EXPECT_EQ(form->Settings.SQLDialect, QStringLiteral("auto"));
+    // The dialog opens on the remembered choice; the component is told again only on a change.
+    compiler->ForgetCalls();
+    AnswerLater([this] {
+        EXPECT_EQ(form->SelectSQLFileForm->Dialect(), QStringLiteral("auto"));
+        form->SelectSQLFileForm->btCancelClick();
+    });
+    form->mmDCreateBySQL->trigger();
+    choose(QStringLiteral("auto"));
+    choose(QStringLiteral("classic"));
+    EXPECT_EQ(Calls(*compiler), QStringList({call, "SetDialect(classic)", call}));
 }
 
 class OdbcGenerationTest : public RunWindowTest {};

@@ -39,6 +39,13 @@ TSelectSQLFileForm::TSelectSQLFileForm(TSettings& settings, QWidget* parent)
     cbFilter->setObjectName(QStringLiteral("cbFilter"));
     const QStringList parts = kFilter.split(u'|');
     for (int i = 0; i + 1 < parts.size(); i += 2) cbFilter->addItem(parts[i], parts[i + 1]);
+    cbDialect = new QComboBox(this);
+    cbDialect->setObjectName(QStringLiteral("cbDialect"));
+    cbDialect->addItem(QStringLiteral("Classic"), QStringLiteral("classic"));
+    cbDialect->addItem(QStringLiteral("Auto"), QStringLiteral("auto"));
+    cbDialect->setToolTip(
+        QStringLiteral("Auto reads PostgreSQL, MySQL, MariaDB, SQLite, Oracle, SQL Server and "
+                       "Firebird 3 creation scripts"));
     Folders = new TFolderChooser(this);
     lbFiles = new QListWidget(this);
     lbFiles->setObjectName(QStringLiteral("lbFiles"));
@@ -81,6 +88,8 @@ TSelectSQLFileForm::TSelectSQLFileForm(TSettings& settings, QWidget* parent)
     grid->setColumnStretch(1, 3);
     grid->setColumnStretch(3, 5);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(label(QStringLiteral("Dialect:"), cbDialect));
+    buttons->addWidget(cbDialect);
     buttons->addStretch();
     buttons->addWidget(btOk);
     buttons->addWidget(btCancel);
@@ -109,6 +118,10 @@ QString TSelectSQLFileForm::DatabaseName() const {
     return neDatabase->text();
 }
 
+QString TSelectSQLFileForm::Dialect() const {
+    return cbDialect->currentData().toString();
+}
+
 QStringList TSelectSQLFileForm::SelectedFiles() const {
     QStringList files;
     for (int i = 0; i < lbSelected->count(); ++i) files << lbSelected->item(i)->text();
@@ -132,6 +145,8 @@ void TSelectSQLFileForm::FormShow() {
     if (!QFileInfo(settings_.SQLDir).isDir()) settings_.SQLDir = settings_.RootDir;
     lbSelected->clear();
     Folders->SetFolder(settings_.SQLDir);
+    const int dialect = cbDialect->findData(settings_.SQLDialect.toLower());
+    cbDialect->setCurrentIndex(dialect < 0 ? 0 : dialect);
     neDatabase->selectAll();
     neDatabase->setFocus();
     UpdateButtons();
@@ -192,6 +207,7 @@ void TSelectSQLFileForm::btOkClick() {
         return;
     }
     settings_.SQLDir = Folders->Folder();
+    settings_.SQLDialect = Dialect();
     accept();
 }
 

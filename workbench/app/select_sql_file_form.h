@@ -23,6 +23,8 @@ class TSelectSQLFileForm : public QDialog {
     QString DatabaseName() const;
     /// The entries of "Selected Files:", first to last.
     QStringList SelectedFiles() const;
+    /// The reader chosen for the scripts: "classic" or "auto".
+    QString Dialect() const;
     /// The files list's folder.
     QString Folder() const;
     /// Shows `folder` in the folder and files lists.
@@ -39,6 +41,7 @@ class TSelectSQLFileForm : public QDialog {
 
     QLineEdit* neDatabase;
     QComboBox* cbFilter;
+    QComboBox* cbDialect;
     TFolderChooser* Folders;
     QListWidget* lbFiles;
     QListWidget* lbSelected;

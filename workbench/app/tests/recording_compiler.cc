@@ -43,6 +43,10 @@ class RecordingCompiler : public com::Object<sql::ISqlComp, com::IConnectionPoin
         });
         return base.find("fail") != std::string::npos ? com::E_FAIL : com::S_OK;
     }
+    HRESULT SetDialect(const BStr& dialect) override {
+        calls_.push_back("SetDialect(" + Text(dialect) + ")");
+        return com::S_OK;
+    }
     HRESULT GetDataSources() override {
         calls_.push_back("GetDataSources()");
         events_.Fire([&](sql::ISqlCompEvents& s) {
