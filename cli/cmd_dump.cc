@@ -1,5 +1,6 @@
 // morva-cli dump DB [S] [--json]: the database information of DB read back from its table
-// files, or its schema S read back from the schema file.
+// files, or its schema S read back from the schema file. The database's JSON also holds its
+// schemas, so that `import` can rebuild the whole database from it.
 
 #include <cstdio>
 
@@ -21,6 +22,19 @@ int DumpSchemaCommand(const Context& ctx, bool json) {
     return kExitOk;
 }
 
+// Every schema of database `db` in the order `schema list` shows them. The first schema file
+// that cannot be read ends the load with its error.
+bool LoadSchemas(const std::string& databaseDir, const std::string& db, const std::string& folder,
+                 std::vector<schema::TSchema>* schemas, std::string* error) {
+    for (const std::string& name : schema::SchemaNames(folder + "/" + sql::kSchemaFolderName)) {
+        error->clear();
+        auto s = schema::TSchema::Load(databaseDir, db, name, error);
+        if (!error->empty()) return false;
+        schemas->push_back(std::move(*s));
+    }
+    return true;
+}
+
 }  // namespace
 
 int DumpCommand(Context& ctx) {
@@ -36,7 +50,13 @@ int DumpCommand(Context& ctx) {
         std::fprintf(stderr, "morva-cli: %s\n", error.c_str());
         return kExitFailed;
     }
-    std::string out = json ? sql::DumpTablesJson(db, tables) : sql::DumpTablesText(tables);
+    std::vector<schema::TSchema> schemas;
+    if (json && !LoadSchemas(ctx.databaseDir, db, folder, &schemas, &error)) {
+        std::fprintf(stderr, "morva-cli: %s\n", error.c_str());
+        return kExitFailed;
+    }
+    std::string out =
+        json ? schema::DumpDatabaseJson(db, tables, schemas) : sql::DumpTablesText(tables);
     std::fwrite(out.data(), 1, out.size(), stdout);
     return kExitOk;
 }

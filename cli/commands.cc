@@ -6,7 +6,7 @@
 namespace morva::cli {
 
 std::span<const Command> Commands() {
-    static const std::array<Command, 8> commands{{
+    static const std::array<Command, 9> commands{{
         {"compile", "SCRIPT [--dump]",
          "Compile a template script only and print the engine log; --dump also prints the "
          "compiled program.",
@@ -32,9 +32,19 @@ std::span<const Command> Commands() {
          "made in it since. An unknown database is bad usage, with the names there are.",
          SchemaCommand},
         {"dump", "DB [S] [--json]",
-         "Show database information, or the schema S, as text or JSON. An unknown database or "
-         "schema is bad usage, with the names there are.",
+         "Show database information, or the schema S, as text or JSON. The database's JSON "
+         "also holds its schemas, and `import` reads it back. An unknown database or schema is "
+         "bad usage, with the names there are.",
          DumpCommand},
+        {"import", "DB FILE.json",
+         "Build the database information DB and its schemas from FILE.json, as `dump DB --json` "
+         "writes it. The whole file is checked first; a problem is named with its JSON path "
+         "(or its line and column) and nothing is written. An existing database is replaced "
+         "only with --replace, since that drops every table and schema it holds. A reference "
+         "to a table or column that the model lacks is refused unless --keep-dangling is "
+         "given; the SQL reader records references as the scripts state them, so a database "
+         "built from scripts may hold such references.",
+         ImportCommand},
         {"dfm", "SOURCE [TARGET] | --text FILE.DFM",
          "Convert a text form file to a binary form file, or print a binary form file as text.",
          DfmCommand},

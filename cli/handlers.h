@@ -13,5 +13,6 @@ int SchemaCommand(Context&);
 int DumpCommand(Context&);
 int DfmCommand(Context&);
 int AliasCommand(Context&);
+int ImportCommand(Context&);
 
 }  // namespace morva::cli

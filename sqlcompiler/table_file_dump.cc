@@ -40,13 +40,23 @@ std::string DumpTablesText(const std::vector<TableFile>& tables) {
 
 namespace {
 
-// Length of the valid UTF-8 sequence at `i`, or 0 when the byte there starts none.
+// Length of the valid UTF-8 sequence at `i`, or 0 when the byte there starts none. Overlong
+// forms, surrogates and code points past U+10FFFF are not valid: a JSON reader refuses them.
 size_t Utf8Length(const std::string& s, size_t i) {
     unsigned char c = static_cast<unsigned char>(s[i]);
-    size_t n = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
+    size_t n = c < 0x80                 ? 1
+               : c >= 0xC2 && c <= 0xDF ? 2
+               : (c >> 4) == 0xE        ? 3
+               : c >= 0xF0 && c <= 0xF4 ? 4
+                                        : 0;
     if (n == 0 || i + n > s.size()) return 0;
     for (size_t k = 1; k < n; ++k)
         if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return 0;
+    // The second byte's range for the lead bytes that allow fewer than all continuations.
+    unsigned char second = static_cast<unsigned char>(n > 1 ? s[i + 1] : 0);
+    if ((c == 0xE0 && second < 0xA0) || (c == 0xED && second >= 0xA0) ||
+        (c == 0xF0 && second < 0x90) || (c == 0xF4 && second >= 0x90))
+        return 0;
     return n;
 }
 
@@ -75,7 +85,8 @@ std::string JsonString(const std::string& text) {
     return out + "\"";
 }
 
-std::string DumpTablesJson(const std::string& database, const std::vector<TableFile>& tables) {
+std::string DumpTablesJson(const std::string& database, const std::vector<TableFile>& tables,
+                           std::string_view moreMembers) {
     std::string out = "{\"database\": " + JsonString(database) + ", \"tables\": [";
     for (size_t i = 0; i < tables.size(); ++i) {
         const TableFile& t = tables[i];
@@ -110,7 +121,9 @@ std::string DumpTablesJson(const std::string& database, const std::vector<TableF
         }
         out += "]}";
     }
-    return out + "\n]}\n";
+    out += "\n]";
+    if (!moreMembers.empty()) out.append(", ").append(moreMembers);
+    return out + "}\n";
 }
 
 }  // namespace morva::sql

@@ -198,6 +198,16 @@ TEST(TableFileTest, JsonStringsAreAlwaysValid) {
               "\"Stra\\u00df"
               "e\"");                                         // a lone byte
     EXPECT_EQ(JsonString("\xE2\x82"), "\"\\u00e2\\u0082\"");  // cut sequence
+    // Byte patterns shaped like UTF-8 that a JSON reader refuses: overlong forms, surrogates,
+    // code points past U+10FFFF. Each byte is written as an escape of its own.
+    EXPECT_EQ(JsonString("\xC0\x80"), "\"\\u00c0\\u0080\"");
+    EXPECT_EQ(JsonString("\xE0\x80\x80"), "\"\\u00e0\\u0080\\u0080\"");
+    EXPECT_EQ(JsonString("\xED\xA0\x80"), "\"\\u00ed\\u00a0\\u0080\"");
+    EXPECT_EQ(JsonString("\xF0\x80\x80\x80"), "\"\\u00f0\\u0080\\u0080\\u0080\"");
+    EXPECT_EQ(JsonString("\xF4\x90\x80\x80"), "\"\\u00f4\\u0090\\u0080\\u0080\"");
+    EXPECT_EQ(JsonString("\xF5\x80\x80\x80"), "\"\\u00f5\\u0080\\u0080\\u0080\"");
+    // The edges that are valid stay as they are.
+    EXPECT_EQ(JsonString("\xED\x9F\xBF\xF4\x8F\xBF\xBF"), "\"\xED\x9F\xBF\xF4\x8F\xBF\xBF\"");
 }
 
 TEST(TableFileTest, DeleteRemovesSchemaFilesTableFilesAndFolders) {

@@ -65,4 +65,16 @@ std::string DumpSchemaJson(const TSchema& schema) {
     return out;
 }
 
+std::string DumpDatabaseJson(const std::string& database, const std::vector<sql::TableFile>& tables,
+                             const std::vector<TSchema>& schemas) {
+    std::string members = "\"schemas\": [";
+    for (size_t i = 0; i < schemas.size(); ++i) {
+        std::string one = DumpSchemaJson(schemas[i]);
+        one.pop_back();  // the line feed that ends a schema dumped on its own
+        members += (i ? ",\n" : "\n") + one;
+    }
+    members += schemas.empty() ? "]" : "\n]";
+    return sql::DumpTablesJson(database, tables, members);
+}
+
 }  // namespace morva::schema
