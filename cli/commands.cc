@@ -36,7 +36,7 @@ std::span<const Command> Commands() {
          "also holds its schemas, and `import` reads it back. An unknown database or schema is "
          "bad usage, with the names there are.",
          DumpCommand},
-        {"import", "DB FILE.json",
+        {"import", "DB FILE.json [--replace] [--keep-dangling]",
          "Build the database information DB and its schemas from FILE.json, as `dump DB --json` "
          "writes it. The whole file is checked first; a problem is named with its JSON path "
          "(or its line and column) and nothing is written. An existing database is replaced "

@@ -60,6 +60,11 @@ check "morva-cli sql " "ORDERS SHOP"
 check "morva-cli sql SHOP " "Database orders.sql other scripts"
 check "morva-cli sql SHOP orders.sql o" "orders.sql other"
 check "morva-cli import SHOP " "Database model.json other scripts"
+# The dialect takes one of its two values and does not count as the database.
+check "morva-cli sql --dialect " "auto classic"
+check "morva-cli sql --dialect auto " "ORDERS SHOP"
+check "morva-cli sql --d" "--database-dir --dialect"
+check "morva-cli import SHOP model.json --" "--database-dir --help --keep-dangling --output-dir --replace --settings"
 check "morva-cli --database-dir " "Database other scripts"
 
 if ((failures)); then
