@@ -10,7 +10,7 @@
 #include <string>
 
 #include "engine/host/cmorva.h"
-#include "engine/host/store.h"
+#include "engine/store/store.h"
 #include "fuzz/fuzz_support.h"
 #include "workbench/schema/schema.h"
 

@@ -4,9 +4,9 @@
 #include <new>
 
 #include "component/message_box.h"
-#include "engine/host/store.h"
 #include "engine/script/errors.h"
 #include "engine/script/exe.h"
+#include "engine/store/store.h"
 
 namespace morva::tpx {
 

@@ -7,8 +7,8 @@
 
 #include "component/connection_point.h"
 #include "component/unknown.h"
-#include "engine/host/engine_state.h"
 #include "engine/host/imorva.h"
+#include "engine/script/diagnostics.h"
 
 namespace morva::tpx {
 

@@ -9,7 +9,7 @@
 #include "component/guid.h"
 #include "component/module.h"
 #include "component/registry.h"
-#include "engine/host/store.h"
+#include "engine/store/store.h"
 
 extern "C" morva::com::HRESULT DllRegisterServer();
 extern "C" morva::com::HRESULT DllUnregisterServer();

@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "engine/host/engine_state.h"
+#include "engine/script/diagnostics.h"
 #include "engine/script/emitter.h"
 #include "engine/script/messages.h"
 #include "engine/script/token.h"

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "engine/host/cmorva.h"
-#include "engine/host/engine_state.h"
+#include "engine/script/diagnostics.h"
 #include "engine/script/emitter.h"
 #include "engine/script/exe.h"
 #include "engine/script/messages.h"

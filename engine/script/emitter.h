@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/host/engine_state.h"
 #include "engine/script/diagnostic.h"
+#include "engine/script/diagnostics.h"
 #include "engine/script/program.h"
 #include "engine/script/token.h"
 

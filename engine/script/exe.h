@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/host/engine_state.h"
 #include "engine/script/diagnostic.h"
+#include "engine/script/diagnostics.h"
 #include "engine/script/emitter.h"
 #include "engine/script/program.h"
 

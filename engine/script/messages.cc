@@ -3,7 +3,7 @@
 #include <cstring>
 #include <iterator>
 
-#include "engine/host/engine_state.h"
+#include "engine/script/diagnostics.h"
 
 namespace morva::tpx {
 

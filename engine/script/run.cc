@@ -11,9 +11,9 @@
 
 #include "component/text_util.h"
 #include "component/utf8.h"
-#include "engine/host/type_tables.h"
 #include "engine/script/errors.h"
 #include "engine/script/tags.h"
+#include "engine/store/type_tables.h"
 
 namespace morva::tpx {
 

@@ -8,11 +8,11 @@
 #include <unordered_set>
 #include <vector>
 
-#include "engine/host/engine_state.h"
-#include "engine/host/store.h"
+#include "engine/script/diagnostics.h"
 #include "engine/script/evaluate.h"
 #include "engine/script/output_text.h"
 #include "engine/script/program.h"
+#include "engine/store/store.h"
 
 namespace morva::tpx {
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/host/store.h"
 #include "engine/script/errors.h"
 #include "engine/script/run.h"
 #include "engine/script/tags.h"
+#include "engine/store/store.h"
 
 namespace morva::tpx {
 namespace {

@@ -22,9 +22,9 @@
 
 #include "component/message_box.h"
 #include "engine/host/cmorva.h"
-#include "engine/host/store_dump.h"
 #include "engine/script/exe.h"
 #include "engine/script/program_dump.h"
+#include "engine/store/store_dump.h"
 
 namespace morva::tpx {
 namespace {

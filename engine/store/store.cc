@@ -1,4 +1,4 @@
-#include "engine/host/store.h"
+#include "engine/store/store.h"
 
 #include <algorithm>
 

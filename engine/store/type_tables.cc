@@ -1,4 +1,4 @@
-#include "engine/host/type_tables.h"
+#include "engine/store/type_tables.h"
 
 #include "component/text_util.h"
 

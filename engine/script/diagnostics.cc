@@ -1,4 +1,4 @@
-#include "engine/host/engine_state.h"
+#include "engine/script/diagnostics.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -1,7 +1,7 @@
-#include "engine/host/store_dump.h"
+#include "engine/store/store_dump.h"
 
 #include "component/quoted_text.h"
-#include "engine/host/store.h"
+#include "engine/store/store.h"
 
 namespace morva::tpx {
 

@@ -1,11 +1,11 @@
-#include "engine/host/store.h"
+#include "engine/store/store.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "engine/host/store_dump.h"
+#include "engine/store/store_dump.h"
 
 namespace morva::tpx {
 namespace {
