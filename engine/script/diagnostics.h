@@ -1,7 +1,9 @@
 #pragma once
-// The engine-wide state: one per process, shared by the scanner, the parser, the run and the
-// control. A process hosts one engine control at a time; the last one constructed receives
-// every message. Only the control's thread touches it, so it has no locks.
+// The script layer's diagnostics: the counters, the scanner flags, the message writer and the
+// interface through which compiling and running report to their host. This is the engine's
+// one process-wide state, shared by the scanner, the parser, the run and the host. A process
+// hosts one engine control at a time; the last one constructed receives every message. Only
+// the control's thread touches it, so it has no locks.
 
 #include <cstddef>
 #include <cstdint>
@@ -10,8 +12,8 @@
 
 namespace morva::tpx {
 
-/// What compiling and running need from the engine control: its log, its script text and the
-/// form-file event.
+/// What compiling and running need from their host (the engine control): its log, its script
+/// text and the form-file event.
 class EngineControl {
   public:
     /// Appends `text` to the log.
