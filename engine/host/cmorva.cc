@@ -1,11 +1,9 @@
 #include "engine/host/cmorva.h"
 
-#include <cstring>
 #include <new>
 
 #include "component/message_box.h"
-#include "engine/script/errors.h"
-#include "engine/script/exe.h"
+#include "engine/script/script_api.h"
 #include "engine/store/store.h"
 
 namespace morva::tpx {
@@ -41,13 +39,6 @@ CMorva::~CMorva() {
 void CMorva::WriteLog(std::string_view text) {
     logText_.append(text);
     logSinks_.Fire([](IMorvaLogSink& sink) { sink.OnLogChanged(); });
-}
-
-size_t CMorva::ReadScript(char* buffer, size_t max) {
-    size_t n = std::min(max, scriptText_.size() - readPosition_);
-    std::memcpy(buffer, scriptText_.data() + readPosition_, n);
-    readPosition_ += n;
-    return n;
 }
 
 void CMorva::CloseAsDfm(const std::string& filename) {
@@ -94,20 +85,9 @@ HRESULT CMorva::SetScript(const BStr& Filename, const BStr& ScriptCode) {
     } else {
         scriptText_.clear();
     }
-    readPosition_ = 0;
     fileName_ = TextOf(Filename);
     Engine().control = this;
-    Engine().StartCompilation(fileName_);
-    compiled_ = false;
-    WriteMessage("%s Compiling...", fileName_.c_str());
-    exe_->Compile(scriptText_);
-    const EngineState& e = Engine();
-    compiled_ = e.errorCount == 0 && e.fatalCount == 0;
-    if (e.fatalCount != 0) {
-        WriteMessage("%d Fatals.", e.fatalCount);
-    } else {
-        WriteMessage("%d Error,  %d Warning", e.errorCount, e.warningCount);
-    }
+    compiled_ = CompileText(*this, fileName_, scriptText_, *exe_).ok();
     return com::S_OK;
 }
 
@@ -122,15 +102,9 @@ HRESULT CMorva::RunScript() {
         ~Ran() { running = false; }
     } ran{running_};
     Engine().control = this;
-    WriteMessageLine("Start script...");
-    exe_->SetLineFeedOnly(lineFeedOnly_);
-    try {
-        std::string text = exe_->Run(*this, *database_);
-        WriteLog(text);
-        WriteMessageLine("End script.");
-    } catch (const CEngineException& e) {
-        WriteMessageLine(e.Message());
-    } catch (const std::bad_alloc&) {
+    RunOptions options;
+    if (lineFeedOnly_) options.lineEnd = LineEnd::LineFeed;
+    if (RunProgram(*this, *exe_, *database_, options) == RunStatus::OutOfMemory) {
         ShowOutOfMemory();
     }
     return com::S_OK;

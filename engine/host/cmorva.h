@@ -52,7 +52,6 @@ class CMorva : public com::Object<IMorva, com::IConnectionPoint>, public EngineC
 
     // EngineControl
     void WriteLog(std::string_view text) override;
-    size_t ReadScript(char* buffer, size_t max) override;
     void CloseAsDfm(const std::string& filename) override;
 
     /// The script engine (null before the first SetScript).
@@ -69,7 +68,6 @@ class CMorva : public com::Object<IMorva, com::IConnectionPoint>, public EngineC
 
   private:
     std::string scriptText_;
-    size_t readPosition_ = 0;
     std::string logText_;
     std::string fileName_;
     std::unique_ptr<CDatabase> database_;

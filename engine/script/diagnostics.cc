@@ -1,16 +1,27 @@
 #include "engine/script/diagnostics.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace morva::tpx {
 
-void EngineState::StartCompilation(std::string name) {
+void EngineState::StartCompilation(std::string name, std::string_view text) {
     fileName = std::move(name);
+    source = text;
+    readPosition = 0;
     line = 1;
     errorCount = warningCount = fatalCount = 0;
     scannerState = kOutsideBody;
+}
+
+size_t EngineState::ReadSource(char* buffer, size_t max) {
+    size_t n = std::min(max, source.size() - readPosition);
+    std::memcpy(buffer, source.data() + readPosition, n);
+    readPosition += n;
+    return n;
 }
 
 EngineState& Engine() {

@@ -12,15 +12,12 @@
 
 namespace morva::tpx {
 
-/// What compiling and running need from their host (the engine control): its log, its script
-/// text and the form-file event.
+/// What compiling and running report to their host (the engine control): its log and the
+/// form-file event.
 class EngineControl {
   public:
     /// Appends `text` to the log.
     virtual void WriteLog(std::string_view text) = 0;
-    /// Copies at most `max` further bytes of the script text from the read position into
-    /// `buffer` and advances the read position; 0 at the end of the script.
-    virtual size_t ReadScript(char* buffer, size_t max) = 0;
     /// Tells the host that the output file `filename` was closed as a form file.
     virtual void CloseAsDfm(const std::string& filename) = 0;
 
@@ -50,10 +47,16 @@ struct EngineState {
     int32_t fatalCount = 0;
     /// ScannerFlag bits.
     int32_t scannerState = kOutsideBody;
+    /// The text being compiled and the scanner's read position in it.
+    std::string_view source;
+    size_t readPosition = 0;
 
-    /// Prepares a compilation of the script named `name`: line 1, no counts, scanner at the
-    /// start of the prologue.
-    void StartCompilation(std::string name);
+    /// Prepares a compilation of `text`, the script named `name`: line 1, no counts, scanner
+    /// at the start of the prologue.
+    void StartCompilation(std::string name, std::string_view text = {});
+    /// Copies at most `max` further bytes of the source from the read position into `buffer`
+    /// and advances the read position; 0 at the end of the source.
+    size_t ReadSource(char* buffer, size_t max);
 };
 
 /// The one engine state of the process.

@@ -6,7 +6,6 @@
 
 #include "component/utf8.h"
 #include "engine/script/compiler.h"
-#include "engine/script/run.h"
 
 namespace morva::tpx {
 
@@ -33,9 +32,8 @@ void Exe::Compile(std::string_view script) {
 
 namespace morva::tpx {
 
-std::string Exe::Run(EngineControl& control, const CDatabase& database) {
-    Runner runner(emitter_.program(), control, database,
-                  lineFeedOnly_ ? LineEnd::LineFeed : LineEnd::CarriageReturnLineFeed);
+std::string Exe::Run(EngineControl& control, const CDatabase& database, LineEnd lineEnd) {
+    Runner runner(emitter_.program(), control, database, lineEnd);
     return runner.Run();
 }
 

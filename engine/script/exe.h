@@ -9,6 +9,7 @@
 #include "engine/script/diagnostics.h"
 #include "engine/script/emitter.h"
 #include "engine/script/program.h"
+#include "engine/script/run.h"
 
 namespace morva::tpx {
 
@@ -25,16 +26,13 @@ class Exe {
     /// The warnings of the last compilation that name a tag, with its line and column.
     const std::vector<Diagnostic>& diagnostics() const { return emitter_.diagnostics(); }
     /// Runs the compiled program over `database`, reporting opened files and form files to
-    /// `control`, and returns the text written while no output file was open. Raises
-    /// CFatalError or CBugError when the run fails.
-    std::string Run(EngineControl& control, const CDatabase& database);
-    /// Output files end their lines with a line feed only (default: carriage return and line
-    /// feed).
-    void SetLineFeedOnly(bool on) { lineFeedOnly_ = on; }
+    /// `control`, with output files ending their lines in `lineEnd`, and returns the text
+    /// written while no output file was open. Raises CFatalError or CBugError when the run
+    /// fails.
+    std::string Run(EngineControl& control, const CDatabase& database, LineEnd lineEnd);
 
   private:
     CodeEmitter emitter_;
-    bool lineFeedOnly_ = false;
 };
 
 }  // namespace morva::tpx

@@ -18,7 +18,6 @@ namespace {
 class NoHost : public EngineControl {
   public:
     void WriteLog(std::string_view) override {}
-    size_t ReadScript(char*, size_t) override { return 0; }
     void CloseAsDfm(const std::string&) override {}
 };
 
