@@ -8,9 +8,8 @@
 #include "cli/cli.h"
 #include "cli/handlers.h"
 #include "cli/script_diagnostics.h"
-#include "engine/host/cmorva.h"
-#include "engine/script/exe.h"
 #include "engine/script/program_dump.h"
+#include "engine/script/script_api.h"
 
 namespace morva::cli {
 
@@ -27,6 +26,14 @@ std::string WithLineFeeds(const std::string& log) {
     return out;
 }
 
+/// Keeps the log of a compilation.
+class LogHost : public tpx::EngineControl {
+  public:
+    void WriteLog(std::string_view text) override { log.append(text); }
+    void CloseAsDfm(const std::string&) override {}
+    std::string log;
+};
+
 }  // namespace
 
 int CompileCommand(Context& ctx) {
@@ -38,16 +45,13 @@ int CompileCommand(Context& ctx) {
     std::stringstream text;
     text << in.rdbuf();
 
-    auto morva = tpx::NewMorva();
-    morva->SetScript(path, text.str());
-    std::string log;
-    morva->GetLogText(&log);
-    std::fputs(WithLineFeeds(log).c_str(), stdout);
-    PrintScriptDiagnostics(path, *morva);
-    tpx::CMorva* control = tpx::AsCMorva(morva.get());
-    if (dump && control->exe())
-        std::fputs(tpx::DumpProgram(control->exe()->program()).c_str(), stdout);
-    return control->compiled() ? kExitOk : kExitFailed;
+    LogHost host;
+    tpx::Exe script;
+    tpx::CompileStatus status = tpx::CompileText(host, path, text.str(), script);
+    std::fputs(WithLineFeeds(host.log).c_str(), stdout);
+    PrintScriptDiagnostics(path, script.diagnostics());
+    if (dump) std::fputs(tpx::DumpProgram(script.program()).c_str(), stdout);
+    return status.ok() ? kExitOk : kExitFailed;
 }
 
 }  // namespace morva::cli

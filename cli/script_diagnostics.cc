@@ -9,10 +9,14 @@ namespace morva::cli {
 
 void PrintScriptDiagnostics(const std::string& script, tpx::IMorva& engine) {
     const tpx::CMorva* control = tpx::AsCMorva(&engine);
-    if (!control || !control->exe()) return;
+    if (control && control->exe()) PrintScriptDiagnostics(script, control->exe()->diagnostics());
+}
+
+void PrintScriptDiagnostics(const std::string& script,
+                            const std::vector<tpx::Diagnostic>& diagnostics) {
     // Standard output first, so that a terminal shows the log before the diagnostics.
     std::fflush(stdout);
-    for (const tpx::Diagnostic& d : control->exe()->diagnostics()) {
+    for (const tpx::Diagnostic& d : diagnostics) {
         std::fprintf(stderr, "%s:%d:%d: warning: %s\n", script.c_str(), d.line, d.column,
                      d.text.c_str());
     }

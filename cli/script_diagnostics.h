@@ -2,8 +2,10 @@
 // The engine's diagnostics of a compiled script, on standard error in the form editors read.
 
 #include <string>
+#include <vector>
 
 #include "engine/host/imorva.h"
+#include "engine/script/diagnostic.h"
 
 namespace morva::cli {
 
@@ -11,5 +13,8 @@ namespace morva::cli {
 /// "SCRIPT:LINE:COLUMN: warning: TEXT", naming the script as typed. Standard output keeps the
 /// log alone.
 void PrintScriptDiagnostics(const std::string& script, tpx::IMorva& engine);
+/// The same for the diagnostics of a compilation through the script API.
+void PrintScriptDiagnostics(const std::string& script,
+                            const std::vector<tpx::Diagnostic>& diagnostics);
 
 }  // namespace morva::cli
