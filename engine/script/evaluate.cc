@@ -275,10 +275,10 @@ class IfEvaluator {
                 return left.result != 0 || right.result != 0;
             case kAnd:
                 return left.result != 0 && right.result != 0;
-            case 298:
-            case 375: {
+            case tag::IN:
+            case tag::NOTIN: {
                 bool found = Data(leftData).text.find(Data(rightData).text) != std::string::npos;
-                return op == 298 ? found : !found;
+                return op == tag::IN ? found : !found;
             }
             default:
                 return CompareWith(op, Data(leftData), Data(rightData));

@@ -20,8 +20,6 @@ class FakeTokens : public TokenSource {
     std::map<int32_t, std::string> values;
 };
 
-constexpr int32_t kT = 276, kSize = 280, kD = 279;
-
 class EvaluateTest : public ::testing::Test {
   protected:
     int32_t Holds(IF f) {
@@ -43,15 +41,15 @@ TEST_F(EvaluateTest, LeadingIntegerReadsLikeTheUsualConversion) {
 }
 
 TEST_F(EvaluateTest, TagTextsAgainstIntegersAreFalseButLiteralsAreErrors) {
-    tokens_.values = {{kD, "VARCHAR"}, {kSize, "-3"}, {kT, "ORDERS"}};
+    tokens_.values = {{tag::D, "VARCHAR"}, {tag::SIZE, "-3"}, {tag::T, "ORDERS"}};
     IF f;
-    f.AppendTag(kD);
+    f.AppendTag(tag::D);
     f.AppendNumber(10);
     f.AppendOperator(kNotEqual);
     EXPECT_EQ(Holds(f), 0);
 
     IF negative;  // a negative number's text is tag text
-    negative.AppendTag(kSize);
+    negative.AppendTag(tag::SIZE);
     negative.AppendNumber(-3);
     negative.AppendOperator(kEqual);
     EXPECT_EQ(Holds(negative), 0);
@@ -97,25 +95,25 @@ TEST_F(EvaluateTest, NumericTagComparedWithNumberAgreesWithItsDigits) {
         for (int32_t number : numbers) {
             for (int32_t op = kEqual; op <= kLessEqual; ++op) {
                 IF f;
-                f.AppendTag(kSize);
+                f.AppendTag(tag::SIZE);
                 f.AppendNumber(number);
                 f.AppendOperator(op);
                 f.thenAddress = 1;
                 f.elseAddress = 0;
                 NumericTokens numeric;
-                numeric.numbers[kSize] = value;
+                numeric.numbers[tag::SIZE] = value;
                 FakeTokens digits;
-                digits.values[kSize] = std::to_string(value);
+                digits.values[tag::SIZE] = std::to_string(value);
                 EXPECT_EQ(CompareIf(f, vars_, numeric), CompareIf(f, vars_, digits))
                     << value << " op " << op << " " << number;
             }
         }
     }
     NumericTokens negative;  // no number: the text decides, and "-3" is tag text
-    negative.numbers[kSize] = -3;
-    negative.values[kSize] = "-3";
+    negative.numbers[tag::SIZE] = -3;
+    negative.values[tag::SIZE] = "-3";
     IF f;
-    f.AppendTag(kSize);
+    f.AppendTag(tag::SIZE);
     f.AppendNumber(-3);
     f.AppendOperator(kEqual);
     f.thenAddress = 1;
@@ -123,14 +121,14 @@ TEST_F(EvaluateTest, NumericTagComparedWithNumberAgreesWithItsDigits) {
 }
 
 TEST_F(EvaluateTest, ContainsIsCaseSensitive) {
-    tokens_.values = {{kT, "WORDS"}};
+    tokens_.values = {{tag::T, "WORDS"}};
     IF in;
-    in.AppendTag(kT);
+    in.AppendTag(tag::T);
     in.AppendText("ORD");
     in.AppendOperator(298);
     EXPECT_EQ(Holds(in), 1);
     IF lower;
-    lower.AppendTag(kT);
+    lower.AppendTag(tag::T);
     lower.AppendText("ord");
     lower.AppendOperator(298);
     EXPECT_EQ(Holds(lower), 0);
@@ -188,13 +186,13 @@ TEST_F(EvaluateTest, ArithmeticWrapsAndDividesSafely) {
 
 TEST_F(EvaluateTest, TagValuesInArithmetic) {
     int32_t n = vars_.Declare("n");
-    tokens_.values = {{kSize, "40"}, {kD, "VARCHAR"}};
+    tokens_.values = {{tag::SIZE, "40"}, {tag::D, "VARCHAR"}};
     Expr x;
     x.AppendVariable(n);
-    x.AppendTag(kSize);
+    x.AppendTag(tag::SIZE);
     x.AppendNumber(2);
     x.AppendOperator(kMultiply);
-    x.AppendTag(kD);
+    x.AppendTag(tag::D);
     x.AppendOperator(kPlus);
     x.AppendOperator(kAssign);
     EvaluateExpr(x, vars_, tokens_);

@@ -3,6 +3,7 @@
 #include "component/text_util.h"
 #include "engine/script/errors.h"
 #include "engine/script/messages.h"
+#include "engine/script/tags.h"
 
 namespace morva::tpx {
 
@@ -58,7 +59,7 @@ Node MakeNode(NodeKind kind, OperandType type, int32_t value) {
 }  // namespace
 
 void Expr::AppendOperator(int32_t code) {
-    NodeKind kind = code == 331 ? NodeKind::EndStatement : NodeKind::Operator;
+    NodeKind kind = code == kEndStatement ? NodeKind::EndStatement : NodeKind::Operator;
     nodes.push_back(MakeNode(kind, OperandType::Number, code));
 }
 void Expr::AppendNumber(int32_t n) {
