@@ -25,9 +25,16 @@ class EvaluateTest : public ::testing::Test {
     int32_t Holds(IF f) {
         f.thenAddress = 1;
         f.elseAddress = 0;
-        return CompareIf(f, vars_, tokens_);
+        return CompareIf(f, values_, tokens_);
+    }
+    /// Declares variable `name` and gives every variable a fresh value 0.
+    int32_t Declare(const char* name) {
+        int32_t index = vars_.Declare(name);
+        values_ = VarValues(vars_.size());
+        return index;
     }
     Var vars_;
+    VarValues values_{0};
     FakeTokens tokens_;
 };
 
@@ -104,7 +111,7 @@ TEST_F(EvaluateTest, NumericTagComparedWithNumberAgreesWithItsDigits) {
                 numeric.numbers[tag::SIZE] = value;
                 FakeTokens digits;
                 digits.values[tag::SIZE] = std::to_string(value);
-                EXPECT_EQ(CompareIf(f, vars_, numeric), CompareIf(f, vars_, digits))
+                EXPECT_EQ(CompareIf(f, values_, numeric), CompareIf(f, values_, digits))
                     << value << " op " << op << " " << number;
             }
         }
@@ -117,7 +124,7 @@ TEST_F(EvaluateTest, NumericTagComparedWithNumberAgreesWithItsDigits) {
     f.AppendNumber(-3);
     f.AppendOperator(kEqual);
     f.thenAddress = 1;
-    EXPECT_EQ(CompareIf(f, vars_, negative), -1);
+    EXPECT_EQ(CompareIf(f, values_, negative), -1);
 }
 
 TEST_F(EvaluateTest, ContainsIsCaseSensitive) {
@@ -151,17 +158,17 @@ TEST_F(EvaluateTest, MalformedNodesAreBugs) {
     Expr x;
     x.AppendOperator(kPlus);
     try {
-        EvaluateExpr(x, vars_, tokens_);
+        EvaluateExpr(x, values_, tokens_);
         FAIL();
     } catch (const CBugError& e) {
         EXPECT_EQ(e.Message(), "Expr::Expr(): Null operand");
     }
-    EXPECT_THROW(vars_.GetValue(0), CBugError);
-    EXPECT_THROW(vars_.SetValue(-1, 0), CBugError);
+    EXPECT_THROW(values_.GetValue(0), CBugError);
+    EXPECT_THROW(values_.SetValue(-1, 0), CBugError);
 }
 
 TEST_F(EvaluateTest, ArithmeticWrapsAndDividesSafely) {
-    int32_t a = vars_.Declare("a");
+    int32_t a = Declare("a");
     Expr x;  // a = 2147483647 * 2; then a %= -1 after a = -2147483648 / -1
     x.AppendVariable(a);
     x.AppendNumber(2147483647);
@@ -169,15 +176,15 @@ TEST_F(EvaluateTest, ArithmeticWrapsAndDividesSafely) {
     x.AppendOperator(kMultiply);
     x.AppendOperator(kAssign);
     x.AppendOperator(kEndStatement);
-    EvaluateExpr(x, vars_, tokens_);
-    EXPECT_EQ(vars_.GetValue(a), -2);
+    EvaluateExpr(x, values_, tokens_);
+    EXPECT_EQ(values_.GetValue(a), -2);
 
     Expr zero;
     zero.AppendVariable(a);
     zero.AppendNumber(0);
     zero.AppendOperator(kModuloAssign);
     try {
-        EvaluateExpr(zero, vars_, tokens_);
+        EvaluateExpr(zero, values_, tokens_);
         FAIL();
     } catch (const CFatalError& e) {
         EXPECT_EQ(e.Message(), "Divide by 0");
@@ -185,7 +192,7 @@ TEST_F(EvaluateTest, ArithmeticWrapsAndDividesSafely) {
 }
 
 TEST_F(EvaluateTest, TagValuesInArithmetic) {
-    int32_t n = vars_.Declare("n");
+    int32_t n = Declare("n");
     tokens_.values = {{tag::SIZE, "40"}, {tag::D, "VARCHAR"}};
     Expr x;
     x.AppendVariable(n);
@@ -195,8 +202,8 @@ TEST_F(EvaluateTest, TagValuesInArithmetic) {
     x.AppendTag(tag::D);
     x.AppendOperator(kPlus);
     x.AppendOperator(kAssign);
-    EvaluateExpr(x, vars_, tokens_);
-    EXPECT_EQ(vars_.GetValue(n), 80);
+    EvaluateExpr(x, values_, tokens_);
+    EXPECT_EQ(values_.GetValue(n), 80);
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ void Exe::Compile(std::string_view script) {
 
 namespace morva::tpx {
 
-std::string Exe::Run(EngineControl& control, const CDatabase& database) {
+std::string Exe::Run(EngineControl& control, const CDatabase& database) const {
     Runner runner(emitter_.program(), control, database,
                   lineFeedOnly_ ? LineEnd::LineFeed : LineEnd::CarriageReturnLineFeed);
     return runner.Run();

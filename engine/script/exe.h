@@ -27,7 +27,7 @@ class Exe {
     /// Runs the compiled program over `database`, reporting opened files and form files to
     /// `control`, and returns the text written while no output file was open. Raises
     /// CFatalError or CBugError when the run fails.
-    std::string Run(EngineControl& control, const CDatabase& database);
+    std::string Run(EngineControl& control, const CDatabase& database) const;
     /// Output files end their lines with a line feed only (default: carriage return and line
     /// feed).
     void SetLineFeedOnly(bool on) { lineFeedOnly_ = on; }

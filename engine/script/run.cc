@@ -54,12 +54,14 @@ constexpr size_t kFlushSize = 256 * 1024;
 
 }  // namespace
 
-Runner::Runner(Program& program, EngineControl& control, const CDatabase& database, LineEnd lineEnd)
+Runner::Runner(const Program& program, EngineControl& control, const CDatabase& database,
+               LineEnd lineEnd)
     : program_(program),
       control_(control),
       db_(database),
       lineEnd_(lineEnd),
-      evaluator_(program.vars, *this) {}
+      values_(program.vars.size()),
+      evaluator_(values_, *this) {}
 
 Runner::~Runner() {
     AbandonFile();
@@ -69,7 +71,7 @@ std::string Runner::Run() {
     DecodeWords();
     table_ = db_.TableAt(0);
     FindColumn();
-    program_.vars.ResetValues();
+    values_ = VarValues(program_.vars.size());
     try {
         Execute();
     } catch (...) {
@@ -350,7 +352,7 @@ void Runner::Execute() {
                 break;
             case Step::Variable:
                 padWidth_ = 10;
-                AppendValue(Digits(program_.vars.GetValue(w.arg)));
+                AppendValue(Digits(values_.GetValue(w.arg)));
                 break;
             case Step::Broken:
                 throw CBugError(kBroken[w.arg]);
