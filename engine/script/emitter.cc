@@ -52,7 +52,7 @@ Expr* CodeEmitter::CurrentExpr() {
 }
 
 void CodeEmitter::BeginBody() {
-    Emit(-261);
+    Emit(-tag::TEXT);
 }
 
 void CodeEmitter::EmitChar(int32_t c) {
@@ -139,7 +139,7 @@ void CodeEmitter::EmitTag(int32_t code, SourcePlace place) {
             if (IF* f = CurrentIf()) {
                 if (IsValueTag(code)) {
                     f->AppendTag(code);
-                } else if (code == 298 || code == 375) {
+                } else if (code == tag::IN || code == tag::NOTIN) {
                     f->AppendOperator(code);
                 }
             }
@@ -154,18 +154,18 @@ void CodeEmitter::EmitTag(int32_t code, SourcePlace place) {
     }
     CheckContext(code, place);
     // The closing tag of a skippable loop tells its opening tag where the loop ends.
-    int32_t* closedSlot = code == 324   ? &refTablesSlot_
-                          : code == 326 ? &refColumnsSlot_
-                          : code == 366 ? &lookupItemsSlot_
-                                        : nullptr;
+    int32_t* closedSlot = code == tag::ENDREFTABLES     ? &refTablesSlot_
+                          : code == tag::ENDREFCOLUMNS  ? &refColumnsSlot_
+                          : code == tag::ENDLOOKUPITEMS ? &lookupItemsSlot_
+                                                        : nullptr;
     if (closedSlot && *closedSlot > 0 && *closedSlot < static_cast<int32_t>(program_.code.size())) {
         program_.code[*closedSlot] = static_cast<int32_t>(program_.code.size()) + 1;
     }
     Emit(-code);
-    int32_t* openedSlot = code == 323   ? &refTablesSlot_
-                          : code == 325 ? &refColumnsSlot_
-                          : code == 365 ? &lookupItemsSlot_
-                                        : nullptr;
+    int32_t* openedSlot = code == tag::REFTABLES     ? &refTablesSlot_
+                          : code == tag::REFCOLUMNS  ? &refColumnsSlot_
+                          : code == tag::LOOKUPITEMS ? &lookupItemsSlot_
+                                                     : nullptr;
     if (openedSlot) {
         *openedSlot = static_cast<int32_t>(program_.code.size());
         Emit(-code);
@@ -181,15 +181,15 @@ bool CodeEmitter::CheckContext(int32_t code, SourcePlace place) {
         return false;
     };
     switch (code) {
-        case 263:
+        case tag::TABLES:
             if (open(kTablesOpen)) fail(28);
             blockFlags_ |= kTablesOpen;
             return true;
-        case 264:
+        case tag::ENDTABLES:
             if (!open(kTablesOpen)) fail(24);
             blockFlags_ &= ~kTablesOpen;
             return true;
-        case 272:
+        case tag::COLUMNS:
             if (open(kColumnsOpen)) fail(29);
             if (!open(kTablesOpen)) {
                 yyWarning(0);
@@ -197,56 +197,56 @@ bool CodeEmitter::CheckContext(int32_t code, SourcePlace place) {
             }
             blockFlags_ |= kColumnsOpen;
             return true;
-        case 273:
+        case tag::ENDCOLUMNS:
             if (!open(kColumnsOpen)) fail(25);
             blockFlags_ &= ~kColumnsOpen;
             return true;
-        case 323:
+        case tag::REFTABLES:
             if (open(kRefTablesOpen)) fail(30);
             if (!open(kTablesOpen)) fail(34);
             blockFlags_ |= kRefTablesOpen;
             return true;
-        case 324:
+        case tag::ENDREFTABLES:
             blockFlags_ &= ~kRefTablesOpen;
             return true;
-        case 325:
+        case tag::REFCOLUMNS:
             if (open(kRefColumnsOpen)) fail(31);
             if (!open(kTablesOpen)) fail(34);
             blockFlags_ |= kRefColumnsOpen;
             return true;
-        case 326:
+        case tag::ENDREFCOLUMNS:
             blockFlags_ &= ~kRefColumnsOpen;
             return true;
-        case 365:
+        case tag::LOOKUPITEMS:
             if (open(kLookupItemsOpen)) fail(32);
             blockFlags_ |= kLookupItemsOpen;
             return true;
-        case 366:
+        case tag::ENDLOOKUPITEMS:
             blockFlags_ &= ~kLookupItemsOpen;
             return true;
-        case 327:
-        case 329:
-        case 353:
-        case 354:
+        case tag::REFC:
+        case tag::FOREIGNKEY:
+        case tag::ELRC:
+        case tag::ENDELRC:
             return open(kRefColumnsOpen) || fail(38);
-        case 345:
-        case 346:
+        case tag::EL:
+        case tag::ENDEL:
             return open(kTablesOpen | kColumnsOpen) || fail(36);
-        case 347:
-        case 348:
+        case tag::ELC:
+        case tag::ENDELC:
             return open(kColumnsOpen) || fail(35);
-        case 349:
-        case 350:
+        case tag::ELT:
+        case tag::ENDELT:
             return open(kTablesOpen) || fail(34);
-        case 351:
-        case 352:
+        case tag::ELR:
+        case tag::ENDELR:
             return open(kRefTablesOpen | kRefColumnsOpen) || fail(39);
-        case 355:
-        case 356:
+        case tag::ELRT:
+        case tag::ENDELRT:
             return open(kRefTablesOpen) || fail(37);
-        case 357:
-        case 358:
-        case 364:
+        case tag::ELLI:
+        case tag::ENDELLI:
+        case tag::LOOKUPITEM:
             return open(kLookupItemsOpen) || fail(40);
         default:
             return true;
@@ -273,7 +273,7 @@ void CodeEmitter::StartIf(bool elseIfLink) {
     }
     int32_t index = static_cast<int32_t>(program_.conditions.size()) - 1;
     program_.conditions.back().elseIfLink = elseIfLink;
-    Emit(-267);
+    Emit(-tag::IF);
     Emit(index);
     if (currentIf_ >= 0) ifStack_.push_back(currentIf_);
     currentIf_ = index;
@@ -290,7 +290,7 @@ void CodeEmitter::Then() {
 }
 
 void CodeEmitter::Else() {
-    Emit(-270);
+    Emit(-tag::ELSE);
     Emit(currentIf_);
     if (IF* f = CurrentIf()) f->elseAddress = static_cast<int32_t>(program_.code.size());
 }
@@ -322,11 +322,11 @@ void CodeEmitter::EndIf() {
         ifStack_.pop_back();
     }
     mode_ = kPlainMode;
-    Emit(-268);
+    Emit(-tag::ENDIF);
 }
 
 void CodeEmitter::BeginVar() {
-    Emit(-284);
+    Emit(-tag::VAR);
     mode_ = kDeclareMode;
 }
 
@@ -342,7 +342,7 @@ void CodeEmitter::BeginExpr() {
         return;
     }
     currentExpr_ = static_cast<int32_t>(program_.exprs.size()) - 1;
-    Emit(-274);
+    Emit(-tag::EXPR);
     Emit(currentExpr_);
     mode_ = kArithmeticMode;
 }

@@ -61,53 +61,60 @@ int32_t Apply(int32_t op, int32_t l, int32_t r) {
     }
 }
 
+// The operand stack holds node indexes; an operator's result is kept in `results` at its
+// index, so that the block itself stays unchanged.
 class ExprEvaluator {
   public:
-    ExprEvaluator(Var& vars, TokenSource& tokens, std::vector<Node*>& stack)
-        : vars_(vars), tokens_(tokens), stack_(stack) {}
+    ExprEvaluator(VarValues& vars, TokenSource& tokens, std::vector<size_t>& stack,
+                  std::vector<int32_t>& results)
+        : vars_(vars), tokens_(tokens), stack_(stack), results_(results) {}
 
-    void Run(Expr& expr) {
-        std::vector<Node*>& stack = stack_;
+    void Run(const Expr& expr) {
+        std::vector<size_t>& stack = stack_;
+        const std::vector<Node>& nodes = expr.nodes;
+        if (results_.size() < nodes.size()) results_.resize(nodes.size());
+        nodes_ = nodes.data();
         stack.clear();
-        for (Node& n : expr.nodes) {
+        for (size_t i = 0; i < nodes.size(); ++i) {
+            const Node& n = nodes[i];
             if (n.kind == NodeKind::Operand) {
-                stack.push_back(&n);
+                stack.push_back(i);
                 continue;
             }
             if (n.kind == NodeKind::EndStatement) {
                 stack.clear();
                 continue;
             }
-            n.result = Operate(n.value, stack);
-            stack.push_back(&n);
+            results_[i] = Operate(n.value, stack);
+            stack.push_back(i);
         }
     }
 
   private:
-    static Node* Pop(std::vector<Node*>& stack, const char* message) {
+    static size_t Pop(std::vector<size_t>& stack, const char* message) {
         if (stack.empty()) throw CBugError(message);
-        Node* n = stack.back();
+        size_t n = stack.back();
         stack.pop_back();
         return n;
     }
 
-    int32_t Operate(int32_t op, std::vector<Node*>& stack) {
-        Node* right = Pop(stack, "Expr::Expr(): Null operand");
-        if (op == kUnaryMinus) return Sub(0, Value(*right));
+    int32_t Operate(int32_t op, std::vector<size_t>& stack) {
+        size_t right = Pop(stack, "Expr::Expr(): Null operand");
+        if (op == kUnaryMinus) return Sub(0, Value(right));
         if (op == kIncrement || op == kDecrement) {
-            int32_t index = VariableOf(*right);
+            int32_t index = VariableOf(nodes_[right]);
             return vars_.SetValue(index, op == kIncrement ? Add(vars_.GetValue(index), 1)
                                                           : Sub(vars_.GetValue(index), 1));
         }
-        Node* left = Pop(stack, "Expr::Expr(): Null binary operand");
-        return ExprWith(op, *right, *left);
+        size_t left = Pop(stack, "Expr::Expr(): Null binary operand");
+        return ExprWith(op, right, left);
     }
 
-    int32_t ExprWith(int32_t op, Node& right, Node& left) {
+    int32_t ExprWith(int32_t op, size_t right, size_t left) {
         int32_t r = Value(right);
         switch (op) {
             case kAssign:
-                return vars_.SetValue(VariableOf(left), r);
+                return vars_.SetValue(VariableOf(nodes_[left]), r);
             case kPlus:
             case kMinus:
             case kMultiply:
@@ -119,7 +126,7 @@ class ExprEvaluator {
             case kMultiplyAssign:
             case kDivideAssign:
             case kModuloAssign:
-                return vars_.SetValue(VariableOf(left), Apply(op, Value(left), r));
+                return vars_.SetValue(VariableOf(nodes_[left]), Apply(op, Value(left), r));
             default:
                 throw CBugError("Expr::ExprWith(): Invalid op");
         }
@@ -132,8 +139,10 @@ class ExprEvaluator {
         return n.value;
     }
 
-    int32_t Value(const Node& n) {
-        if (n.kind == NodeKind::Operator) return n.result;
+    // The value of node `index`: an operator's result, or the operand's value.
+    int32_t Value(size_t index) {
+        const Node& n = nodes_[index];
+        if (n.kind == NodeKind::Operator) return results_[index];
         if (n.kind == NodeKind::Operand) {
             switch (n.type) {
                 case OperandType::Number:
@@ -152,9 +161,11 @@ class ExprEvaluator {
         throw CBugError("Expr::GetOperandData(): Invalid Operand type to Expr");
     }
 
-    Var& vars_;
+    VarValues& vars_;
     TokenSource& tokens_;
-    std::vector<Node*>& stack_;
+    std::vector<size_t>& stack_;
+    std::vector<int32_t>& results_;
+    const Node* nodes_ = nullptr;
 };
 
 /// The data of a condition operand: an integer, a literal text or a tag's text. Operator
@@ -176,34 +187,38 @@ bool AllDigits(std::string_view s) {
 
 class IfEvaluator {
   public:
-    // `stack` holds node indexes, `data` the data of each node, looked up once per node.
-    IfEvaluator(Var& vars, TokenSource& tokens, std::vector<size_t>& stack,
-                std::vector<OperandData>& data)
-        : vars_(vars), tokens_(tokens), stack_(stack), data_(data) {}
+    // `stack` holds node indexes, `data` the data of each node, looked up once per node, and
+    // `results` the value of each node, so that the condition itself stays unchanged.
+    IfEvaluator(VarValues& vars, TokenSource& tokens, std::vector<size_t>& stack,
+                std::vector<OperandData>& data, std::vector<int32_t>& results)
+        : vars_(vars), tokens_(tokens), stack_(stack), data_(data), results_(results) {}
 
-    int32_t Run(IF& f) {
+    int32_t Run(const IF& f) {
         int32_t holds = 0;
         if (TagAgainstNumber(f, holds)) return holds != 0 ? f.thenAddress : f.elseAddress;
         std::vector<size_t>& stack = stack_;
         std::vector<OperandData>& data = data_;
+        std::vector<int32_t>& results = results_;
         if (data.size() < f.nodes.size()) data.resize(f.nodes.size());
+        if (results.size() < f.nodes.size()) results.resize(f.nodes.size());
         stack.clear();
         for (size_t i = 0; i < f.nodes.size(); ++i) {
-            Node& n = f.nodes[i];
+            const Node& n = f.nodes[i];
             OperandData& d = data[i];
             if (n.kind == NodeKind::Operand) {
                 Fill(n, d);
-                n.result = d.kind == OperandData::Integer ? d.integer : 0;
+                results[i] = d.kind == OperandData::Integer ? d.integer : 0;
             } else {
                 size_t right = Pop(stack);
                 size_t left = Pop(stack);
                 d.kind = OperandData::None;
-                n.result = Result(n.value, f.nodes[left], data[left], f.nodes[right], data[right]);
+                results[i] =
+                    Result(n.value, results[left], data[left], results[right], data[right]);
             }
             stack.push_back(i);
         }
         if (stack.empty()) throw CBugError("IF::Compare(): Result is empty");
-        return f.nodes[stack.back()].result != 0 ? f.thenAddress : f.elseAddress;
+        return results[stack.back()] != 0 ? f.thenAddress : f.elseAddress;
     }
 
   private:
@@ -268,17 +283,18 @@ class IfEvaluator {
         return d;
     }
 
-    static int32_t Result(int32_t op, const Node& left, const OperandData& leftData,
-                          const Node& right, const OperandData& rightData) {
+    // Operator `op` over operands whose values are `left` and `right`.
+    static int32_t Result(int32_t op, int32_t left, const OperandData& leftData, int32_t right,
+                          const OperandData& rightData) {
         switch (op) {
             case kOr:
-                return left.result != 0 || right.result != 0;
+                return left != 0 || right != 0;
             case kAnd:
-                return left.result != 0 && right.result != 0;
-            case 298:
-            case 375: {
+                return left != 0 && right != 0;
+            case tag::IN:
+            case tag::NOTIN: {
                 bool found = Data(leftData).text.find(Data(rightData).text) != std::string::npos;
-                return op == 298 ? found : !found;
+                return op == tag::IN ? found : !found;
             }
             default:
                 return CompareWith(op, Data(leftData), Data(rightData));
@@ -301,10 +317,11 @@ class IfEvaluator {
         return Holds(op, d);
     }
 
-    Var& vars_;
+    VarValues& vars_;
     TokenSource& tokens_;
     std::vector<size_t>& stack_;
     std::vector<OperandData>& data_;
+    std::vector<int32_t>& results_;
 };
 
 }  // namespace
@@ -327,22 +344,23 @@ void ThrowInvalidComparison() {
 }
 
 struct Evaluator::Scratch {
-    std::vector<Node*> exprStack;
-    std::vector<size_t> ifStack;
+    std::vector<size_t> stack;
     std::vector<OperandData> operands;
+    std::vector<int32_t> results;
 };
 
-Evaluator::Evaluator(Var& vars, TokenSource& tokens)
+Evaluator::Evaluator(VarValues& vars, TokenSource& tokens)
     : vars_(vars), tokens_(tokens), scratch_(std::make_unique<Scratch>()) {}
 
 Evaluator::~Evaluator() = default;
 
-void Evaluator::Run(Expr& expr) {
-    ExprEvaluator(vars_, tokens_, scratch_->exprStack).Run(expr);
+void Evaluator::Run(const Expr& expr) {
+    ExprEvaluator(vars_, tokens_, scratch_->stack, scratch_->results).Run(expr);
 }
 
-int32_t Evaluator::Compare(IF& condition) {
-    return IfEvaluator(vars_, tokens_, scratch_->ifStack, scratch_->operands).Run(condition);
+int32_t Evaluator::Compare(const IF& condition) {
+    return IfEvaluator(vars_, tokens_, scratch_->stack, scratch_->operands, scratch_->results)
+        .Run(condition);
 }
 
 int32_t LeadingInteger(std::string_view text) {
@@ -361,11 +379,11 @@ int32_t LeadingInteger(std::string_view text) {
     return static_cast<int32_t>(v);
 }
 
-void EvaluateExpr(Expr& expr, Var& vars, TokenSource& tokens) {
+void EvaluateExpr(const Expr& expr, VarValues& vars, TokenSource& tokens) {
     Evaluator(vars, tokens).Run(expr);
 }
 
-int32_t CompareIf(IF& condition, Var& vars, TokenSource& tokens) {
+int32_t CompareIf(const IF& condition, VarValues& vars, TokenSource& tokens) {
     return Evaluator(vars, tokens).Compare(condition);
 }
 

@@ -27,23 +27,24 @@ class TokenSource {
     ~TokenSource() = default;
 };
 
-/// Evaluates the blocks and conditions of a run, keeping its working storage from one to the
-/// next: a run evaluates them over and over.
+/// Evaluates the blocks and conditions of a run, keeping its working storage (operand stacks,
+/// node results) from one to the next: a run evaluates them over and over. The blocks and
+/// conditions are only read; the variables in `values` change.
 class Evaluator {
   public:
-    Evaluator(Var& vars, TokenSource& tokens);
+    Evaluator(VarValues& values, TokenSource& tokens);
     ~Evaluator();
     Evaluator(const Evaluator&) = delete;
     Evaluator& operator=(const Evaluator&) = delete;
 
     /// As EvaluateExpr.
-    void Run(Expr& expr);
+    void Run(const Expr& expr);
     /// As CompareIf.
-    int32_t Compare(IF& condition);
+    int32_t Compare(const IF& condition);
 
   private:
     struct Scratch;
-    Var& vars_;
+    VarValues& vars_;
     TokenSource& tokens_;
     std::unique_ptr<Scratch> scratch_;
 };
@@ -83,12 +84,12 @@ inline bool Holds(int32_t op, int64_t difference) {
 
 /// Runs the block's statements; only variables change. Raises CFatalError ("Divide by 0") or
 /// CBugError.
-void EvaluateExpr(Expr& expr, Var& vars, TokenSource& tokens);
+void EvaluateExpr(const Expr& expr, VarValues& vars, TokenSource& tokens);
 
 /// Evaluates the condition and returns the code index at which the run continues: the
 /// then-address when it holds, else the else-address. Raises CFatalError ("Cannot compare
 /// integer value with string") or CBugError.
-int32_t CompareIf(IF& condition, Var& vars, TokenSource& tokens);
+int32_t CompareIf(const IF& condition, VarValues& vars, TokenSource& tokens);
 
 /// The integer at the front of `text` as the usual decimal conversion reads it (leading
 /// blanks, optional sign, digits); 0 without digits. Values beyond 32 bits are clamped.

@@ -20,16 +20,21 @@ class FakeTokens : public TokenSource {
     std::map<int32_t, std::string> values;
 };
 
-constexpr int32_t kT = 276, kSize = 280, kD = 279;
-
 class EvaluateTest : public ::testing::Test {
   protected:
     int32_t Holds(IF f) {
         f.thenAddress = 1;
         f.elseAddress = 0;
-        return CompareIf(f, vars_, tokens_);
+        return CompareIf(f, values_, tokens_);
+    }
+    /// Declares variable `name` and gives every variable a fresh value 0.
+    int32_t Declare(const char* name) {
+        int32_t index = vars_.Declare(name);
+        values_ = VarValues(vars_.size());
+        return index;
     }
     Var vars_;
+    VarValues values_{0};
     FakeTokens tokens_;
 };
 
@@ -43,15 +48,15 @@ TEST_F(EvaluateTest, LeadingIntegerReadsLikeTheUsualConversion) {
 }
 
 TEST_F(EvaluateTest, TagTextsAgainstIntegersAreFalseButLiteralsAreErrors) {
-    tokens_.values = {{kD, "VARCHAR"}, {kSize, "-3"}, {kT, "ORDERS"}};
+    tokens_.values = {{tag::D, "VARCHAR"}, {tag::SIZE, "-3"}, {tag::T, "ORDERS"}};
     IF f;
-    f.AppendTag(kD);
+    f.AppendTag(tag::D);
     f.AppendNumber(10);
     f.AppendOperator(kNotEqual);
     EXPECT_EQ(Holds(f), 0);
 
     IF negative;  // a negative number's text is tag text
-    negative.AppendTag(kSize);
+    negative.AppendTag(tag::SIZE);
     negative.AppendNumber(-3);
     negative.AppendOperator(kEqual);
     EXPECT_EQ(Holds(negative), 0);
@@ -97,40 +102,40 @@ TEST_F(EvaluateTest, NumericTagComparedWithNumberAgreesWithItsDigits) {
         for (int32_t number : numbers) {
             for (int32_t op = kEqual; op <= kLessEqual; ++op) {
                 IF f;
-                f.AppendTag(kSize);
+                f.AppendTag(tag::SIZE);
                 f.AppendNumber(number);
                 f.AppendOperator(op);
                 f.thenAddress = 1;
                 f.elseAddress = 0;
                 NumericTokens numeric;
-                numeric.numbers[kSize] = value;
+                numeric.numbers[tag::SIZE] = value;
                 FakeTokens digits;
-                digits.values[kSize] = std::to_string(value);
-                EXPECT_EQ(CompareIf(f, vars_, numeric), CompareIf(f, vars_, digits))
+                digits.values[tag::SIZE] = std::to_string(value);
+                EXPECT_EQ(CompareIf(f, values_, numeric), CompareIf(f, values_, digits))
                     << value << " op " << op << " " << number;
             }
         }
     }
     NumericTokens negative;  // no number: the text decides, and "-3" is tag text
-    negative.numbers[kSize] = -3;
-    negative.values[kSize] = "-3";
+    negative.numbers[tag::SIZE] = -3;
+    negative.values[tag::SIZE] = "-3";
     IF f;
-    f.AppendTag(kSize);
+    f.AppendTag(tag::SIZE);
     f.AppendNumber(-3);
     f.AppendOperator(kEqual);
     f.thenAddress = 1;
-    EXPECT_EQ(CompareIf(f, vars_, negative), -1);
+    EXPECT_EQ(CompareIf(f, values_, negative), -1);
 }
 
 TEST_F(EvaluateTest, ContainsIsCaseSensitive) {
-    tokens_.values = {{kT, "WORDS"}};
+    tokens_.values = {{tag::T, "WORDS"}};
     IF in;
-    in.AppendTag(kT);
+    in.AppendTag(tag::T);
     in.AppendText("ORD");
     in.AppendOperator(298);
     EXPECT_EQ(Holds(in), 1);
     IF lower;
-    lower.AppendTag(kT);
+    lower.AppendTag(tag::T);
     lower.AppendText("ord");
     lower.AppendOperator(298);
     EXPECT_EQ(Holds(lower), 0);
@@ -153,17 +158,17 @@ TEST_F(EvaluateTest, MalformedNodesAreBugs) {
     Expr x;
     x.AppendOperator(kPlus);
     try {
-        EvaluateExpr(x, vars_, tokens_);
+        EvaluateExpr(x, values_, tokens_);
         FAIL();
     } catch (const CBugError& e) {
         EXPECT_EQ(e.Message(), "Expr::Expr(): Null operand");
     }
-    EXPECT_THROW(vars_.GetValue(0), CBugError);
-    EXPECT_THROW(vars_.SetValue(-1, 0), CBugError);
+    EXPECT_THROW(values_.GetValue(0), CBugError);
+    EXPECT_THROW(values_.SetValue(-1, 0), CBugError);
 }
 
 TEST_F(EvaluateTest, ArithmeticWrapsAndDividesSafely) {
-    int32_t a = vars_.Declare("a");
+    int32_t a = Declare("a");
     Expr x;  // a = 2147483647 * 2; then a %= -1 after a = -2147483648 / -1
     x.AppendVariable(a);
     x.AppendNumber(2147483647);
@@ -171,15 +176,15 @@ TEST_F(EvaluateTest, ArithmeticWrapsAndDividesSafely) {
     x.AppendOperator(kMultiply);
     x.AppendOperator(kAssign);
     x.AppendOperator(kEndStatement);
-    EvaluateExpr(x, vars_, tokens_);
-    EXPECT_EQ(vars_.GetValue(a), -2);
+    EvaluateExpr(x, values_, tokens_);
+    EXPECT_EQ(values_.GetValue(a), -2);
 
     Expr zero;
     zero.AppendVariable(a);
     zero.AppendNumber(0);
     zero.AppendOperator(kModuloAssign);
     try {
-        EvaluateExpr(zero, vars_, tokens_);
+        EvaluateExpr(zero, values_, tokens_);
         FAIL();
     } catch (const CFatalError& e) {
         EXPECT_EQ(e.Message(), "Divide by 0");
@@ -187,18 +192,18 @@ TEST_F(EvaluateTest, ArithmeticWrapsAndDividesSafely) {
 }
 
 TEST_F(EvaluateTest, TagValuesInArithmetic) {
-    int32_t n = vars_.Declare("n");
-    tokens_.values = {{kSize, "40"}, {kD, "VARCHAR"}};
+    int32_t n = Declare("n");
+    tokens_.values = {{tag::SIZE, "40"}, {tag::D, "VARCHAR"}};
     Expr x;
     x.AppendVariable(n);
-    x.AppendTag(kSize);
+    x.AppendTag(tag::SIZE);
     x.AppendNumber(2);
     x.AppendOperator(kMultiply);
-    x.AppendTag(kD);
+    x.AppendTag(tag::D);
     x.AppendOperator(kPlus);
     x.AppendOperator(kAssign);
-    EvaluateExpr(x, vars_, tokens_);
-    EXPECT_EQ(vars_.GetValue(n), 80);
+    EvaluateExpr(x, values_, tokens_);
+    EXPECT_EQ(values_.GetValue(n), 80);
 }
 
 }  // namespace

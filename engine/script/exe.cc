@@ -32,7 +32,7 @@ void Exe::Compile(std::string_view script) {
 
 namespace morva::tpx {
 
-std::string Exe::Run(EngineControl& control, const CDatabase& database, LineEnd lineEnd) {
+std::string Exe::Run(EngineControl& control, const CDatabase& database, LineEnd lineEnd) const {
     Runner runner(emitter_.program(), control, database, lineEnd);
     return runner.Run();
 }

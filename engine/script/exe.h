@@ -29,7 +29,7 @@ class Exe {
     /// `control`, with output files ending their lines in `lineEnd`, and returns the text
     /// written while no output file was open. Raises CFatalError or CBugError when the run
     /// fails.
-    std::string Run(EngineControl& control, const CDatabase& database, LineEnd lineEnd);
+    std::string Run(EngineControl& control, const CDatabase& database, LineEnd lineEnd) const;
 
   private:
     CodeEmitter emitter_;

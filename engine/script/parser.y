@@ -3,6 +3,7 @@
 // after each the parser stops when a fatal error has been reported.
 #include "engine/script/emitter.h"
 #include "engine/script/messages.h"
+#include "engine/script/tags.h"
 #include "engine/script/token.h"
 
 using namespace morva::tpx;
@@ -136,29 +137,29 @@ numeric_tag
     ;
 
 statement
-    : T_CREATE { CALL(EM->EmitTag(265, $1.place)); } items close_create
-    | T_CLOSE { CALL(EM->EmitTag(316, $1.place)); }
-    | T_CLOSEASDFM { CALL(EM->EmitTag(317, $1.place)); }
+    : T_CREATE { CALL(EM->EmitTag(tag::CREATE, $1.place)); } items close_create
+    | T_CLOSE { CALL(EM->EmitTag(tag::CLOSE, $1.place)); }
+    | T_CLOSEASDFM { CALL(EM->EmitTag(tag::CLOSEASDFM, $1.place)); }
     | T_VAR { CALL(EM->BeginVar()); } names close_var
-    | T_TABLES { CALL(EM->EmitTag(263, $1.place)); } body close_tables
-    | T_COLUMNS { CALL(EM->EmitTag(272, $1.place)); } body close_columns
-    | T_REFTABLES { CALL(EM->EmitTag(323, $1.place)); } body close_reftables
-    | T_REFCOLUMNS { CALL(EM->EmitTag(325, $1.place)); } body close_refcolumns
-    | T_LOOKUPITEMS { CALL(EM->EmitTag(365, $1.place)); } body close_lookupitems
-    | T_EL { CALL(EM->EmitTag(345, $1.place)); } body close_el
-    | T_ELC { CALL(EM->EmitTag(347, $1.place)); } body close_elc
-    | T_ELT { CALL(EM->EmitTag(349, $1.place)); } body close_elt
-    | T_ELR { CALL(EM->EmitTag(351, $1.place)); } body close_elr
-    | T_ELRC { CALL(EM->EmitTag(353, $1.place)); } body close_elrc
-    | T_ELRT { CALL(EM->EmitTag(355, $1.place)); } body close_elrt
-    | T_ELLI { CALL(EM->EmitTag(357, $1.place)); } body close_elli
+    | T_TABLES { CALL(EM->EmitTag(tag::TABLES, $1.place)); } body close_tables
+    | T_COLUMNS { CALL(EM->EmitTag(tag::COLUMNS, $1.place)); } body close_columns
+    | T_REFTABLES { CALL(EM->EmitTag(tag::REFTABLES, $1.place)); } body close_reftables
+    | T_REFCOLUMNS { CALL(EM->EmitTag(tag::REFCOLUMNS, $1.place)); } body close_refcolumns
+    | T_LOOKUPITEMS { CALL(EM->EmitTag(tag::LOOKUPITEMS, $1.place)); } body close_lookupitems
+    | T_EL { CALL(EM->EmitTag(tag::EL, $1.place)); } body close_el
+    | T_ELC { CALL(EM->EmitTag(tag::ELC, $1.place)); } body close_elc
+    | T_ELT { CALL(EM->EmitTag(tag::ELT, $1.place)); } body close_elt
+    | T_ELR { CALL(EM->EmitTag(tag::ELR, $1.place)); } body close_elr
+    | T_ELRC { CALL(EM->EmitTag(tag::ELRC, $1.place)); } body close_elrc
+    | T_ELRT { CALL(EM->EmitTag(tag::ELRT, $1.place)); } body close_elrt
+    | T_ELLI { CALL(EM->EmitTag(tag::ELLI, $1.place)); } body close_elli
     | if_open condition then_tag body else_part close_if
     | if_open error { CALL(yySyntax(26)); }
     | T_EXPR { CALL(EM->BeginExpr()); } expr_statements close_expr
     ;
 
 close_create
-    : T_ENDCREATE { CALL(EM->EmitTag(266, $1.place)); }
+    : T_ENDCREATE { CALL(EM->EmitTag(tag::ENDCREATE, $1.place)); }
     | error { CALL(yySyntax(1)); }
     ;
 
@@ -174,62 +175,62 @@ close_var
 
 /* Loops and separator blocks: the opening tag's code before the body, the closing tag's after. */
 close_tables
-    : T_ENDTABLES { CALL(EM->EmitTag(264, $1.place)); }
+    : T_ENDTABLES { CALL(EM->EmitTag(tag::ENDTABLES, $1.place)); }
     | error { CALL(yySyntax(4)); }
     ;
 
 close_columns
-    : T_ENDCOLUMNS { CALL(EM->EmitTag(273, $1.place)); }
+    : T_ENDCOLUMNS { CALL(EM->EmitTag(tag::ENDCOLUMNS, $1.place)); }
     | error { CALL(yySyntax(2)); }
     ;
 
 close_reftables
-    : T_ENDREFTABLES { CALL(EM->EmitTag(324, $1.place)); }
+    : T_ENDREFTABLES { CALL(EM->EmitTag(tag::ENDREFTABLES, $1.place)); }
     | error { CALL(yySyntax(12)); }
     ;
 
 close_refcolumns
-    : T_ENDREFCOLUMNS { CALL(EM->EmitTag(326, $1.place)); }
+    : T_ENDREFCOLUMNS { CALL(EM->EmitTag(tag::ENDREFCOLUMNS, $1.place)); }
     | error { CALL(yySyntax(13)); }
     ;
 
 close_lookupitems
-    : T_ENDLOOKUPITEMS { CALL(EM->EmitTag(366, $1.place)); }
+    : T_ENDLOOKUPITEMS { CALL(EM->EmitTag(tag::ENDLOOKUPITEMS, $1.place)); }
     | error { CALL(yySyntax(21)); }
     ;
 
 close_el
-    : T_ENDEL { CALL(EM->EmitTag(346, $1.place)); }
+    : T_ENDEL { CALL(EM->EmitTag(tag::ENDEL, $1.place)); }
     | error { CALL(yySyntax(15)); }
     ;
 
 close_elc
-    : T_ENDELC { CALL(EM->EmitTag(348, $1.place)); }
+    : T_ENDELC { CALL(EM->EmitTag(tag::ENDELC, $1.place)); }
     | error { CALL(yySyntax(16)); }
     ;
 
 close_elt
-    : T_ENDELT { CALL(EM->EmitTag(350, $1.place)); }
+    : T_ENDELT { CALL(EM->EmitTag(tag::ENDELT, $1.place)); }
     | error { CALL(yySyntax(17)); }
     ;
 
 close_elr
-    : T_ENDELR { CALL(EM->EmitTag(352, $1.place)); }
+    : T_ENDELR { CALL(EM->EmitTag(tag::ENDELR, $1.place)); }
     | error { CALL(yySyntax(18)); }
     ;
 
 close_elrc
-    : T_ENDELRC { CALL(EM->EmitTag(354, $1.place)); }
+    : T_ENDELRC { CALL(EM->EmitTag(tag::ENDELRC, $1.place)); }
     | error { CALL(yySyntax(19)); }
     ;
 
 close_elrt
-    : T_ENDELRT { CALL(EM->EmitTag(356, $1.place)); }
+    : T_ENDELRT { CALL(EM->EmitTag(tag::ENDELRT, $1.place)); }
     | error { CALL(yySyntax(20)); }
     ;
 
 close_elli
-    : T_ENDELLI { CALL(EM->EmitTag(358, $1.place)); }
+    : T_ENDELLI { CALL(EM->EmitTag(tag::ENDELLI, $1.place)); }
     | error { CALL(yySyntax(23)); }
     ;
 
@@ -318,3 +319,11 @@ expression
 void tpxp_error(ScanContext*, const char* message) { yyParserError(message); }
 
 bool tpxp_recovering(const tpxp_pstate* parser) { return parser->yyerrstatus != 0; }
+
+// The token numbers above are the codes of the vocabulary list: the scanner hands a tag's code
+// over as its token.
+#define MORVA_TOKEN(name, parserToken, dumpName, code) \
+    static_assert(static_cast<int32_t>(parserToken) == k##name);
+#define MORVA_RESERVED(name, dumpName, code) static_assert(static_cast<int32_t>(T_##name) == tag::name);
+#define MORVA_TAG(name, spelling, code, role) static_assert(static_cast<int32_t>(T_##name) == tag::name);
+#include "engine/script/tag_list.h"

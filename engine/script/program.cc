@@ -3,6 +3,7 @@
 #include "component/text_util.h"
 #include "engine/script/errors.h"
 #include "engine/script/messages.h"
+#include "engine/script/tags.h"
 
 namespace morva::tpx {
 
@@ -15,7 +16,6 @@ int32_t Var::Declare(std::string_view name) {
     int32_t index = size();
     index_.emplace(upper, index);
     names_.push_back(std::move(upper));
-    values_.push_back(0);
     return index;
 }
 
@@ -24,25 +24,20 @@ int32_t Var::Find(std::string_view name) const {
     return it == index_.end() ? -1 : it->second;
 }
 
-int32_t Var::GetValue(int32_t index) const {
-    if (index < 0 || index >= size()) throw CBugError("Var::GetValue(): BAD Symbol indetifier");
-    return values_[index];
-}
-
-int32_t Var::SetValue(int32_t index, int32_t value) {
-    if (index < 0 || index >= size()) throw CBugError("Var::SetValue(): BAD Symbol indetifier");
-    values_[index] = value;
-    return value;
-}
-
-void Var::ResetValues() {
-    values_.assign(values_.size(), 0);
-}
-
 void Var::Clear() {
     names_.clear();
-    values_.clear();
     index_.clear();
+}
+
+int32_t VarValues::GetValue(int32_t index) const {
+    if (index < 0 || index >= size()) throw CBugError("Var::GetValue(): BAD Symbol indetifier");
+    return values_[static_cast<size_t>(index)];
+}
+
+int32_t VarValues::SetValue(int32_t index, int32_t value) {
+    if (index < 0 || index >= size()) throw CBugError("Var::SetValue(): BAD Symbol indetifier");
+    values_[static_cast<size_t>(index)] = value;
+    return value;
 }
 
 namespace {
@@ -58,7 +53,7 @@ Node MakeNode(NodeKind kind, OperandType type, int32_t value) {
 }  // namespace
 
 void Expr::AppendOperator(int32_t code) {
-    NodeKind kind = code == 331 ? NodeKind::EndStatement : NodeKind::Operator;
+    NodeKind kind = code == kEndStatement ? NodeKind::EndStatement : NodeKind::Operator;
     nodes.push_back(MakeNode(kind, OperandType::Number, code));
 }
 void Expr::AppendNumber(int32_t n) {

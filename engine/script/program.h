@@ -10,7 +10,8 @@
 
 namespace morva::tpx {
 
-/// The declared variables, designated by their index.
+/// The declared variables, designated by their index. Their values belong to a run
+/// (VarValues), so that a compiled program does not change while it runs.
 class Var {
   public:
     /// Declares `name`. A name already declared (ignoring case) is warned about ("Duplicate
@@ -18,12 +19,6 @@ class Var {
     int32_t Declare(std::string_view name);
     /// Index of the variable `name` (ignoring case), or -1.
     int32_t Find(std::string_view name) const;
-    /// Value of variable `index`; raises CBugError for an index outside the table.
-    int32_t GetValue(int32_t index) const;
-    /// Sets variable `index` and returns `value`; raises CBugError outside the table.
-    int32_t SetValue(int32_t index, int32_t value);
-    /// Every value back to 0 (start of a run).
-    void ResetValues();
     /// Empties the table.
     void Clear();
 
@@ -33,8 +28,21 @@ class Var {
 
   private:
     std::vector<std::string> names_;
-    std::vector<int32_t> values_;
     std::unordered_map<std::string, int32_t> index_;
+};
+
+/// The values of a program's variables during one run, all 0 at its start.
+class VarValues {
+  public:
+    explicit VarValues(int32_t count) : values_(static_cast<size_t>(count), 0) {}
+    /// Value of variable `index`; raises CBugError for an index outside the table.
+    int32_t GetValue(int32_t index) const;
+    /// Sets variable `index` and returns `value`; raises CBugError outside the table.
+    int32_t SetValue(int32_t index, int32_t value);
+
+  private:
+    int32_t size() const { return static_cast<int32_t>(values_.size()); }
+    std::vector<int32_t> values_;
 };
 
 enum class NodeKind { Operator, Operand, EndStatement };
@@ -44,9 +52,8 @@ enum class OperandType { Number, Text, Tag, Variable };
 struct Node {
     NodeKind kind = NodeKind::Operand;
     OperandType type = OperandType::Number;
-    int32_t value = 0;   // operator code, number, tag code or variable index
-    std::string text;    // the word of a text operand
-    int32_t result = 0;  // computed value of an operator (or operand) during evaluation
+    int32_t value = 0;  // operator code, number, tag code or variable index
+    std::string text;   // the word of a text operand
 };
 
 /// An arithmetic block compiled from <EXPR> ... </EXPR>.
@@ -76,7 +83,8 @@ struct IF {
     void SetEndAddress(int32_t address);
 };
 
-/// The compiled program. A word 1 to 255 is a character; -c is the operation code c.
+/// The compiled program. A word 1 to 255 is a character; -c is the operation code c. A run
+/// only reads it: what changes while it runs lives in the run.
 struct Program {
     std::vector<int32_t> code;
     Var vars;

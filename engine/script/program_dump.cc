@@ -77,13 +77,13 @@ std::string NodesText(const std::vector<Node>& nodes, const Var& vars) {
 // Number of words that follow operation code `code`.
 int FollowingWords(int32_t code) {
     switch (code) {
-        case 257:
-        case 267:
-        case 270:
-        case 274:
-        case 323:
-        case 325:
-        case 365:
+        case kSymbol:
+        case tag::IF:
+        case tag::ELSE:
+        case tag::EXPR:
+        case tag::REFTABLES:
+        case tag::REFCOLUMNS:
+        case tag::LOOKUPITEMS:
             return 1;
         default:
             return 0;
@@ -92,13 +92,13 @@ int FollowingWords(int32_t code) {
 
 std::string FollowingText(int32_t code, int32_t word, const Var& vars) {
     switch (code) {
-        case 257:
+        case kSymbol:
             return word >= 0 && word < vars.size() ? " $" + vars.NameAt(word)
                                                    : Format(" $?%d", word);
-        case 267:
-        case 270:
+        case tag::IF:
+        case tag::ELSE:
             return Format(" if#%d", word);
-        case 274:
+        case tag::EXPR:
             return Format(" expr#%d", word);
         default:
             return Format(" skip %04d", word);

@@ -31,7 +31,7 @@ std::string RandomScript(std::mt19937& rng) {
     for (size_t n = length(rng); n > 0; --n) {
         size_t i = pick(rng);
         s += i < tags.size() ? std::string(tags[i].spelling) : kPieces[i - tags.size()];
-        if (i < tags.size() && tags[i].code == 265) s += "f.txt";
+        if (i < tags.size() && tags[i].code == tag::CREATE) s += "f.txt";
     }
     if (rng() % 2) s += "</TEXT>";
     return s;

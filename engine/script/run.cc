@@ -54,12 +54,14 @@ constexpr size_t kFlushSize = 256 * 1024;
 
 }  // namespace
 
-Runner::Runner(Program& program, EngineControl& control, const CDatabase& database, LineEnd lineEnd)
+Runner::Runner(const Program& program, EngineControl& control, const CDatabase& database,
+               LineEnd lineEnd)
     : program_(program),
       control_(control),
       db_(database),
       lineEnd_(lineEnd),
-      evaluator_(program.vars, *this) {}
+      values_(program.vars.size()),
+      evaluator_(values_, *this) {}
 
 Runner::~Runner() {
     AbandonFile();
@@ -69,7 +71,7 @@ std::string Runner::Run() {
     DecodeWords();
     table_ = db_.TableAt(0);
     FindColumn();
-    program_.vars.ResetValues();
+    values_ = VarValues(program_.vars.size());
     try {
         Execute();
     } catch (...) {
@@ -170,62 +172,66 @@ Runner::Word Runner::DecodeOperation(int32_t op, uint32_t address) const {
         return simple(step, operand);
     };
     switch (op) {
-        case 261:
-        case 268:
-        case 284:
+        case tag::TEXT:
+        case tag::ENDIF:
+        case tag::VAR:
             return simple(Step::Nothing);
-        case 263:
+        case tag::TABLES:
             return simple(Step::TablesStart);
-        case 264:
+        case tag::ENDTABLES:
             return simple(Step::TablesEnd);
-        case 272:
+        case tag::COLUMNS:
             return simple(Step::ColumnsStart);
-        case 273:
+        case tag::ENDCOLUMNS:
             return simple(Step::ColumnsEnd);
-        case 323:
+        case tag::REFTABLES:
             return withOperand(Step::RefTablesStart, kAnyOperand, kMissingOperand);
-        case 324:
+        case tag::ENDREFTABLES:
             return simple(Step::RefTablesEnd);
-        case 325:
+        case tag::REFCOLUMNS:
             return withOperand(Step::RefColumnsStart, kAnyOperand, kMissingOperand);
-        case 326:
+        case tag::ENDREFCOLUMNS:
             return simple(Step::RefColumnsEnd);
-        case 365:
+        case tag::LOOKUPITEMS:
             return withOperand(Step::ItemsStart, kAnyOperand, kMissingOperand);
-        case 366:
+        case tag::ENDLOOKUPITEMS:
             return simple(Step::ItemsEnd);
-        case 267:
+        case tag::IF:
             return withOperand(Step::If, program_.conditions.size(), kBadCondition);
-        case 270:
+        case tag::ELSE:
             return withOperand(Step::Else, program_.conditions.size(), kBadCondition);
-        case 274:
+        case tag::EXPR:
             return withOperand(Step::Expr, program_.exprs.size(), kBadBlock);
-        case 294:
+        case tag::LEFT:
             return simple(Step::Align, static_cast<int32_t>(Align::Left));
-        case 295:
+        case tag::RIGHT:
             return simple(Step::Align, static_cast<int32_t>(Align::Right));
-        case 296:
+        case tag::CENTER:
             return simple(Step::Align, static_cast<int32_t>(Align::Center));
-        case 297:
+        case tag::NORMAL:
             return simple(Step::Align, static_cast<int32_t>(Align::Normal));
-        case 265:
+        case tag::CREATE:
             return simple(Step::CreateStart);
-        case 266:
+        case tag::ENDCREATE:
             return simple(Step::CreateEnd);
-        case 316:
+        case tag::CLOSE:
             return simple(Step::Close);
-        case 317:
+        case tag::CLOSEASDFM:
             return simple(Step::CloseAsDfm);
         case kSymbol:
             return withOperand(Step::Variable, kAnyOperand, kMissingOperand);
         default:
             break;
     }
-    if (op >= 345 && op <= 358) {
+    if (op >= tag::EL && op <= tag::ENDELLI) {
         // <EL>, <ELC>, <ELT>, <ELR>, <ELRC>, <ELRT>, <ELLI>, each opening and closing.
+        static_assert(tag::ELC == tag::EL + 2 && tag::ELT == tag::EL + 4 &&
+                      tag::ELR == tag::EL + 6 && tag::ELRC == tag::EL + 8 &&
+                      tag::ELRT == tag::EL + 10 && tag::ELLI == tag::EL + 12 &&
+                      tag::ENDELLI == tag::ELLI + 1 && tag::ENDEL == tag::EL + 1);
         static constexpr Separator kKinds[] = {kEl, kElc, kElt, kElr, kElrc, kElrt, kElli};
-        return simple((op - 345) % 2 == 0 ? Step::SeparatorStart : Step::SeparatorEnd,
-                      kKinds[(op - 345) / 2]);
+        return simple((op - tag::EL) % 2 == 0 ? Step::SeparatorStart : Step::SeparatorEnd,
+                      kKinds[(op - tag::EL) / 2]);
     }
     // Any other code is a value; one that has none stops the run when it is reached.
     std::optional<TagRole> role = RoleOf(op);
@@ -346,7 +352,7 @@ void Runner::Execute() {
                 break;
             case Step::Variable:
                 padWidth_ = 10;
-                AppendValue(Digits(program_.vars.GetValue(w.arg)));
+                AppendValue(Digits(values_.GetValue(w.arg)));
                 break;
             case Step::Broken:
                 throw CBugError(kBroken[w.arg]);
@@ -769,88 +775,88 @@ std::string_view Runner::Digits(int32_t n) {
     const CTable* t = Table();
     auto flag = [](bool b) { return b ? 1 : 0; };
     switch (code) {
-        case 280:
+        case tag::SIZE:
             value = c ? c->size : 0;
             return true;
-        case 282:
+        case tag::P:
             value = c ? c->precision : 0;
             return true;
-        case 283:
+        case tag::SCALE:
             value = c ? c->scale : 0;
             return true;
-        case 281:
+        case tag::ISKEY:
             value = flag(c && c->IsKey());
             return true;
-        case 330:
+        case tag::ISNOTKEY:
             value = flag(c && !c->IsKey());
             return true;
-        case 370:
+        case tag::ISREADONLY:
             value = flag(c && c->IsReadOnly());
             return true;
-        case 371:
+        case tag::ISNOTREADONLY:
             value = flag(c && !c->IsReadOnly());
             return true;
-        case 381:
+        case tag::DISPSIZE:
             value = c ? c->DisplayWidth() : 0;
             return true;
-        case 290:
+        case tag::KEYCOUNT:
             value = db_.keyCount;
             return true;
-        case 291:
+        case tag::MAXNAMELEN:
             value = db_.nameWidth;
             return true;
-        case 292:
+        case tag::MAXLABELLEN:
             value = db_.labelWidth;
             return true;
-        case 293:
+        case tag::MAXSIZELEN:
             value = db_.maxSize;
             return true;
-        case 339:
+        case tag::TKEYCOUNT:
             value = t ? t->keyCount : 0;
             return true;
-        case 288:
+        case tag::TCOUNT:
             value = db_.tables().count();
             return true;
-        case 289:
+        case tag::COUNT:
             value = t ? t->columns().count() : 0;
             return true;
-        case 382:
-        case 383: {
+        case tag::ISFOREIGNKEY:
+        case tag::ISNOTFOREIGNKEY: {
             bool foreign = t && c && t->FindRefByKeyColumn(TextView(c->name));
-            value = flag(code == 382 ? foreign : !foreign);
+            value = flag(code == tag::ISFOREIGNKEY ? foreign : !foreign);
             return true;
         }
-        case 343:
-        case 344: {
+        case tag::ISPROCESSED:
+        case tag::ISNOTPROCESSED: {
             bool processed = c && Processed(*c);
-            value = flag(code == 343 ? processed : !processed);
+            value = flag(code == tag::ISPROCESSED ? processed : !processed);
             return true;
         }
-        case 359:
+        case tag::ISLOOKUP:
             value = flag(c && c->IsLookup());
             return true;
-        case 360:
+        case tag::ISNOTLOOKUP:
             value = flag(c && !c->IsLookup());
             return true;
-        case 361:
+        case tag::ISLOOKUPBYITEMS:
             value = c ? c->lookupItems.count() : 0;
             return true;
-        case 362:
+        case tag::ISLOOKUPBYTABLE:
             value = flag(c && c->IsLookupByTable());
             return true;
-        case 376:
+        case tag::SIZEOFT:
             value = t ? TextLength(t->name) : 0;
             return true;
-        case 377:
+        case tag::SIZEOFTL:
             value = t ? TextLength(t->label) : 0;
             return true;
-        case 378:
+        case tag::SIZEOFC:
             value = c ? TextLength(c->name) : 0;
             return true;
-        case 379:
+        case tag::SIZEOFL:
             value = c ? TextLength(c->label) : 0;
             return true;
-        case 380:
+        case tag::SIZEOFD:
             value = c ? TextLength(c->dataType) : 0;
             return true;
         default:
@@ -864,77 +870,77 @@ std::string_view Runner::Digits(int32_t n) {
     const CColumn* c = Column();
     const CTable* t = Table();
     switch (code) {
-        case 276:
+        case tag::T:
             padWidth_ = db_.nameWidth;
             return t ? Upper(t->name, t->nameIsUpper) : "";
-        case 277: {
+        case tag::C: {
             padWidth_ = db_.nameWidth;
             if (!c) return "";
             processed_.push_back(c);
             return Upper(c->name, c->nameIsUpper);
         }
-        case 278:
+        case tag::L:
             padWidth_ = db_.labelWidth;
             return c ? c->LabelOrName() : "";
-        case 279:
+        case tag::D:
             padWidth_ = db_.dataTypeWidth;
             return c ? TextView(c->dataType) : "";
-        case 286:
+        case tag::DATABASE:
             padWidth_ = db_.nameWidth;
             return TextView(db_.name);
-        case 318:
+        case tag::TTYPE:
             padWidth_ = db_.typeWidth;
             return t ? TextView(t->type) : "";
-        case 319:
+        case tag::TL:
             padWidth_ = db_.labelWidth;
             return t ? TextView(t->label) : "";
-        case 320:
+        case tag::TYPE:
             padWidth_ = db_.typeWidth;
             return c ? TextView(c->type) : "";
-        case 340:
+        case tag::S:
             padWidth_ = db_.nameWidth;
             return Upper(db_.schemaName);
-        case 341:
+        case tag::STYPE:
             padWidth_ = db_.typeWidth;
             return TextView(db_.schemaType);
-        case 342:
+        case tag::SL:
             padWidth_ = db_.labelWidth;
             return TextView(db_.schemaLabel);
-        case 328: {
+        case tag::REFT: {
             padWidth_ = db_.nameWidth;
             const CRefTable* r = ref_;
             if (!r && t && c) r = t->FindRefByKeyColumn(TextView(c->name));
             return r && r->table ? TextView(r->table->name) : "(None)";
         }
-        case 327:
+        case tag::REFC:
             padWidth_ = db_.nameWidth;
             return ref_ ? ref_->RefColumnName(pairIndex_) : "(None)";
-        case 329:
+        case tag::FOREIGNKEY:
             padWidth_ = db_.nameWidth;
             return ref_ ? ref_->KeyColumnName(pairIndex_) : "(None)";
-        case 369:
+        case tag::LOOKUPT:
             padWidth_ = db_.nameWidth;
             if (!c || !c->lookupTable) return {};
             return TextView(c->lookupTable->name);
-        case 363:
+        case tag::LOOKUPC:
             padWidth_ = db_.nameWidth;
             if (!c || !c->lookupColumn) return {};
             return TextView(c->lookupColumn->name);
-        case 368:
+        case tag::LOOKUPL:
             padWidth_ = db_.labelWidth;
             if (!c || !c->lookupColumn) return {};
             return TextView(c->lookupColumn->label);
-        case 367:
+        case tag::LOOKUPKEY:
             padWidth_ = db_.nameWidth;
             if (!c || !c->lookupKey) return {};
             return TextView(c->lookupKey->name);
-        case 364: {
+        case tag::LOOKUPITEM: {
             if (!c) return {};
             padWidth_ = c->lookupItems.maxLength();
             const std::string* item = c->lookupItems.At(itemIndex_);
             return item ? std::string_view(*item) : std::string_view();
         }
-        case 372: {
+        case tag::DASDELPHI: {
             padWidth_ = db_.dataTypeWidth;
             if (!c) return "";
             auto mapped = MapDataType(c->dataType, c->scale);

@@ -21,7 +21,8 @@ enum class LineEnd { CarriageReturnLineFeed, LineFeed };
 
 class Runner final : public TokenSource {
   public:
-    Runner(Program& program, EngineControl& control, const CDatabase& database,
+    /// The run only reads `program`: several runners may run one program at once.
+    Runner(const Program& program, EngineControl& control, const CDatabase& database,
            LineEnd lineEnd = LineEnd::CarriageReturnLineFeed);
     ~Runner();
     Runner(const Runner&) = delete;
@@ -179,10 +180,11 @@ class Runner final : public TokenSource {
     bool Processed(const CColumn& column);
     void ClearProcessed();
 
-    Program& program_;
+    const Program& program_;
     EngineControl& control_;
     const CDatabase& db_;
     LineEnd lineEnd_;
+    VarValues values_;  // the script's variables during this run
     Evaluator evaluator_;
     // The program's plain characters (other words as NUL, and NULs after the last so that
     // short runs can be copied in fixed-size pieces) and its words as decoded; one more word

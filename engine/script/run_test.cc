@@ -9,8 +9,13 @@
 #include <initializer_list>
 #include <iterator>
 #include <string>
+#include <thread>
 
 #include "engine/host/cmorva.h"
+#include "engine/host/store.h"
+#include "engine/script/exe.h"
+#include "engine/script/program_dump.h"
+#include "engine/script/run.h"
 
 namespace morva::tpx {
 namespace {
@@ -167,6 +172,56 @@ TEST_F(RunOutputTest, RunTimeErrorLeavesTheLongFileWithoutItsText) {
     Run(LongText("\n") + "<VAR> v </VAR><EXPR> <$v> = 1 / 0; </EXPR>\n", false);
     EXPECT_TRUE(fs::exists(work_ / "big.txt"));
     EXPECT_EQ(fs::file_size(work_ / "big.txt"), 0u);
+}
+
+class NoHost : public EngineControl {
+  public:
+    void WriteLog(std::string_view) override {}
+    size_t ReadScript(char*, size_t) override { return 0; }
+    void CloseAsDfm(const std::string&) override {}
+};
+
+// A compiled program is only read by a run: two runs of one program at once each give what a
+// run alone gives (variables counted up over every column, conditions that need the general
+// evaluation), and the program dumps as before.
+TEST_F(RunOutputTest, OneProgramRunsTwiceAtOnce) {
+    morva_->CreateDatabase(std::string("D"), 0);
+    for (int t = 0; t < 300; ++t) {
+        std::string table = "T" + std::to_string(t);
+        morva_->AddTable(table, std::nullopt, std::nullopt, 0, 0);
+        for (int c = 0; c < 4; ++c) {
+            morva_->AddColumnIntoTable(table, std::nullopt, table + "C" + std::to_string(c),
+                                       std::nullopt, std::string("CHAR"), c + 1, 0, 0, 0);
+        }
+    }
+    morva_->InitDatabase();
+    Compile(
+        "<TEXT>\n<VAR> n, total </VAR>\n"
+        "<TABLES><EXPR> <$n> = 0; </EXPR><COLUMNS><EXPR> <$n>++; <$total> += <SIZE> * 2 + 1; "
+        "</EXPR><IF> (<$n> > 2 && <SIZE> >= 3) || <C> == T7C0 <THEN><C>=<$n>,<$total>\n"
+        "</IF></COLUMNS></TABLES>total=<$total>\n</TEXT>\n");
+    const CMorva* engine = AsCMorva(morva_.get());
+    const Program& program = engine->exe()->program();
+    const CDatabase& db = *engine->database();
+    const std::string dump = DumpProgram(program);
+    auto run = [&] {
+        NoHost host;
+        Runner runner(program, host, db);
+        return runner.Run();
+    };
+    const std::string alone = run();
+    EXPECT_NE(alone.find("T6C3=4,168\r\nT7C0=1,171\r\nT7C2=3,"), std::string::npos);
+    EXPECT_NE(alone.find("total=7200\r\n"), std::string::npos);  // 300 * (3 + 5 + 7 + 9)
+    for (int round = 0; round < 5; ++round) {
+        std::string first, second;
+        std::thread other([&] { second = run(); });
+        first = run();
+        other.join();
+        EXPECT_EQ(first, alone);
+        EXPECT_EQ(second, alone);
+    }
+    EXPECT_EQ(run(), alone);
+    EXPECT_EQ(DumpProgram(program), dump);
 }
 
 }  // namespace

@@ -21,8 +21,6 @@ class NoHost : public EngineControl {
     void CloseAsDfm(const std::string&) override {}
 };
 
-constexpr int32_t kIf = 267, kEndIf = 268, kExpr = 274, kT = 276, kC = 277;
-
 class RunnerTest : public ::testing::Test {
   protected:
     RunnerTest() {
@@ -78,9 +76,9 @@ TEST_F(RunnerTest, JumpsLandInsideCharacterRuns) {
     f.AppendOperator(kEqual);
     program_.conditions.push_back(f);
     // 0: IF 0; 2: "abcdef"; 8: ENDIF; 9: "x\r\n"
-    program_.code = {-kIf, 0};
+    program_.code = {-tag::IF, 0};
     for (int32_t c : Characters("abcdef")) program_.code.push_back(c);
-    program_.code.insert(program_.code.end(), {-kEndIf, 'x', '\r', '\n'});
+    program_.code.insert(program_.code.end(), {-tag::ENDIF, 'x', '\r', '\n'});
     for (int32_t then : {2, 5, 7}) {
         program_.conditions[0].thenAddress = then;
         program_.conditions[0].elseAddress = then + 1;
@@ -92,13 +90,12 @@ TEST_F(RunnerTest, JumpsLandInsideCharacterRuns) {
 // A padding tag holds from where it stands on, also when the run enters right after it; a
 // line of blanks and a tag without effect is dropped, a line of blanks alone is kept.
 TEST_F(RunnerTest, PaddingAndEmptyTagsActWhereTheRunPassesThem) {
-    constexpr int32_t kLeft = 294;
     IF f;
     f.AppendNumber(1);
     program_.conditions.push_back(f);
     // 0: IF 0; 2: <LEFT>; 3: <C> | \n; 6: <C> | \n; 9: blanks </IF> \n; 13: blank \n
-    program_.code = {-kIf, 0,   -kLeft, -kC,     '|',  '\n', -kC, '|',
-                     '\n', ' ', ' ',    -kEndIf, '\n', ' ',  '\n'};
+    program_.code = {-tag::IF, 0,   -tag::LEFT, -tag::C,     '|',  '\n', -tag::C, '|',
+                     '\n',     ' ', ' ',        -tag::ENDIF, '\n', ' ',  '\n'};
     program_.conditions[0].thenAddress = 2;
     program_.conditions[0].elseAddress = 3;
     EXPECT_EQ(Run(), "ID     |\r\nID     |\r\n \r\n");
@@ -109,11 +106,11 @@ TEST_F(RunnerTest, PaddingAndEmptyTagsActWhereTheRunPassesThem) {
 // A damaged word array stops the run with a message naming what is wrong, wherever the
 // damage lies; the words before it run as usual.
 TEST_F(RunnerTest, DamagedProgramsStopWithAMessage) {
-    program_.code = {'a', '\n', -kIf};
+    program_.code = {'a', '\n', -tag::IF};
     EXPECT_EQ(Failure(), "Exe::Run(): Invalid program");
-    program_.code = {'a', '\n', -kIf, 3};
+    program_.code = {'a', '\n', -tag::IF, 3};
     EXPECT_EQ(Failure(), "Exe::Run(): Invalid IF");
-    program_.code = {-kExpr, -1, 'a'};
+    program_.code = {-tag::EXPR, -1, 'a'};
     EXPECT_EQ(Failure(), "Exe::Run(): Invalid Expr");
     program_.code = {'a', -kSymbol, 0, '\n'};
     EXPECT_EQ(Failure(), "Var::GetValue(): BAD Symbol indetifier");
@@ -127,7 +124,7 @@ TEST_F(RunnerTest, DamagedProgramsStopWithAMessage) {
     f.thenAddress = 2;
     f.elseAddress = 3;
     program_.conditions.push_back(f);
-    program_.code = {-kIf, 0, -kIf, 'b', '\n'};
+    program_.code = {-tag::IF, 0, -tag::IF, 'b', '\n'};
     EXPECT_EQ(Run(), "b\r\n");
 }
 
@@ -146,7 +143,7 @@ TEST_F(RunnerTest, NamesAreUpperCasedInAsciiOnly) {
         CDatabase db{std::string("D")};
         db.AddTable(name, std::nullopt, std::nullopt);
         db.ComputeWidths();
-        program_.code = {-kT, '\n'};
+        program_.code = {-tag::T, '\n'};
         Runner runner(program_, host_, db);
         std::string expected = name;
         for (char& c : expected) {
@@ -160,8 +157,6 @@ TEST_F(RunnerTest, NamesAreUpperCasedInAsciiOnly) {
 // up with the others: the table's label sets the label width (9), a column's name the name
 // width (5), the longer item the items' width (5).
 TEST_F(RunnerTest, PaddingCountsCharacters) {
-    constexpr int32_t kLeft = 294, kRight = 295, kCenter = 296, kNormal = 297, kL = 278,
-                      kSizeOfL = 379, kMaxLabelLen = 292, kLookupItem = 364;
     CDatabase db{std::string("D")};
     CTable* t = db.AddTable(std::string("Ma\u00dfe"), std::nullopt, std::string("\u00dcbersicht"));
     t->AddColumn(std::string("Gr\u00f6\u00dfe"), std::nullopt, std::string("Gr\u00f6\u00dfe"),
@@ -171,9 +166,12 @@ TEST_F(RunnerTest, PaddingCountsCharacters) {
     db.ComputeWidths();
     // [<LEFT><L>][<RIGHT><L>][<CENTER><L>][<LEFT><T>] <NORMAL><SIZEOFL> <MAXLABELLEN> <LEFT>
     // <LOOKUPITEM>|
-    program_.code = {'[', -kLeft, -kL, ']', '[', -kRight, -kL, ']', '[', -kCenter, -kL, ']'};
-    program_.code.insert(program_.code.end(), {'[', -kLeft, -kT, ']', ' ', -kNormal, -kSizeOfL});
-    program_.code.insert(program_.code.end(), {' ', -kMaxLabelLen, ' ', -kLeft, -kLookupItem});
+    program_.code = {'[',     -tag::LEFT, -tag::L, ']',          '[',     -tag::RIGHT,
+                     -tag::L, ']',        '[',     -tag::CENTER, -tag::L, ']'};
+    program_.code.insert(program_.code.end(),
+                         {'[', -tag::LEFT, -tag::T, ']', ' ', -tag::NORMAL, -tag::SIZEOFL});
+    program_.code.insert(program_.code.end(),
+                         {' ', -tag::MAXLABELLEN, ' ', -tag::LEFT, -tag::LOOKUPITEM});
     program_.code.insert(program_.code.end(), {'|', '\n'});
     Runner runner(program_, host_, db);
     EXPECT_EQ(runner.Run(),
@@ -203,7 +201,7 @@ TEST_F(RunnerTest, EveryValueTagReadsTheSameInBodyAndCondition) {
         f.thenAddress = 4;
         f.elseAddress = 6;
         program_.conditions = {f};
-        program_.code = {-kIf, 0, -kEndIf, '\n', 'y', '\n'};
+        program_.code = {-tag::IF, 0, -tag::ENDIF, '\n', 'y', '\n'};
         EXPECT_EQ(Run(), "y\r\n") << tag.spelling << " gave \"" << value << "\"";
         ++checked;
     }

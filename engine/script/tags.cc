@@ -9,104 +9,36 @@ namespace {
 
 using R = TagRole;
 
-// Kept sorted byte-wise by spelling ("/" sorts before letters), so that a code's first spelling
-// is always the same one; a test checks the order.
-constexpr std::array<TagInfo, 94> kTags{{
-    {"</COLUMNS>", 273, R::Loop},
-    {"</CREATE>", 266, R::File},
-    {"</EL>", 346, R::Separator},
-    {"</ELC>", 348, R::Separator},
-    {"</ELLI>", 358, R::Separator},
-    {"</ELR>", 352, R::Separator},
-    {"</ELRC>", 354, R::Separator},
-    {"</ELRT>", 356, R::Separator},
-    {"</ELT>", 350, R::Separator},
-    {"</EXPR>", 275, R::Block},
-    {"</IF>", 268, R::Block},
-    {"</LOOKUPITEMS>", 366, R::Loop},
-    {"</REFCOLUMNS>", 326, R::Loop},
-    {"</REFTABLES>", 324, R::Loop},
-    {"</TABLES>", 264, R::Loop},
-    {"</TEXT>", 262, R::Body},
-    {"</VAR>", 285, R::Block},
-    {"<C>", 277, R::Value},
-    {"<CENTER>", 296, R::Padding},
-    {"<CLOSE>", 316, R::File},
-    {"<CLOSEASDFM>", 317, R::File},
-    {"<COLUMNS>", 272, R::Loop},
-    {"<COUNT>", 289, R::Number},
-    {"<CREATE>", 265, R::File},
-    {"<D>", 279, R::Value},
-    {"<DASDELPHI>", 372, R::Value},
-    {"<DATABASE>", 286, R::Value},
-    {"<DISPSIZE>", 381, R::Number},
-    {"<EL>", 345, R::Separator},
-    {"<ELC>", 347, R::Separator},
-    {"<ELIF>", 271, R::Block},
-    {"<ELLI>", 357, R::Separator},
-    {"<ELR>", 351, R::Separator},
-    {"<ELRC>", 353, R::Separator},
-    {"<ELRT>", 355, R::Separator},
-    {"<ELSE>", 270, R::Block},
-    {"<ELSEIF>", 271, R::Block},
-    {"<ELT>", 349, R::Separator},
-    {"<EXPR>", 274, R::Block},
-    {"<FOREIGNKEY>", 329, R::Value},
-    {"<IF>", 267, R::Block},
-    {"<IN>", 298, R::Operator},
-    {"<ISFOREIGNKEY>", 382, R::Number},
-    {"<ISKEY>", 281, R::Number},
-    {"<ISLOOKUP>", 359, R::Number},
-    {"<ISLOOKUPBYITEMS>", 361, R::Number},
-    {"<ISLOOKUPBYTABLE>", 362, R::Number},
-    {"<ISNOTFOREIGNKEY>", 383, R::Number},
-    {"<ISNOTKEY>", 330, R::Number},
-    {"<ISNOTLOOKUP>", 360, R::Number},
-    {"<ISNOTPROCESSED>", 344, R::Number},
-    {"<ISNOTREADONLY>", 371, R::Number},
-    {"<ISPROCESSED>", 343, R::Number},
-    {"<ISREADONLY>", 370, R::Number},
-    {"<KEYCOUNT>", 290, R::Number},
-    {"<L>", 278, R::Value},
-    {"<LEFT>", 294, R::Padding},
-    {"<LOOKUPC>", 363, R::Value},
-    {"<LOOKUPITEM>", 364, R::Value},
-    {"<LOOKUPITEMS>", 365, R::Loop},
-    {"<LOOKUPKEY>", 367, R::Value},
-    {"<LOOKUPL>", 368, R::Value},
-    {"<LOOKUPT>", 369, R::Value},
-    {"<MAXLABELLEN>", 292, R::Number},
-    {"<MAXNAMELEN>", 291, R::Number},
-    {"<MAXSIZELEN>", 293, R::Number},
-    {"<NORMAL>", 297, R::Padding},
-    {"<NOTIN>", 375, R::Operator},
-    {"<P>", 282, R::Number},
-    {"<REFC>", 327, R::Value},
-    {"<REFCOLUMNS>", 325, R::Loop},
-    {"<REFT>", 328, R::Value},
-    {"<REFTABLES>", 323, R::Loop},
-    {"<RIGHT>", 295, R::Padding},
-    {"<S>", 340, R::Value},
-    {"<SCALE>", 283, R::Number},
-    {"<SIZE>", 280, R::Number},
-    {"<SIZEOFC>", 378, R::Number},
-    {"<SIZEOFD>", 380, R::Number},
-    {"<SIZEOFL>", 379, R::Number},
-    {"<SIZEOFT>", 376, R::Number},
-    {"<SIZEOFTL>", 377, R::Number},
-    {"<SL>", 342, R::Value},
-    {"<STYPE>", 341, R::Value},
-    {"<T>", 276, R::Value},
-    {"<TABLES>", 263, R::Loop},
-    {"<TCOUNT>", 288, R::Number},
-    {"<TEXT>", 261, R::Body},
-    {"<THEN>", 269, R::Block},
-    {"<TKEYCOUNT>", 339, R::Number},
-    {"<TL>", 319, R::Value},
-    {"<TTYPE>", 318, R::Value},
-    {"<TYPE>", 320, R::Value},
-    {"<VAR>", 284, R::Block},
-}};
+// Sorted as the list is; a test checks the order.
+constexpr auto kTags = std::to_array<TagInfo>({
+#define MORVA_TAG(name, spelling, code, role) {spelling, code, R::role},
+#define MORVA_TAG_ALIAS(spelling, name, role) {spelling, tag::name, R::role},
+#include "engine/script/tag_list.h"
+});
+
+// Each code's own spelling, without the aliases: the names the dump uses.
+struct CodeSpelling {
+    int32_t code;
+    const char* name;
+};
+
+constexpr CodeSpelling kCodeNames[] = {
+#define MORVA_TOKEN(name, parserToken, dumpName, code) {code, dumpName},
+#define MORVA_RESERVED(name, dumpName, code) {code, dumpName},
+#define MORVA_TAG(name, spelling, code, role) {code, spelling},
+#include "engine/script/tag_list.h"
+};
+
+// A code given twice in the list would reach the parser as the wrong token.
+constexpr bool CodesAreUnique() {
+    for (size_t i = 0; i < std::size(kCodeNames); ++i) {
+        for (size_t j = i + 1; j < std::size(kCodeNames); ++j) {
+            if (kCodeNames[i].code == kCodeNames[j].code) return false;
+        }
+    }
+    return true;
+}
+static_assert(CodesAreUnique());
 
 // The look-up: an open-addressing hash table over the upper-cased spellings, built at compile
 // time. The scanner looks up every tag-shaped word, so this is on the compiler's hot path.
@@ -165,26 +97,6 @@ constexpr std::array<int8_t, kCodes> BuildRoles() {
 
 constexpr std::array<int8_t, kCodes> kRoles = BuildRoles();
 
-struct CodeSpelling {
-    int32_t code;
-    const char* name;
-};
-
-constexpr CodeSpelling kOtherCodes[] = {
-    {kSymbol, "SYMBOL"},    {kChar, "CHAR"},       {kText, "TEXT"},
-    {kNumber, "NUMBER"},    {kAssign, "="},        {kLeftParen, "("},
-    {kRightParen, ")"},     {kEqual, "=="},        {kNotEqual, "!="},
-    {kGreater, ">"},        {kGreaterEqual, ">="}, {kLess, "<"},
-    {kLessEqual, "<="},     {kOr, "||"},           {kAnd, "&&"},
-    {kPlus, "+"},           {kMinus, "-"},         {kMultiply, "*"},
-    {kDivide, "/"},         {kModulo, "%"},        {kUnaryMinus, "UMINUS"},
-    {kEndStatement, "EOS"}, {kIncrement, "++"},    {kDecrement, "--"},
-    {kPlusAssign, "+="},    {kMinusAssign, "-="},  {kMultiplyAssign, "*="},
-    {kDivideAssign, "/="},  {kModuloAssign, "%="}, {287, "<ROOMNAME>"},
-    {321, "<ROOMTYPE>"},    {322, "<ROOMLABEL>"},  {373, "<RESERVED373>"},
-    {374, "<RESERVED374>"},
-};
-
 }  // namespace
 
 std::span<const TagInfo> TagTable() {
@@ -206,12 +118,7 @@ std::optional<TagRole> RoleOf(int32_t code) {
 }
 
 const char* CodeName(int32_t code) {
-    // <ELIF> and <ELSEIF> share a code; the dump names it by the longer spelling.
-    if (code == 271) return "<ELSEIF>";
-    for (const TagInfo& t : kTags) {
-        if (t.code == code) return t.spelling.data();
-    }
-    for (const CodeSpelling& c : kOtherCodes) {
+    for (const CodeSpelling& c : kCodeNames) {
         if (c.code == code) return c.name;
     }
     return nullptr;

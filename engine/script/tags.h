@@ -1,6 +1,7 @@
 #pragma once
-// The tag vocabulary of the template language: one table of spelling, code and role from which
-// the scanner's look-up, the program dump and the editor's colouring are made.
+// The tag vocabulary of the template language: the named codes, and the table of spelling, code
+// and role from which the scanner's look-up, the program dump and the editor's colouring are
+// made, all expanded from the one list in tag_list.h.
 
 #include <cstdint>
 #include <optional>
@@ -9,39 +10,20 @@
 
 namespace morva::tpx {
 
-/// Token and operation codes that are not tags of their own.
+/// Token and operation codes that are not tags of their own: kSymbol, kPlus, ...
 enum TokenCode : int32_t {
-    kSymbol = 257,
-    kChar = 258,
-    kText = 259,
-    kNumber = 260,
-    kAssign = 299,  // "=" as compiled
-    kLeftParen = 300,
-    kRightParen = 301,
-    kEqual = 302,
-    kNotEqual = 303,
-    kGreater = 304,
-    kGreaterEqual = 305,
-    kLess = 306,
-    kLessEqual = 307,
-    kOr = 308,
-    kAnd = 309,
-    kPlus = 310,
-    kMinus = 311,
-    kMultiply = 312,
-    kDivide = 313,
-    kModulo = 314,
-    kUnaryMinus = 315,
-    kEndStatement = 331,
-    kIncrement = 332,
-    kDecrement = 333,
-    kPlusAssign = 334,
-    kMinusAssign = 335,
-    kMultiplyAssign = 336,
-    kDivideAssign = 337,
-    kModuloAssign = 338,
-    kRun = 384,  // a run of plain body text, from the scanner to the parser only
+#define MORVA_TOKEN(name, parserToken, dumpName, code) k##name = code,
+#include "engine/script/tag_list.h"
 };
+
+/// The tag codes, named as the tags are spelled: tag::TABLES, tag::ENDTABLES (</TABLES>), ...
+namespace tag {
+enum Code : int32_t {
+#define MORVA_RESERVED(name, dumpName, code) name = code,
+#define MORVA_TAG(name, spelling, code, role) name = code,
+#include "engine/script/tag_list.h"
+};
+}  // namespace tag
 
 /// What a tag does in a script.
 enum class TagRole {
