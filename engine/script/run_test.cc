@@ -12,7 +12,7 @@
 #include <thread>
 
 #include "engine/host/cmorva.h"
-#include "engine/host/store.h"
+#include "engine/store/store.h"
 #include "engine/script/exe.h"
 #include "engine/script/program_dump.h"
 #include "engine/script/run.h"
@@ -177,7 +177,6 @@ TEST_F(RunOutputTest, RunTimeErrorLeavesTheLongFileWithoutItsText) {
 class NoHost : public EngineControl {
   public:
     void WriteLog(std::string_view) override {}
-    size_t ReadScript(char*, size_t) override { return 0; }
     void CloseAsDfm(const std::string&) override {}
 };
 
