@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <set>
 #include <sstream>
 
 #include "component/message_box.h"
@@ -180,6 +181,26 @@ TEST(SqlScannerTest, TokensAcrossBufferBoundariesKeepTheInput) {
             EXPECT_EQ(c.line, 4);
         }
     }
+}
+
+// The look-up is a binary search over the spellings: every spelling must be found, and a
+// word beside one (a prefix, a longer word, a word before the first or after the last) not.
+TEST(SqlKeywordTest, LookupFindsExactlyTheSpellings) {
+    std::set<std::string_view> spellings;
+    for (const Keyword& k : Keywords()) spellings.insert(k.spelling);
+    ASSERT_EQ(spellings.size(), Keywords().size());
+    for (const Keyword& k : Keywords()) {
+        EXPECT_NE(k.token, 0) << k.spelling;
+        EXPECT_EQ(LookupKeyword(k.spelling), k.token) << k.spelling;
+        std::string longer = std::string(k.spelling) + "S";
+        std::string shorter(k.spelling.substr(0, k.spelling.size() - 1));
+        EXPECT_EQ(LookupKeyword(longer) != 0, spellings.contains(longer)) << longer;
+        EXPECT_EQ(LookupKeyword(shorter) != 0, spellings.contains(shorter)) << shorter;
+    }
+    EXPECT_EQ(LookupKeyword("ASCENDING"), LookupKeyword("ASC"));
+    EXPECT_EQ(LookupKeyword("DESCENDING"), LookupKeyword("DESC"));
+    for (std::string_view word : {"", "A", "ZZZ", "add", "Table", "VARYING2"})
+        EXPECT_EQ(LookupKeyword(word), 0) << word;
 }
 
 TEST(SqlParserTest, LongRunsOfSkippedTokensCompile) {
