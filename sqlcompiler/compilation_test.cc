@@ -1,4 +1,5 @@
 #include "sqlcompiler/compilation.h"
+#include "sqlcompiler/script_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -49,7 +50,7 @@ std::string CompileText(Compilation& c, std::string_view text) {
     Recorder r;
     r.Attach(c);
     c.ResetCompilation("t.sql");
-    c.ParseText(text);
+    ParseScriptText(c, text);
     c.SetReporter(nullptr);
     return r.log;
 }
@@ -71,7 +72,7 @@ TEST(SqlGoldenTest, EveryCaseGivesItsMessagesAndModel) {
         Recorder r;
         r.Attach(c);
         c.ResetCompilation(script.string());
-        c.Compile();
+        CompileScript(c);
         std::string log = r.log;
         // Messages name the script as handed over; the expected files name it "input.sql".
         for (size_t at; (at = log.find(script.string())) != std::string::npos;)
@@ -158,7 +159,7 @@ TEST(SqlScannerTest, LongTokensDoNotEndTheInput) {
             Recorder r;
             r.Attach(c);
             c.ResetCompilation(script.string());
-            EXPECT_TRUE(c.Compile());
+            EXPECT_TRUE(CompileScript(c));
             EXPECT_EQ(c.model().tables.size(), 1u);
             EXPECT_NE(r.log.find("|0 Errors, 0 Warning\n"), std::string::npos);
         }
@@ -219,7 +220,8 @@ TEST(SqlParserTest, FullStackIsFatalAndEndsTheParse) {
     r.Attach(c);
     c.ResetCompilation("t.sql");
     c.parseStackLimit = 16;
-    c.ParseText(
+    ParseScriptText(
+        c,
         "CREATE TABLE T (A INTEGER CONSTRAINT C REFERENCES M (\nX, Y));\nCREATE TABLE U (B "
         "INTEGER);");
     EXPECT_EQ(r.log, "2|t.sql(2): Compiler stack overflow, too big script\n");
@@ -248,7 +250,7 @@ TEST(SqlCompileTest, MissingScriptReportsOnlyTheFatalLine) {
     Recorder r;
     r.Attach(c);
     c.ResetCompilation("/nonexistent/dir/x.sql");
-    EXPECT_FALSE(c.Compile());
+    EXPECT_FALSE(CompileScript(c));
     EXPECT_EQ(r.log, "1|Fatal: Unable to open file /nonexistent/dir/x.sql\\n\n");
 }
 
@@ -317,7 +319,7 @@ TEST(SqlParserTest, AnyInputCompilesToTheEndWithoutHarm) {
             }
         }
         c.ResetCompilation("fuzz.sql");
-        c.ParseText(text);
+        ParseScriptText(c, text);
         ASSERT_EQ(c.fatals(), 0) << text;
         for (const auto& table : c.model().tables) {
             TableFile file = ToTableFile(*table);
