@@ -5,6 +5,7 @@
 
 #include "fuzz/fuzz_support.h"
 #include "sqlcompiler/compilation.h"
+#include "sqlcompiler/script_reader.h"
 #include "sqlcompiler/table_file.h"
 #include "sqlcompiler/table_writer.h"
 
@@ -13,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     sql::Compilation compilation;
     compilation.SetReporter([](int32_t, const std::string&) {});
     compilation.ResetCompilation("fuzz.sql");
-    compilation.ParseText(fuzz::AsText(data, size));
+    ParseScriptText(compilation, fuzz::AsText(data, size));
     sql::DumpModel(compilation.model());
     for (const auto& table : compilation.model().tables) {
         std::string bytes = sql::EncodeTableFile(sql::ToTableFile(*table));

@@ -88,6 +88,19 @@ std::string Shown(const Token& t) {
     }
 }
 
+// Words that start an index inside a table's definition (KEY, INDEX, FULLTEXT, SPATIAL), where
+// the dialect allows one there.
+bool IsIndexWord(std::string_view upper) {
+    return upper == "KEY" || upper == "INDEX" || upper == "FULLTEXT" || upper == "SPATIAL";
+}
+
+// Words that start a table constraint without a name (PRIMARY KEY, UNIQUE, FOREIGN KEY, CHECK,
+// EXCLUDE).
+bool IsConstraintWord(std::string_view upper) {
+    return upper == "PRIMARY" || upper == "UNIQUE" || upper == "FOREIGN" || upper == "CHECK" ||
+           upper == "EXCLUDE";
+}
+
 class AutoReader {
   public:
     AutoReader(Compilation& c, std::string_view text) : c_(c), scanner_(c, text) {}
@@ -330,11 +343,10 @@ void AutoReader::Element(bool partition) {
     }
     // KEY, INDEX, FULLTEXT and SPATIAL start an index only before a list, KEY, INDEX or an
     // index name and its list: "fulltext tsvector" is a column.
-    bool index = (word == "KEY" || word == "INDEX" || word == "FULLTEXT" || word == "SPATIAL") &&
-                 (PeekPunct('(', 1) || PeekWord("KEY", 1) || PeekWord("INDEX", 1) ||
-                  (IsName(Peek(1)) && PeekPunct('(', 2)));
-    if (word == "PRIMARY" || word == "UNIQUE" || word == "FOREIGN" || word == "CHECK" ||
-        word == "EXCLUDE" || index) {
+    bool index =
+        IsIndexWord(word) && (PeekPunct('(', 1) || PeekWord("KEY", 1) || PeekWord("INDEX", 1) ||
+                              (IsName(Peek(1)) && PeekPunct('(', 2)));
+    if (IsConstraintWord(word) || index) {
         TableConstraint();
         return;
     }
@@ -369,8 +381,7 @@ void AutoReader::Element(bool partition) {
 
 void AutoReader::TableConstraint() {
     std::string word = PeekUpper();
-    if (word == "PRIMARY" || word == "UNIQUE" || word == "KEY" || word == "INDEX" ||
-        word == "FULLTEXT" || word == "SPATIAL") {
+    if (word == "PRIMARY" || word == "UNIQUE" || IsIndexWord(word)) {
         Take();
         // KEY, an index name, CLUSTERED, USING BTREE: words before the column list.
         while (!PeekPunct('(') && !PeekPunct(',') && !PeekPunct(')') && !IsBoundary(Peek())) Take();
@@ -676,9 +687,7 @@ void AutoReader::AlterTable() {
             TakeWord("COLUMN");
             TakeIfNotExists();
             std::string word = PeekUpper();
-            if (word == "CONSTRAINT" || word == "PRIMARY" || word == "UNIQUE" ||
-                word == "FOREIGN" || word == "CHECK" || word == "KEY" || word == "INDEX" ||
-                word == "FULLTEXT" || word == "SPATIAL" || word == "EXCLUDE") {
+            if (word == "CONSTRAINT" || IsConstraintWord(word) || IsIndexWord(word)) {
                 Element(false);
             } else if (TakePunct('(')) {
                 TableElements(false);

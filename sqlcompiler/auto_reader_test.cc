@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "sqlcompiler/compilation.h"
+#include "sqlcompiler/script_reader.h"
 
 namespace morva::sql {
 namespace {
@@ -37,7 +38,7 @@ class AutoReaderTest : public ::testing::Test {
         c_.SetReporter([this](int32_t, const std::string& line) { log_ += line + "\n"; });
         c_.ResetCompilation("t.sql");
         c_.dialect = Dialect::kAuto;
-        c_.ParseText(text);
+        ParseScriptText(c_, text);
         return Summary(c_.model());
     }
     Compilation c_;
@@ -287,7 +288,7 @@ TEST(DialectTest, ClassicStaysTheDefaultAndReadsAsBefore) {
     Compilation c;
     c.ResetCompilation("t.sql");
     EXPECT_EQ(c.dialect, Dialect::kClassic);
-    c.ParseText("CREATE TABLE IF NOT EXISTS t (a int);");
+    ParseScriptText(c, "CREATE TABLE IF NOT EXISTS t (a int);");
     ASSERT_EQ(c.model().tables.size(), 1u);
     EXPECT_EQ(c.model().tables[0]->name, "IF");
 }

@@ -9,13 +9,6 @@
 #include "component/message_box.h"
 #include "sqlcompiler/messages.h"
 
-// The generated parser's entry point and the scanner's set-up (sql_parser.y, sql_scanner.l),
-// and the tolerant reader's (auto_reader.cc).
-namespace morva::sql {
-int RunParser(Compilation& compilation);
-void RunAutoReader(Compilation& compilation);
-}  // namespace morva::sql
-
 namespace morva::sql {
 
 namespace {
@@ -41,7 +34,7 @@ void Compilation::ResetCompilation(std::string scriptName) {
     commentLines_.clear();
 }
 
-bool Compilation::Compile() {
+bool Compilation::OpenScript() {
     input_ = std::fopen(scriptName_.c_str(), "rb");
     // A folder opens for reading but cannot be read; it is no script either.
     struct stat info;
@@ -55,8 +48,11 @@ bool Compilation::Compile() {
     }
     ReportLine(msg::kCompiling, scriptName_.c_str());
     StartInput();
-    Parse();
-    std::fclose(input_);
+    return true;
+}
+
+bool Compilation::CloseScript() {
+    if (input_) std::fclose(input_);
     input_ = nullptr;
     if (fatals_ == 0) {
         ReportLine(msg::kSummary, errors_, warnings_);
@@ -66,23 +62,13 @@ bool Compilation::Compile() {
     return false;
 }
 
-void Compilation::ParseText(std::string_view text) {
+void Compilation::OpenText(std::string_view text) {
     textInput_ = text;
     StartInput();
-    Parse();
-    textInput_ = {};
 }
 
-void Compilation::Parse() {
-    try {
-        if (dialect == Dialect::kAuto) {
-            RunAutoReader(*this);
-        } else {
-            RunParser(*this);
-        }
-    } catch (const std::bad_alloc&) {
-        ReportMemoryError();
-    }
+void Compilation::CloseText() {
+    textInput_ = {};
 }
 
 void Compilation::ReportLine(const char* format, ...) {

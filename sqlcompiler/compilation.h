@@ -21,8 +21,8 @@ enum LexMode : int { kModeSkipping = 0, kModeStatement = 1, kModeCheck = 2, kMod
 
 inline constexpr int32_t kParseStackLimit = 4096;
 
-/// Which reader a compilation uses: the classic grammar, or the tolerant reader of the common
-/// dialects (auto_reader.h).
+/// Which reader reads a compilation's script: the classic grammar, or the tolerant reader of
+/// the common dialects.
 enum class Dialect { kClassic, kAuto };
 
 class Compilation {
@@ -34,11 +34,16 @@ class Compilation {
 
     /// Forgets the previous model and state and starts afresh for `scriptName`.
     void ResetCompilation(std::string scriptName);
-    /// Opens, scans and parses the script, reporting the compiling line, the messages and the
-    /// summary. True when the model may be written (no fatal error).
-    bool Compile();
-    /// Parses `text` as if it were the script's contents (no file, no compiling line).
-    void ParseText(std::string_view text);
+    /// Opens the script as the input, reporting the compiling line, or the fatal line when it
+    /// cannot be read. False in that case.
+    bool OpenScript();
+    /// Closes the script and reports the summary. True when the model may be written (no fatal
+    /// error).
+    bool CloseScript();
+    /// Makes `text` the input, as if it were the script's contents; it must outlive the read.
+    void OpenText(std::string_view text);
+    /// Forgets the text input.
+    void CloseText();
 
     /// Formats `format` (with %s and %d) and hands the text to the reporter.
     void ReportLine(const char* format, ...) __attribute__((format(printf, 2, 3)));
@@ -52,7 +57,8 @@ class Compilation {
     int32_t warnings() const { return warnings_; }
     int32_t fatals() const { return fatals_; }
 
-    /// The reader that Compile and ParseText use; a setting of the caller, kept across resets.
+    /// The reader that reads the script (script_reader.h); a setting of the caller, kept across
+    /// resets.
     Dialect dialect = Dialect::kClassic;
 
     // Scanner state.
@@ -144,7 +150,6 @@ class Compilation {
   private:
     enum class CommentOwner { None, Column, Table };
 
-    void Parse();
     /// Empties the read-ahead before a new input.
     void StartInput();
     /// Makes sure the read-ahead holds a byte; false at the end of the input.

@@ -1,4 +1,5 @@
 #include "sqlcompiler/compilation.h"
+#include "sqlcompiler/script_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -6,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <set>
 #include <sstream>
 
 #include "component/message_box.h"
@@ -48,7 +50,7 @@ std::string CompileText(Compilation& c, std::string_view text) {
     Recorder r;
     r.Attach(c);
     c.ResetCompilation("t.sql");
-    c.ParseText(text);
+    ParseScriptText(c, text);
     c.SetReporter(nullptr);
     return r.log;
 }
@@ -70,7 +72,7 @@ TEST(SqlGoldenTest, EveryCaseGivesItsMessagesAndModel) {
         Recorder r;
         r.Attach(c);
         c.ResetCompilation(script.string());
-        c.Compile();
+        CompileScript(c);
         std::string log = r.log;
         // Messages name the script as handed over; the expected files name it "input.sql".
         for (size_t at; (at = log.find(script.string())) != std::string::npos;)
@@ -157,7 +159,7 @@ TEST(SqlScannerTest, LongTokensDoNotEndTheInput) {
             Recorder r;
             r.Attach(c);
             c.ResetCompilation(script.string());
-            EXPECT_TRUE(c.Compile());
+            EXPECT_TRUE(CompileScript(c));
             EXPECT_EQ(c.model().tables.size(), 1u);
             EXPECT_NE(r.log.find("|0 Errors, 0 Warning\n"), std::string::npos);
         }
@@ -182,6 +184,26 @@ TEST(SqlScannerTest, TokensAcrossBufferBoundariesKeepTheInput) {
     }
 }
 
+// The look-up is a binary search over the spellings: every spelling must be found, and a
+// word beside one (a prefix, a longer word, a word before the first or after the last) not.
+TEST(SqlKeywordTest, LookupFindsExactlyTheSpellings) {
+    std::set<std::string_view> spellings;
+    for (const Keyword& k : Keywords()) spellings.insert(k.spelling);
+    ASSERT_EQ(spellings.size(), Keywords().size());
+    for (const Keyword& k : Keywords()) {
+        EXPECT_NE(k.token, 0) << k.spelling;
+        EXPECT_EQ(LookupKeyword(k.spelling), k.token) << k.spelling;
+        std::string longer = std::string(k.spelling) + "S";
+        std::string shorter(k.spelling.substr(0, k.spelling.size() - 1));
+        EXPECT_EQ(LookupKeyword(longer) != 0, spellings.contains(longer)) << longer;
+        EXPECT_EQ(LookupKeyword(shorter) != 0, spellings.contains(shorter)) << shorter;
+    }
+    EXPECT_EQ(LookupKeyword("ASCENDING"), LookupKeyword("ASC"));
+    EXPECT_EQ(LookupKeyword("DESCENDING"), LookupKeyword("DESC"));
+    for (std::string_view word : {"", "A", "ZZZ", "add", "Table", "VARYING2"})
+        EXPECT_EQ(LookupKeyword(word), 0) << word;
+}
+
 TEST(SqlParserTest, LongRunsOfSkippedTokensCompile) {
     Compilation c;
     std::string text = "CREATE TABLE A (X INTEGER);\n";
@@ -198,7 +220,8 @@ TEST(SqlParserTest, FullStackIsFatalAndEndsTheParse) {
     r.Attach(c);
     c.ResetCompilation("t.sql");
     c.parseStackLimit = 16;
-    c.ParseText(
+    ParseScriptText(
+        c,
         "CREATE TABLE T (A INTEGER CONSTRAINT C REFERENCES M (\nX, Y));\nCREATE TABLE U (B "
         "INTEGER);");
     EXPECT_EQ(r.log, "2|t.sql(2): Compiler stack overflow, too big script\n");
@@ -227,7 +250,7 @@ TEST(SqlCompileTest, MissingScriptReportsOnlyTheFatalLine) {
     Recorder r;
     r.Attach(c);
     c.ResetCompilation("/nonexistent/dir/x.sql");
-    EXPECT_FALSE(c.Compile());
+    EXPECT_FALSE(CompileScript(c));
     EXPECT_EQ(r.log, "1|Fatal: Unable to open file /nonexistent/dir/x.sql\\n\n");
 }
 
@@ -296,7 +319,7 @@ TEST(SqlParserTest, AnyInputCompilesToTheEndWithoutHarm) {
             }
         }
         c.ResetCompilation("fuzz.sql");
-        c.ParseText(text);
+        ParseScriptText(c, text);
         ASSERT_EQ(c.fatals(), 0) << text;
         for (const auto& table : c.model().tables) {
             TableFile file = ToTableFile(*table);

@@ -1,65 +1,35 @@
 #include "sqlcompiler/keywords.h"
 
 #include <algorithm>
-#include <array>
+#include <iterator>
 
 #include "sql_parser.hh"
+#include "sqlcompiler/keyword_list.h"
 
 namespace morva::sql {
 namespace {
 
-constexpr std::array<Keyword, 48> kKeywords{{
-    {"ADD", KW_ADD},
-    {"ALTER", KW_ALTER},
-    {"AND", KW_AND},
-    {"AS", KW_AS},
-    {"ASC", KW_ASC},
-    {"ASCENDING", KW_ASC},
-    {"BLOB", KW_BLOB},
-    {"BY", KW_BY},
-    {"CHARACTER", KW_CHARACTER},
-    {"CHECK", KW_CHECK},
-    {"COLLATE", KW_COLLATE},
-    {"COMPUTED", KW_COMPUTED},
-    {"CONSTRAINT", KW_CONSTRAINT},
-    {"CREATE", KW_CREATE},
-    {"DATE", KW_DATE},
-    {"DECIMAL", KW_DECIMAL},
-    {"DEFAULT", KW_DEFAULT},
-    {"DESC", KW_DESC},
-    {"DESCENDING", KW_DESC},
-    {"DOMAIN", KW_DOMAIN},
-    {"DOUBLE", KW_DOUBLE},
-    {"DROP", KW_DROP},
-    {"FLOAT", KW_FLOAT},
-    {"FOREIGN", KW_FOREIGN},
-    {"IN", KW_IN},
-    {"INDEX", KW_INDEX},
-    {"INTEGER", KW_INTEGER},
-    {"IS", KW_IS},
-    {"KEY", KW_KEY},
-    {"NCHAR", KW_NCHAR},
-    {"NOT", KW_NOT},
-    {"NULL", KW_NULL},
-    {"NUMBER", KW_NUMBER},
-    {"NUMERIC", KW_NUMERIC},
-    {"OR", KW_OR},
-    {"PRECISION", KW_PRECISION},
-    {"PRIMARY", KW_PRIMARY},
-    {"REFERENCES", KW_REFERENCES},
-    {"SEGMENT", KW_SEGMENT},
-    {"SET", KW_SET},
-    {"SIZE", KW_SIZE},
-    {"SMALLINT", KW_SMALLINT},
-    {"SUB_TYPE", KW_SUB_TYPE},
-    {"TABLE", KW_TABLE},
-    {"UNIQUE", KW_UNIQUE},
-    {"VARCHAR", KW_VARCHAR},
-    {"VARCHAR2", KW_VARCHAR2},
-    {"VARYING", KW_VARYING},
-}};
+constexpr Keyword kKeywords[] = {
+#define MORVA_KEYWORD_ROW(spelling, token) {spelling, token},
+    MORVA_SQL_KEYWORDS(MORVA_KEYWORD_ROW)
+#undef MORVA_KEYWORD_ROW
+};
 
-static_assert(std::is_sorted(kKeywords.begin(), kKeywords.end(),
+// The grammar numbers its keyword tokens in the order it declares them, KW_ADD first and
+// KW_VARYING last; each of them must have a spelling, or the parser waits for a token that the
+// scanner never delivers.
+constexpr bool EveryKeywordTokenSpelled() {
+    for (int token = KW_ADD; token <= KW_VARYING; ++token) {
+        bool spelled = false;
+        for (const Keyword& k : kKeywords) spelled = spelled || k.token == token;
+        if (!spelled) return false;
+    }
+    return true;
+}
+static_assert(std::size(kKeywords) == 48, "the keyword spellings are a fixed set");
+static_assert(EveryKeywordTokenSpelled(), "a keyword token of the grammar has no spelling");
+
+static_assert(std::is_sorted(std::begin(kKeywords), std::end(kKeywords),
                              [](const Keyword& a, const Keyword& b) {
                                  return a.spelling < b.spelling;
                              }),
@@ -72,9 +42,9 @@ std::span<const Keyword> Keywords() {
 }
 
 int LookupKeyword(std::string_view upper) {
-    auto it = std::lower_bound(kKeywords.begin(), kKeywords.end(), upper,
+    auto it = std::lower_bound(std::begin(kKeywords), std::end(kKeywords), upper,
                                [](const Keyword& k, std::string_view w) { return k.spelling < w; });
-    return it != kKeywords.end() && it->spelling == upper ? it->token : 0;
+    return it != std::end(kKeywords) && it->spelling == upper ? it->token : 0;
 }
 
 }  // namespace morva::sql

@@ -34,6 +34,8 @@ static void sqlyyerror(morva::sql::Compilation& c, void*, const char* message);
 %token <text> IDENT STRING
 %token <num> INTLIT
 %token SKIP_CHAR SKIP_WORD
+/* The keyword tokens; keyword_list.h gives each its spellings. KW_ADD stays first and
+   KW_VARYING last: the keyword table checks that every token between them is spelled. */
 %token KW_ADD KW_ALTER KW_AND KW_AS KW_ASC KW_BLOB KW_BY KW_CHARACTER KW_CHECK KW_COLLATE
 %token KW_COMPUTED KW_CONSTRAINT KW_CREATE KW_DATE KW_DECIMAL KW_DEFAULT KW_DESC KW_DOMAIN
 %token KW_DOUBLE KW_DROP KW_FLOAT KW_FOREIGN KW_IN KW_INDEX KW_INTEGER KW_IS KW_KEY KW_NCHAR

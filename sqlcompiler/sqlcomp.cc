@@ -5,6 +5,7 @@
 #include "component/message_box.h"
 #include "component/text_util.h"
 #include "sqlcompiler/messages.h"
+#include "sqlcompiler/script_reader.h"
 #include "sqlcompiler/table_writer.h"
 
 namespace morva::sql {
@@ -46,7 +47,7 @@ HRESULT SqlComp::GenerateBy(const BStr& dbPath, const BStr& sqlPath) {
     c.dialect = dialect_;
     Running running(*this);
     try {
-        if (c.Compile()) WriteTables(c, dbPath.value_or(""));
+        if (CompileScript(c)) WriteTables(c, dbPath.value_or(""));
     } catch (const std::bad_alloc&) {
         c.ReportMemoryError();
     }

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "sqlcompiler/compilation.h"
+#include "sqlcompiler/script_reader.h"
 
 namespace morva::sql {
 namespace {
@@ -38,7 +39,7 @@ struct Folder {
 
 const Model& Compile(Compilation& c, std::string_view text) {
     c.ResetCompilation("t.sql");
-    c.ParseText(text);
+    ParseScriptText(c, text);
     return c.model();
 }
 
@@ -113,7 +114,7 @@ TEST(TableWriterTest, RealWorldScriptGivesWhatAReaderExpects) {
         if (text.find("): ") != std::string::npos) ++errors;
     });
     c.ResetCompilation(std::string(root) + "/sqlcompiler/tests/golden/realworld_shop/input.sql");
-    ASSERT_TRUE(c.Compile());
+    ASSERT_TRUE(CompileScript(c));
     EXPECT_EQ(errors, 0);
     Folder dir;
     for (const auto& t : c.model().tables) ASSERT_TRUE(WriteTableFile(*t, dir.path));

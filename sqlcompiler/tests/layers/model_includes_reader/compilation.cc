@@ -1,0 +1,2 @@
+#include "sqlcompiler/compilation.h"
+#include "sqlcompiler/keywords.h"

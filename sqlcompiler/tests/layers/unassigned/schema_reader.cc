@@ -1,0 +1,1 @@
+#include "sqlcompiler/model.h"
