@@ -1,5 +1,5 @@
 #pragma once
-// The workbench's main window: editor pages with their file names, the menus, tool bar,
+// The workbench's main window: the editor pages, the menus, tool bar,
 // pop-up menu and status bar, opening, saving and closing files, the recent lists, and
 // find, replace and go to line in the active page.
 
@@ -20,6 +20,7 @@ namespace morva::app {
 
 class TAddRefTable;
 class TCodeMemo;
+class TEditorPage;
 class TColumnEdit;
 class TCreateSchema;
 class TCustomButton;
@@ -52,7 +53,6 @@ class TMainForm : public QMainWindow {
     void FormShow(const QString& startFile);
 
     TSettings Settings;
-    QStringList FileNames;
     int UntitledCount = 0;
     int PageCount = 0;
     /// What Search Next repeats: 0 nothing yet, 1 the last find, 2 the last replace.
@@ -61,6 +61,8 @@ class TMainForm : public QMainWindow {
     // Pages and editors.
     int PageIndex() const;
     int PageTotal() const;
+    /// Page `index`, or null when there is none.
+    TEditorPage* Page(int index) const;
     TCodeMemo* Editor(int index) const;
     TCodeMemo* ActiveEditor() const;
     void ActivatePage(int index);
@@ -211,10 +213,7 @@ class TMainForm : public QMainWindow {
     void ShowRunWindowFirstTime();
     void LoadKeywords();
 
-    TCodeMemo* SetupPage(const QString& fileName);
-    void SetNewPageText(TCodeMemo* memo);
-    bool LoadInto(TCodeMemo* memo, const QString& fileName, QString* error);
-    bool WritePage(int index, const QString& fileName);
+    TEditorPage* SetupPage(const QString& fileName);
     void RemovePage(int index);
     void UpdateCaption();
     void EditorChanged();
@@ -225,7 +224,6 @@ class TMainForm : public QMainWindow {
     QAction* Later(const char* name, const QString& caption, const QKeySequence& key = {});
 
     QStringList keywords_;
-    bool saveFailed_ = false;  ///< set by a write that failed, for Save all
 };
 
 }  // namespace morva::app

@@ -8,6 +8,7 @@
 
 #include "workbench/app/browse_form.h"
 #include "workbench/app/create_dbi_form.h"
+#include "workbench/app/editor_page.h"
 #include "workbench/app/main_form.h"
 #include "workbench/app/passwd_form.h"
 #include "workbench/app/script_form.h"
@@ -82,11 +83,11 @@ void TMainForm::UpdateDatabaseEnabling() {
 }
 
 void TMainForm::mmSCompileClick() {
-    const int index = PageIndex();
-    if (index < 0 || Script->Busy()) return;
+    const TEditorPage* page = Page(PageIndex());
+    if (!page || Script->Busy()) return;
     Script->ClearLog();
     try {
-        Script->CompileScript(FileNames[index], ActiveEditor());
+        Script->CompileScript(page->FileName(), page->Editor());
     } catch (const std::exception& e) {
         InformationBox(QString::fromStdString(e.what()));
     }
@@ -100,10 +101,9 @@ void TMainForm::mmSRunClick() {
         return;
     }
     Script->ClearLog();
-    const int index = PageIndex();
-    if (index >= 0)
-        Script->RunWithSchema(Settings.Schema.get(), Settings.Database.get(), FileNames[index],
-                              ActiveEditor());
+    if (const TEditorPage* page = Page(PageIndex()))
+        Script->RunWithSchema(Settings.Schema.get(), Settings.Database.get(), page->FileName(),
+                              page->Editor());
     Script->show();
 }
 

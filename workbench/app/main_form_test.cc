@@ -13,6 +13,7 @@
 
 #include "workbench/app/app_test_support.h"
 #include "workbench/app/code_memo.h"
+#include "workbench/app/editor_page.h"
 #include "workbench/app/keyword_file.h"
 #include "workbench/formfile/formfile.h"
 #include "workbench/schema/schema.h"
@@ -35,6 +36,13 @@ class MainFormTest : public WorkbenchTest {
         form.ActiveEditor()->insertPlainText(QStringLiteral("changed "));
     }
 
+    // The names the pages are listed under, in page order.
+    QStringList FileNames(const TMainForm& form) {
+        QStringList names;
+        for (int i = 0; i < form.PageTotal(); ++i) names << form.Page(i)->FileName();
+        return names;
+    }
+
     QStringList RecentCaptions(TMainForm& form) {
         QStringList captions;
         for (QAction* action : form.mmRecent->actions())
@@ -47,7 +55,7 @@ TEST_F(MainFormTest, StartsWithOneNewPage) {
     auto form = Start();
     ASSERT_EQ(form->PageTotal(), 1);
     EXPECT_EQ(form->pgEdit->tabText(0), QStringLiteral("Untitle0"));
-    EXPECT_EQ(form->FileNames, QStringList({"Untitle0.TPX"}));
+    EXPECT_EQ(FileNames(*form), QStringList({"Untitle0.TPX"}));
     EXPECT_EQ(form->ActiveEditor()->toPlainText(),
               QStringLiteral("Start script...\n<TEXT>\n\n</TEXT>"));
     EXPECT_EQ(form->ActiveEditor()->CaretLine(), 2);
@@ -74,10 +82,10 @@ TEST_F(MainFormTest, StartsWithOneNewPage) {
 TEST_F(MainFormTest, StartArgumentOpensTheFileOrFallsBackSilently) {
     WriteFile(QStringLiteral("start.tpx"), "<TEXT>a</TEXT>\n");
     auto form = Start(Path(QStringLiteral("start.tpx")));
-    EXPECT_EQ(form->FileNames, QStringList({Path(QStringLiteral("start.tpx"))}));
+    EXPECT_EQ(FileNames(*form), QStringList({Path(QStringLiteral("start.tpx"))}));
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Morva 1.00 - [ start.tpx ]"));
     auto other = Start(Path(QStringLiteral("absent.tpx")));
-    EXPECT_EQ(other->FileNames, QStringList({"Untitle0.TPX"}));
+    EXPECT_EQ(FileNames(*other), QStringList({"Untitle0.TPX"}));
     EXPECT_TRUE(boxes.isEmpty());
 }
 
@@ -98,7 +106,7 @@ TEST_F(MainFormTest, UnreadableFileKeepsItsNameWithNewPageText) {
     form->OpenFile(Path(QStringLiteral("missing.TPX")));
     ASSERT_EQ(boxes.size(), 1);
     EXPECT_TRUE(boxes[0].contains(QStringLiteral("missing.TPX")));
-    EXPECT_EQ(form->FileNames.last(), Path(QStringLiteral("missing.TPX")));
+    EXPECT_EQ(FileNames(*form).last(), Path(QStringLiteral("missing.TPX")));
     EXPECT_TRUE(form->ActiveEditor()->toPlainText().startsWith(QStringLiteral("Start script")));
 }
 
@@ -155,7 +163,7 @@ TEST_F(MainFormTest, SaveGoesThroughSaveAsForNewPagesAndFormFiles) {
     QDir(root).mkdir(QStringLiteral("sub"));
     ASSERT_TRUE(form->SavePage(0));
     EXPECT_EQ(prompts[1], QStringLiteral("save|%1|Untitle0.TPX").arg(root));
-    EXPECT_EQ(form->FileNames[0], Path(QStringLiteral("sub/First.TPX")));
+    EXPECT_EQ(FileNames(*form)[0], Path(QStringLiteral("sub/First.TPX")));
     EXPECT_EQ(form->pgEdit->tabText(0), QStringLiteral("First"));
     EXPECT_EQ(form->Settings.ScriptDir, Path(QStringLiteral("sub/")));
     EXPECT_EQ(ReadFile(QStringLiteral("sub/First.TPX")),
@@ -258,7 +266,7 @@ TEST_F(MainFormTest, CancelOnTheSecondQuestionKeepsTheWindowOpen) {
     EXPECT_FALSE(form->close());
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(boxes, QStringList({"Save changes to c.tpx", "Save changes to b.tpx"}));
-    EXPECT_EQ(form->FileNames, QStringList({Path("a.tpx"), Path("b.tpx")}));
+    EXPECT_EQ(FileNames(*form), QStringList({Path("a.tpx"), Path("b.tpx")}));
     EXPECT_EQ(ReadFile(QStringLiteral("c.tpx")), QByteArray("text\n"));
 
     // The last modified page is asked with three buttons; No to All closes without asking.
@@ -294,7 +302,7 @@ TEST_F(MainFormTest, DroppedFilesOpenTheFirst) {
     QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     // Delivered straight to the window, as the platform's drag and drop does.
     static_cast<QObject*>(form.get())->event(&drop);
-    EXPECT_EQ(form->FileNames, QStringList({"Untitle0.TPX", Path("one.tpx")}));
+    EXPECT_EQ(FileNames(*form), QStringList({"Untitle0.TPX", Path("one.tpx")}));
 }
 
 TEST_F(MainFormTest, InstanceRequestOpensTheFile) {
@@ -302,7 +310,7 @@ TEST_F(MainFormTest, InstanceRequestOpensTheFile) {
     auto form = Start();
     form->HandleInstanceRequest(Path(QStringLiteral("sent.tpx")));
     EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(form->FileNames.last(), Path(QStringLiteral("sent.tpx")));
+    EXPECT_EQ(FileNames(*form).last(), Path(QStringLiteral("sent.tpx")));
     form->HandleInstanceRequest(QString());
     EXPECT_EQ(form->PageTotal(), 2);
 }
