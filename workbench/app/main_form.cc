@@ -68,56 +68,41 @@ QIcon ToolIcon(const char* themeName, QStyle::StandardPixmap fallback) {
 TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(kTitle);
-    Settings.Initialise();
-    Settings.ReopenLast();
+    ReadSettings();
     CreateActions();
     CreateMenus();
     CreatePopupMenu();
     CreateToolBar();
     CreateStatusBar();
-
-    sbToolbars = new QWidget(this);
-    sbToolbars->setObjectName(QStringLiteral("sbToolbars"));
-    sbToolbars->setMinimumWidth(40);
-    pgEdit = new QTabWidget(this);
-    pgEdit->setObjectName(QStringLiteral("pgEdit"));
-    pgEdit->setDocumentMode(true);
-    pgEdit->setVisible(false);
-    Splitter1 = new QSplitter(Qt::Horizontal, this);
-    Splitter1->setObjectName(QStringLiteral("Splitter1"));
-    Splitter1->setHandleWidth(3);
-    Splitter1->addWidget(sbToolbars);
-    Splitter1->addWidget(pgEdit);
-    Splitter1->setStretchFactor(1, 1);
-    Splitter1->setSizes({84, 586});
-    setCentralWidget(Splitter1);
-    connect(pgEdit, &QTabWidget::currentChanged, this, [this] {
-        UpdateCaption();
-        UpdateCommands();
-        RefreshPosition();
-    });
-
+    CreatePageArea();
     CreateDialogs();
     CreateRunWindow();
     CreateOptionDialogs();
     LoadKeywords();
-    setAcceptDrops(true);
     resize(670, 600);
     move(219, 85);
-    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &TMainForm::RefreshPaste);
     RebuildRecentMenu();
     UpdateCommands();
     UpdateDatabaseEnabling();
 }
 
 TMainForm::~TMainForm() {
+    WriteSettings();
+}
+
+void TMainForm::ReadSettings() {
+    settings_.Initialise();
+    settings_.ReopenLast();
+}
+
+void TMainForm::WriteSettings() {
     const QRect bounds = geometry();
-    Settings.MainLeft = bounds.left();
-    Settings.MainTop = bounds.top();
-    Settings.MainWidth = bounds.width();
-    Settings.MainHeight = bounds.height();
-    Settings.WriteStore();
-    Settings.ReleaseCurrent();
+    settings_.MainLeft = bounds.left();
+    settings_.MainTop = bounds.top();
+    settings_.MainWidth = bounds.width();
+    settings_.MainHeight = bounds.height();
+    settings_.WriteStore();
+    settings_.ReleaseCurrent();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -220,10 +205,12 @@ void TMainForm::CreateActions() {
     mmFSave->setEnabled(false);
     mmFSaveAll->setEnabled(false);
     mmEUndo->setEnabled(false);
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &TMainForm::RefreshPaste);
 }
 
 void TMainForm::CreateMenus() {
     mmFile = menuBar()->addMenu(QStringLiteral("&File"));
+    mmFile->setObjectName(QStringLiteral("mmFile"));
     mmFile->addAction(mmFNew);
     mmFile->addSeparator();
     mmFile->addAction(mmFLoad);
@@ -354,7 +341,32 @@ void TMainForm::CreateStatusBar() {
     }
     statusBar()->setObjectName(QStringLiteral("ssBar"));
     statusBar()->setSizeGripEnabled(true);
-    ssBarPanels[2]->setText(Settings.Schema ? QStringLiteral("SCHEMA") : QStringLiteral("(NONE)"));
+    ssBarPanels[2]->setText(settings_.Schema ? QStringLiteral("SCHEMA") : QStringLiteral("(NONE)"));
+}
+
+// The macro button panel beside the pages, which accept files dropped on the window.
+void TMainForm::CreatePageArea() {
+    sbToolbars = new QWidget(this);
+    sbToolbars->setObjectName(QStringLiteral("sbToolbars"));
+    sbToolbars->setMinimumWidth(40);
+    pgEdit = new QTabWidget(this);
+    pgEdit->setObjectName(QStringLiteral("pgEdit"));
+    pgEdit->setDocumentMode(true);
+    pgEdit->setVisible(false);
+    Splitter1 = new QSplitter(Qt::Horizontal, this);
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    Splitter1->setHandleWidth(3);
+    Splitter1->addWidget(sbToolbars);
+    Splitter1->addWidget(pgEdit);
+    Splitter1->setStretchFactor(1, 1);
+    Splitter1->setSizes({84, 586});
+    setCentralWidget(Splitter1);
+    connect(pgEdit, &QTabWidget::currentChanged, this, [this] {
+        UpdateCaption();
+        UpdateCommands();
+        RefreshPosition();
+    });
+    setAcceptDrops(true);
 }
 
 void TMainForm::CreateDialogs() {
@@ -382,8 +394,9 @@ void TMainForm::FormShow(const QString& startFile) {
         NewPage();
     if (TCodeMemo* memo = ActiveEditor()) memo->setFocus();
     RefreshPaste();
-    if (Settings.MainLeft >= 0 && Settings.MainWidth > 0 && Settings.MainHeight > 0)
-        setGeometry(Settings.MainLeft, Settings.MainTop, Settings.MainWidth, Settings.MainHeight);
+    if (settings_.MainLeft >= 0 && settings_.MainWidth > 0 && settings_.MainHeight > 0)
+        setGeometry(settings_.MainLeft, settings_.MainTop, settings_.MainWidth,
+                    settings_.MainHeight);
     BuildMacroPanel();
     ShowRunWindowFirstTime();
 }
@@ -421,7 +434,7 @@ TEditorPage* TMainForm::SetupPage(const QString& fileName) {
     page->setObjectName(QStringLiteral("ts%1").arg(PageCount));
     TCodeMemo* memo = page->Editor();
     memo->setObjectName(QStringLiteral("cm%1").arg(UntitledCount));
-    memo->setFont(Settings.Font.ToQFont());
+    memo->setFont(settings_.Font.ToQFont());
     memo->SetTokenColours(QColor(0xFF, 0x00, 0x00), QColor(0x00, 0x80, 0x00),
                           QColor(0x00, 0x00, 0xFF));
     memo->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -474,42 +487,42 @@ void TMainForm::OpenFile(const QString& fileName) {
         UpdateCaption();
         EditorChanged();
     }
-    Settings.RecentFiles.Remove(name);
+    settings_.RecentFiles.Remove(name);
     RebuildRecentMenu();
     UpdateCaption();
     UpdateCommands();
 }
 
 void TMainForm::LoadCommand(const QString& folder) {
-    const QString chosen = AskFileName(FilePrompt::Open, folder, QString(), Settings.OpenFilter);
+    const QString chosen = AskFileName(FilePrompt::Open, folder, QString(), settings_.OpenFilter);
     if (chosen.isEmpty()) return;
-    Settings.ScriptDir = FolderOf(chosen);
-    Settings.RecentDirs.Add(Settings.ScriptDir);
+    settings_.ScriptDir = FolderOf(chosen);
+    settings_.RecentDirs.Add(settings_.ScriptDir);
     RebuildRecentMenu();
     OpenFile(chosen);
 }
 
 bool TMainForm::SavePage(int index) {
     TEditorPage* page = Page(index);
-    return page && page->Save(&Settings.ScriptDir) == TEditorPage::SaveResult::Saved;
+    return page && page->Save(&settings_.ScriptDir) == TEditorPage::SaveResult::Saved;
 }
 
 bool TMainForm::SaveAs(int index) {
     TEditorPage* page = Page(index);
-    return page && page->SaveAs(&Settings.ScriptDir) == TEditorPage::SaveResult::Saved;
+    return page && page->SaveAs(&settings_.ScriptDir) == TEditorPage::SaveResult::Saved;
 }
 
 // A page whose Save As is cancelled is skipped; a failed write stops, leaving the pages
 // before it saved.
 bool TMainForm::SaveAll() {
     for (int i = 0; i < PageTotal(); ++i)
-        if (Page(i)->Save(&Settings.ScriptDir) == TEditorPage::SaveResult::Failed) return false;
+        if (Page(i)->Save(&settings_.ScriptDir) == TEditorPage::SaveResult::Failed) return false;
     return true;
 }
 
 bool TMainForm::ClosePage(int index) {
     TEditorPage* page = Page(index);
-    if (!page || !page->MaybeSave(&Settings.ScriptDir)) return false;
+    if (!page || !page->MaybeSave(&settings_.ScriptDir)) return false;
     RemovePage(index);
     return true;
 }
@@ -522,7 +535,7 @@ void TMainForm::RemovePage(int index) {
     pgEdit->removeTab(index);
     delete page;
     if (PageTotal() == 0) pgEdit->setVisible(false);
-    if (!untitled) Settings.RecentFiles.Add(name);
+    if (!untitled) settings_.RecentFiles.Add(name);
     RebuildRecentMenu();
     UpdateCaption();
     UpdateCommands();
@@ -635,8 +648,8 @@ void TMainForm::RefreshPosition() {
 
 void TMainForm::RebuildRecentMenu() {
     mmRecent->clear();
-    const TFixedStrings& dirs = Settings.RecentDirs;
-    const TFixedStrings& files = Settings.RecentFiles;
+    const TFixedStrings& dirs = settings_.RecentDirs;
+    const TFixedStrings& files = settings_.RecentFiles;
     for (int i = dirs.Count() - 1; i >= 0; --i) {
         const QString folder = dirs[i];
         connect(mmRecent->addAction(folder), &QAction::triggered, this,
@@ -658,7 +671,7 @@ void TMainForm::mmFNewClick() {
     NewPage();
 }
 void TMainForm::mmFLoadClick() {
-    LoadCommand(Settings.ScriptDir);
+    LoadCommand(settings_.ScriptDir);
 }
 void TMainForm::mmFSaveClick() {
     SavePage(PageIndex());
@@ -730,11 +743,11 @@ void TMainForm::mmEGotoLineClick() {
 
 void TMainForm::mmOFontClick() {
     bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, Settings.Font.ToQFont(), this,
+    const QFont font = QFontDialog::getFont(&ok, settings_.Font.ToQFont(), this,
                                             QStringLiteral("Font"), QFontDialog::MonospacedFonts);
     if (!ok) return;
-    Settings.Font = EditorFont::FromQFont(font);
-    for (int i = 0; i < PageTotal(); ++i) Editor(i)->setFont(Settings.Font.ToQFont());
+    settings_.Font = EditorFont::FromQFont(font);
+    for (int i = 0; i < PageTotal(); ++i) Editor(i)->setFont(settings_.Font.ToQFont());
 }
 
 void TMainForm::mmOAutoIndentClick() {
@@ -749,7 +762,7 @@ void TMainForm::mmOViewPanelClick() {
 // copy beside the installed program. Nothing is reported when there is none.
 void TMainForm::mmHContentsClick() {
     const QString app = QApplication::applicationDirPath();
-    for (const QString& candidate : {Settings.RootDir + QStringLiteral("/docs/index.html"),
+    for (const QString& candidate : {settings_.RootDir + QStringLiteral("/docs/index.html"),
                                      app + QStringLiteral("/../share/doc/morva/index.html"),
                                      app + QStringLiteral("/../../docs/index.html")}) {
         if (QFileInfo::exists(candidate)) {
