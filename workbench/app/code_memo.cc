@@ -52,6 +52,44 @@ void TCodeMemo::SetCaret(int position) {
     setTextCursor(cursor);
 }
 
+bool TCodeMemo::FindNext(const QString& text) {
+    const QTextCursor found =
+        document()->find(text, textCursor().selectionEnd(), QTextDocument::FindCaseSensitively);
+    if (found.isNull()) return false;
+    setFocus();
+    setTextCursor(found);
+    return true;
+}
+
+bool TCodeMemo::ReplaceNext(const QString& find, const QString& replace,
+                            const std::function<bool()>& confirm) {
+    if (find.isEmpty() || !FindNext(find)) return false;
+    if (!confirm || confirm()) {
+        // The caret ends after the inserted text, so the next search starts behind it.
+        QTextCursor cursor = textCursor();
+        cursor.insertText(replace);
+        setTextCursor(cursor);
+    }
+    return true;
+}
+
+int TCodeMemo::ReplaceAll(const QString& find, const QString& replace,
+                          const std::function<bool()>& confirm) {
+    QTextCursor group = textCursor();
+    group.beginEditBlock();  // one undo step for the whole replacement
+    int count = 0;
+    while (ReplaceNext(find, replace, confirm)) ++count;
+    group.endEditBlock();
+    return count;
+}
+
+void TCodeMemo::GotoLine(int number) {
+    const int lines = document()->blockCount();
+    const int target = number >= lines ? lines - 1 : qMax(number - 1, 0);
+    SetCaret(document()->findBlockByNumber(target).position());
+    setFocus();
+}
+
 void TCodeMemo::keyPressEvent(QKeyEvent* event) {
     QPlainTextEdit::keyPressEvent(event);
     LastKey = event->key();

@@ -1,11 +1,12 @@
 #pragma once
 // The editor of every page: a plain-text editor that colours the template language's tags
 // and the keywords of the chosen programming language, indents a new line like the line
-// above it, and reports the caret's line and column.
+// above it, reports the caret's line and column, and finds and replaces text.
 
 #include <QPlainTextEdit>
 #include <QStringList>
 #include <QTextCharFormat>
+#include <functional>
 
 #include "workbench/app/highlight_classifier.h"
 
@@ -44,6 +45,21 @@ class TCodeMemo : public QPlainTextEdit {
     void SetCaret(int position);
     /// Colours the whole document now (normally done as lines change).
     void RehighlightAll();
+
+    /// Selects the next occurrence of `text` (letter case counts) after the selection or
+    /// caret and takes the focus; false, leaving the selection, when there is none.
+    bool FindNext(const QString& text);
+    /// Selects the next occurrence of `find` and, unless `confirm` refuses, replaces it,
+    /// leaving the caret after the new text. False when there is none.
+    bool ReplaceNext(const QString& find, const QString& replace,
+                     const std::function<bool()>& confirm);
+    /// Replaces until `find` is no longer found after the caret, as one undo step; returns
+    /// the number of occurrences met.
+    int ReplaceAll(const QString& find, const QString& replace,
+                   const std::function<bool()>& confirm);
+    /// Moves the caret to the start of line `number` (1 the first; below it the first line,
+    /// beyond the end the last) and takes the focus.
+    void GotoLine(int number);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -5,6 +5,9 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <deque>
+#include <utility>
+#include <vector>
 
 #include "workbench/app/highlight_classifier.h"
 
@@ -160,6 +163,55 @@ TEST(CodeMemoTest, CaretLineAndColumnFollowTheSelectionStart) {
     EXPECT_EQ(memo.CaretLine(), 1);
     EXPECT_EQ(memo.CaretColumn(), 2);
     EXPECT_EQ(memo.LastCaretLine(), 1);
+}
+
+TEST(CodeMemoSearchTest, FindIsCaseSensitiveAndStartsAfterTheSelection) {
+    TCodeMemo memo;
+    memo.setPlainText(QStringLiteral("alpha beta\nBeta beta\ngamma"));
+    memo.SetCaret(0);
+    ASSERT_TRUE(memo.FindNext(QStringLiteral("beta")));
+    EXPECT_EQ(memo.textCursor().selectionStart(), 6);
+    ASSERT_TRUE(memo.FindNext(QStringLiteral("beta")));  // skips "Beta"
+    EXPECT_EQ(memo.textCursor().selectionStart(), 16);
+    EXPECT_FALSE(memo.FindNext(QStringLiteral("beta")));
+    EXPECT_EQ(memo.textCursor().selectedText(), QStringLiteral("beta"));  // left as it was
+    EXPECT_EQ(memo.textCursor().selectionStart(), 16);
+}
+
+TEST(CodeMemoSearchTest, ReplaceAllMakesOnePassAsOneUndoStep) {
+    TCodeMemo memo;
+    memo.setPlainText(QStringLiteral("a-a-a"));
+    memo.SetCaret(0);
+    // The replacement contains the searched text: each search starts behind the new text.
+    EXPECT_EQ(memo.ReplaceAll(QStringLiteral("a"), QStringLiteral("aa"), {}), 3);
+    EXPECT_EQ(memo.toPlainText(), QStringLiteral("aa-aa-aa"));
+    memo.undo();
+    EXPECT_EQ(memo.toPlainText(), QStringLiteral("a-a-a"));
+
+    memo.setPlainText(QStringLiteral("x1 x2 x3"));
+    memo.SetCaret(0);
+    std::deque<bool> answers = {true, false, true};
+    const auto confirm = [&answers] {
+        const bool yes = answers.front();
+        answers.pop_front();
+        return yes;
+    };
+    EXPECT_EQ(memo.ReplaceAll(QStringLiteral("x"), QStringLiteral("y"), confirm), 3);
+    EXPECT_EQ(memo.toPlainText(), QStringLiteral("y1 x2 y3"));
+    EXPECT_TRUE(answers.empty());
+    EXPECT_FALSE(memo.ReplaceNext(QString(), QStringLiteral("y"), {}));  // nothing to find
+}
+
+TEST(CodeMemoSearchTest, GotoLineStaysInsideTheText) {
+    TCodeMemo memo;
+    memo.setPlainText(QStringLiteral("alpha beta\nBeta beta\ngamma"));
+    for (const auto& [line, position] :
+         std::vector<std::pair<int, int>>{{0, 0}, {-5, 0}, {1, 0}, {2, 11}, {3, 21}, {99, 21}}) {
+        memo.SetCaret(15);
+        memo.GotoLine(line);
+        EXPECT_EQ(memo.textCursor().position(), position) << line;
+        EXPECT_FALSE(memo.textCursor().hasSelection());
+    }
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "workbench/app/keyword_file.h"
 #include "workbench/app/language.h"
 #include "workbench/app/main_form.h"
+#include "workbench/app/main_form_parts.h"
 #include "workbench/app/open_filter.h"
 #include "workbench/app/swap_list.h"
 
@@ -88,19 +89,19 @@ TEST_F(EnvironmentTest, DeletingEveryFileTypeLeavesOneForAllFiles) {
 TEST_F(EnvironmentTest, FileTypeCommandChangesTheOpenFilterOnOkOnly) {
     TMainForm form;
     form.FormShow({});
-    script.When(form.OpenFilter, [&form] {
-        form.OpenFilter->btNewClick();
-        form.OpenFilter->reject();
+    script.When(Part<TOpenFilter>(form), [&form] {
+        Part<TOpenFilter>(form)->btNewClick();
+        Part<TOpenFilter>(form)->reject();
     });
-    form.mmOFileTypeClick();
-    EXPECT_EQ(form.Settings.OpenFilter, QString::fromLatin1(kDefaultOpenFilter));
-    script.When(form.OpenFilter, [&form] {
-        form.OpenFilter->lbFileType->setCurrentRow(0);
-        form.OpenFilter->btDeleteClick();
-        form.OpenFilter->btOkClick();
+    Command(form, "mmOFileType")->trigger();
+    EXPECT_EQ(form.Settings().OpenFilter, QString::fromLatin1(kDefaultOpenFilter));
+    script.When(Part<TOpenFilter>(form), [&form] {
+        Part<TOpenFilter>(form)->lbFileType->setCurrentRow(0);
+        Part<TOpenFilter>(form)->btDeleteClick();
+        Part<TOpenFilter>(form)->btOkClick();
     });
-    form.mmOFileTypeClick();
-    EXPECT_TRUE(form.Settings.OpenFilter.startsWith("Delphi form files (*.DFM)|*.DFM|"));
+    Command(form, "mmOFileType")->trigger();
+    EXPECT_TRUE(form.Settings().OpenFilter.startsWith("Delphi form files (*.DFM)|*.DFM|"));
     form.ActiveEditor()->document()->setModified(false);
 }
 
@@ -307,7 +308,8 @@ TEST_F(EnvironmentTest, MacroClickInsertsTheTextWithTheCaretAtItsOffset) {
                                   Short("begin end;") + Bytes({6, 1, 0, 0}));
     TMainForm form;
     form.FormShow({});
-    auto* button = form.sbToolbars->findChild<QPushButton*>("CustSb0");
+    auto* button =
+        Part<QWidget>(form, QStringLiteral("sbToolbars"))->findChild<QPushButton*>("CustSb0");
     ASSERT_TRUE(button);
     TCodeMemo* memo = form.ActiveEditor();
     memo->setPlainText("x := 1;\n");
@@ -328,13 +330,13 @@ TEST_F(EnvironmentTest, LanguageCommandGivesEveryEditorTheChosenKeywords) {
     TMainForm form;
     form.FormShow({});
     form.NewPage();
-    script.When(form.Language, [&form] {
-        form.Language->cbLang->setCurrentIndex(1);
-        form.Language->cbLangChange();
-        form.Language->btOkClick();
+    script.When(Part<TLanguage>(form), [&form] {
+        Part<TLanguage>(form)->cbLang->setCurrentIndex(1);
+        Part<TLanguage>(form)->cbLangChange();
+        Part<TLanguage>(form)->btOkClick();
     });
-    form.mmOLanguageClick();
-    EXPECT_EQ(form.Settings.Language, 1);
+    Command(form, "mmOLanguage")->trigger();
+    EXPECT_EQ(form.Settings().Language, 1);
     for (int i = 0; i < form.PageTotal(); ++i)
         EXPECT_EQ(form.Editor(i)->Keywords(), KeywordSet({"begin"}));
     for (int i = 0; i < form.PageTotal(); ++i) form.Editor(i)->document()->setModified(false);

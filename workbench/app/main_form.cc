@@ -15,18 +15,15 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QStringDecoder>
 #include <QStyle>
 #include <QTabWidget>
-#include <QTextBlock>
 #include <QToolBar>
 #include <QUrl>
-#include <QVBoxLayout>
 
 #include "workbench/app/code_memo.h"
+#include "workbench/app/editor_page.h"
 #include "workbench/app/find_dialog.h"
 #include "workbench/app/form_text.h"
 #include "workbench/app/goto_line_dialog.h"
@@ -39,14 +36,6 @@ namespace morva::app {
 namespace {
 
 const QString kTitle = QStringLiteral("Morva 1.00");
-const QString kSaveFilter = QStringLiteral("Morva script files (*.TPX)|*.TPX");
-const char* const kCrLf = "crlf";      // editor property: the file's lines end in CR LF
-const char* const kLatin1 = "latin1";  // editor property: the file is not UTF-8
-
-bool IsUntitled(const QString& fileName) {
-    return fileName.left(7) == QStringLiteral("Untitle");
-}
-
 // The folder of `fileName` with its trailing separator.
 QString FolderOf(const QString& fileName) {
     QString folder = QFileInfo(fileName).absolutePath();
@@ -63,6 +52,12 @@ void UseIconTheme() {
         QIcon::setThemeName(QStringLiteral("Adwaita"));
 }
 
+// With `prompt`, each occurrence is replaced only when "Replace it ?" is answered Yes.
+std::function<bool()> ReplacePrompt(bool prompt) {
+    if (!prompt) return {};
+    return [] { return Confirmation(QStringLiteral("Replace it ?")) == Answer::Yes; };
+}
+
 QIcon ToolIcon(const char* themeName, QStyle::StandardPixmap fallback) {
     return QIcon::fromTheme(QLatin1String(themeName),
                             QApplication::style()->standardIcon(fallback));
@@ -73,56 +68,41 @@ QIcon ToolIcon(const char* themeName, QStyle::StandardPixmap fallback) {
 TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(kTitle);
-    Settings.Initialise();
-    Settings.ReopenLast();
+    ReadSettings();
     CreateActions();
     CreateMenus();
     CreatePopupMenu();
     CreateToolBar();
     CreateStatusBar();
-
-    sbToolbars = new QWidget(this);
-    sbToolbars->setObjectName(QStringLiteral("sbToolbars"));
-    sbToolbars->setMinimumWidth(40);
-    pgEdit = new QTabWidget(this);
-    pgEdit->setObjectName(QStringLiteral("pgEdit"));
-    pgEdit->setDocumentMode(true);
-    pgEdit->setVisible(false);
-    Splitter1 = new QSplitter(Qt::Horizontal, this);
-    Splitter1->setObjectName(QStringLiteral("Splitter1"));
-    Splitter1->setHandleWidth(3);
-    Splitter1->addWidget(sbToolbars);
-    Splitter1->addWidget(pgEdit);
-    Splitter1->setStretchFactor(1, 1);
-    Splitter1->setSizes({84, 586});
-    setCentralWidget(Splitter1);
-    connect(pgEdit, &QTabWidget::currentChanged, this, [this] {
-        UpdateCaption();
-        UpdateCommands();
-        RefreshPosition();
-    });
-
+    CreatePageArea();
     CreateDialogs();
     CreateRunWindow();
     CreateOptionDialogs();
     LoadKeywords();
-    setAcceptDrops(true);
     resize(670, 600);
     move(219, 85);
-    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &TMainForm::RefreshPaste);
     RebuildRecentMenu();
     UpdateCommands();
     UpdateDatabaseEnabling();
 }
 
 TMainForm::~TMainForm() {
+    WriteSettings();
+}
+
+void TMainForm::ReadSettings() {
+    settings_.Initialise();
+    settings_.ReopenLast();
+}
+
+void TMainForm::WriteSettings() {
     const QRect bounds = geometry();
-    Settings.MainLeft = bounds.left();
-    Settings.MainTop = bounds.top();
-    Settings.MainWidth = bounds.width();
-    Settings.MainHeight = bounds.height();
-    Settings.WriteStore();
-    Settings.ReleaseCurrent();
+    settings_.MainLeft = bounds.left();
+    settings_.MainTop = bounds.top();
+    settings_.MainWidth = bounds.width();
+    settings_.MainHeight = bounds.height();
+    settings_.WriteStore();
+    settings_.ReleaseCurrent();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -225,10 +205,12 @@ void TMainForm::CreateActions() {
     mmFSave->setEnabled(false);
     mmFSaveAll->setEnabled(false);
     mmEUndo->setEnabled(false);
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &TMainForm::RefreshPaste);
 }
 
 void TMainForm::CreateMenus() {
     mmFile = menuBar()->addMenu(QStringLiteral("&File"));
+    mmFile->setObjectName(QStringLiteral("mmFile"));
     mmFile->addAction(mmFNew);
     mmFile->addSeparator();
     mmFile->addAction(mmFLoad);
@@ -359,7 +341,32 @@ void TMainForm::CreateStatusBar() {
     }
     statusBar()->setObjectName(QStringLiteral("ssBar"));
     statusBar()->setSizeGripEnabled(true);
-    ssBarPanels[2]->setText(Settings.Schema ? QStringLiteral("SCHEMA") : QStringLiteral("(NONE)"));
+    ssBarPanels[2]->setText(settings_.Schema ? QStringLiteral("SCHEMA") : QStringLiteral("(NONE)"));
+}
+
+// The macro button panel beside the pages, which accept files dropped on the window.
+void TMainForm::CreatePageArea() {
+    sbToolbars = new QWidget(this);
+    sbToolbars->setObjectName(QStringLiteral("sbToolbars"));
+    sbToolbars->setMinimumWidth(40);
+    pgEdit = new QTabWidget(this);
+    pgEdit->setObjectName(QStringLiteral("pgEdit"));
+    pgEdit->setDocumentMode(true);
+    pgEdit->setVisible(false);
+    Splitter1 = new QSplitter(Qt::Horizontal, this);
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    Splitter1->setHandleWidth(3);
+    Splitter1->addWidget(sbToolbars);
+    Splitter1->addWidget(pgEdit);
+    Splitter1->setStretchFactor(1, 1);
+    Splitter1->setSizes({84, 586});
+    setCentralWidget(Splitter1);
+    connect(pgEdit, &QTabWidget::currentChanged, this, [this] {
+        UpdateCaption();
+        UpdateCommands();
+        RefreshPosition();
+    });
+    setAcceptDrops(true);
 }
 
 void TMainForm::CreateDialogs() {
@@ -387,8 +394,9 @@ void TMainForm::FormShow(const QString& startFile) {
         NewPage();
     if (TCodeMemo* memo = ActiveEditor()) memo->setFocus();
     RefreshPaste();
-    if (Settings.MainLeft >= 0 && Settings.MainWidth > 0 && Settings.MainHeight > 0)
-        setGeometry(Settings.MainLeft, Settings.MainTop, Settings.MainWidth, Settings.MainHeight);
+    if (settings_.MainLeft >= 0 && settings_.MainWidth > 0 && settings_.MainHeight > 0)
+        setGeometry(settings_.MainLeft, settings_.MainTop, settings_.MainWidth,
+                    settings_.MainHeight);
     BuildMacroPanel();
     ShowRunWindowFirstTime();
 }
@@ -403,9 +411,13 @@ int TMainForm::PageTotal() const {
     return pgEdit->count();
 }
 
+TEditorPage* TMainForm::Page(int index) const {
+    return qobject_cast<TEditorPage*>(pgEdit->widget(index));
+}
+
 TCodeMemo* TMainForm::Editor(int index) const {
-    QWidget* page = pgEdit->widget(index);
-    return page ? page->findChild<TCodeMemo*>() : nullptr;
+    TEditorPage* page = Page(index);
+    return page ? page->Editor() : nullptr;
 }
 
 TCodeMemo* TMainForm::ActiveEditor() const {
@@ -416,17 +428,13 @@ void TMainForm::ActivatePage(int index) {
     if (index >= 0 && index < PageTotal()) pgEdit->setCurrentIndex(index);
 }
 
-TCodeMemo* TMainForm::SetupPage(const QString& fileName) {
-    FileNames.append(fileName);
+TEditorPage* TMainForm::SetupPage(const QString& fileName) {
     pgEdit->setVisible(true);
-    auto* page = new QWidget;
+    auto* page = new TEditorPage(fileName);
     page->setObjectName(QStringLiteral("ts%1").arg(PageCount));
-    auto* memo = new TCodeMemo(page);
+    TCodeMemo* memo = page->Editor();
     memo->setObjectName(QStringLiteral("cm%1").arg(UntitledCount));
-    auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(memo);
-    memo->setFont(Settings.Font.ToQFont());
+    memo->setFont(settings_.Font.ToQFont());
     memo->SetTokenColours(QColor(0xFF, 0x00, 0x00), QColor(0x00, 0x80, 0x00),
                           QColor(0x00, 0x00, 0xFF));
     memo->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -437,6 +445,12 @@ TCodeMemo* TMainForm::SetupPage(const QString& fileName) {
     connect(memo, &QPlainTextEdit::undoAvailable, this, &TMainForm::EditorChanged);
     connect(memo, &QPlainTextEdit::cursorPositionChanged, this, &TMainForm::RefreshPosition);
     connect(memo, &QPlainTextEdit::selectionChanged, this, &TMainForm::RefreshPosition);
+    connect(page, &TEditorPage::FileNameChanged, this, [this, page] {
+        const int index = pgEdit->indexOf(page);
+        pgEdit->setTabText(index, BaseName(page->FileName()));
+        pgEdit->setTabToolTip(index, page->FileName());
+        UpdateCaption();
+    });
     memo->installEventFilter(this);
     memo->SetKeywords(keywords_);
     memo->AutoIndent = mmOAutoIndent->isChecked();
@@ -444,165 +458,84 @@ TCodeMemo* TMainForm::SetupPage(const QString& fileName) {
     const int index = pgEdit->addTab(page, BaseName(fileName));
     pgEdit->setTabToolTip(index, fileName);
     pgEdit->setCurrentIndex(index);
-    return memo;
+    return page;
 }
 
-void TMainForm::SetNewPageText(TCodeMemo* memo) {
-    memo->setPlainText(QStringLiteral("Start script...\n<TEXT>\n\n</TEXT>"));
-    memo->document()->setModified(false);
-    memo->SetCaret(memo->document()->findBlockByNumber(2).position());
+void TMainForm::NewPage() {
+    TEditorPage* page = SetupPage(QStringLiteral("Untitle%1.TPX").arg(UntitledCount));
+    ++UntitledCount;
+    page->SetNewPageText();
     UpdateCaption();
     EditorChanged();
 }
 
-void TMainForm::NewPage() {
-    TCodeMemo* memo = SetupPage(QStringLiteral("Untitle%1.TPX").arg(UntitledCount));
-    ++UntitledCount;
-    SetNewPageText(memo);
-}
-
 void TMainForm::OpenFile(const QString& fileName) {
     const QString name = QFileInfo(fileName).absoluteFilePath();
-    for (int i = 0; i < FileNames.size(); ++i) {
-        if (SameTextIgnoringCase(FileNames[i], name)) {
+    for (int i = 0; i < PageTotal(); ++i) {
+        if (SameTextIgnoringCase(Page(i)->FileName(), name)) {
             ActivatePage(i);
             return;
         }
     }
-    TCodeMemo* memo = SetupPage(name);
+    TEditorPage* page = SetupPage(name);
     QString error;
-    if (!LoadInto(memo, name, &error)) {
+    if (page->Load(&error)) {
+        EditorChanged();
+    } else {
         InformationBox(error);
-        SetNewPageText(memo);
+        page->SetNewPageText();
+        UpdateCaption();
+        EditorChanged();
     }
-    Settings.RecentFiles.Remove(name);
+    settings_.RecentFiles.Remove(name);
     RebuildRecentMenu();
     UpdateCaption();
     UpdateCommands();
 }
 
-// Reads the file into the editor. A ".DFM" file is shown as its text form; other files as
-// text, remembering their line ends and encoding so that saving writes them back the same.
-bool TMainForm::LoadInto(TCodeMemo* memo, const QString& fileName, QString* error) {
-    BusyCursor busy;
-    QString text;
-    if (UpperExtension(fileName) == QStringLiteral(".DFM")) {
-        if (!FormFileToText(fileName, &text, error)) return false;
-    } else {
-        QFile file(fileName);
-        if (!file.open(QIODevice::ReadOnly)) {
-            *error = QStringLiteral("Cannot open file %1: %2").arg(fileName, file.errorString());
-            return false;
-        }
-        QByteArray bytes = file.readAll();
-        const bool crlf = bytes.contains("\r\n");
-        if (crlf) bytes.replace("\r\n", "\n");
-        // Stateless, so that a sequence cut off at the end of the file counts as an error.
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        text = utf8(bytes);
-        const bool latin1 = utf8.hasError();
-        if (latin1) text = QString::fromLatin1(bytes);
-        memo->setProperty(kCrLf, crlf);
-        memo->setProperty(kLatin1, latin1);
-    }
-    memo->setPlainText(text);
-    memo->document()->setModified(false);
-    memo->SetCaret(0);
-    EditorChanged();
-    return true;
-}
-
 void TMainForm::LoadCommand(const QString& folder) {
-    const QString chosen = AskFileName(FilePrompt::Open, folder, QString(), Settings.OpenFilter);
+    const QString chosen = AskFileName(FilePrompt::Open, folder, QString(), settings_.OpenFilter);
     if (chosen.isEmpty()) return;
-    Settings.ScriptDir = FolderOf(chosen);
-    Settings.RecentDirs.Add(Settings.ScriptDir);
+    settings_.ScriptDir = FolderOf(chosen);
+    settings_.RecentDirs.Add(settings_.ScriptDir);
     RebuildRecentMenu();
     OpenFile(chosen);
 }
 
-bool TMainForm::WritePage(int index, const QString& fileName) {
-    TCodeMemo* memo = Editor(index);
-    QString text = memo->toPlainText();
-    if (memo->property(kCrLf).toBool()) text.replace(u'\n', QStringLiteral("\r\n"));
-    // A file read as Latin-1 is written back the same way while every character fits;
-    // otherwise it becomes UTF-8 rather than losing characters.
-    bool latin1 = memo->property(kLatin1).toBool();
-    if (latin1) {
-        for (QChar c : text) {
-            if (c.unicode() > 0xFF) {
-                latin1 = false;
-                break;
-            }
-        }
-    }
-    const QByteArray bytes = latin1 ? text.toLatin1() : text.toUtf8();
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        InformationBox(QStringLiteral("Cannot save file %1: %2").arg(fileName, file.errorString()));
-        saveFailed_ = true;
-        return false;
-    }
-    memo->setProperty(kLatin1, latin1);
-    memo->document()->setModified(false);
-    EditorChanged();
-    return true;
-}
-
 bool TMainForm::SavePage(int index) {
-    if (index < 0 || index >= PageTotal()) return false;
-    const QString& name = FileNames[index];
-    // The text form is never written over a binary form file, and a new page needs a name.
-    if (UpperExtension(name) == QStringLiteral(".DFM") || IsUntitled(name)) return SaveAs(index);
-    return WritePage(index, name);
+    TEditorPage* page = Page(index);
+    return page && page->Save(&settings_.ScriptDir) == TEditorPage::SaveResult::Saved;
 }
 
 bool TMainForm::SaveAs(int index) {
-    if (index < 0 || index >= PageTotal()) return false;
-    QString chosen = AskFileName(FilePrompt::Save, Settings.ScriptDir,
-                                 FileNameOnly(FileNames[index]), kSaveFilter);
-    if (chosen.isEmpty()) return false;
-    if (!FileNameOnly(chosen).contains(u'.')) chosen += QStringLiteral(".TPX");
-    chosen = QFileInfo(chosen).absoluteFilePath();
-    Settings.ScriptDir = FolderOf(chosen);
-    if (!WritePage(index, chosen)) return false;
-    FileNames[index] = chosen;
-    pgEdit->setTabText(index, BaseName(chosen));
-    pgEdit->setTabToolTip(index, chosen);
-    UpdateCaption();
-    return true;
+    TEditorPage* page = Page(index);
+    return page && page->SaveAs(&settings_.ScriptDir) == TEditorPage::SaveResult::Saved;
 }
 
 // A page whose Save As is cancelled is skipped; a failed write stops, leaving the pages
 // before it saved.
 bool TMainForm::SaveAll() {
-    saveFailed_ = false;
-    for (int i = 0; i < PageTotal() && !saveFailed_; ++i) SavePage(i);
-    return !saveFailed_;
+    for (int i = 0; i < PageTotal(); ++i)
+        if (Page(i)->Save(&settings_.ScriptDir) == TEditorPage::SaveResult::Failed) return false;
+    return true;
 }
 
 bool TMainForm::ClosePage(int index) {
-    if (index < 0 || index >= PageTotal()) return false;
-    if (Editor(index)->document()->isModified()) {
-        const Answer answer = ConfirmationWithCancel(
-            QStringLiteral("Save changes to %1").arg(FileNameOnly(FileNames[index])));
-        if (answer == Answer::Cancel) return false;
-        // A page whose save was cancelled or failed stays open, so nothing is lost.
-        if (answer == Answer::Yes && !SavePage(index)) return false;
-    }
+    TEditorPage* page = Page(index);
+    if (!page || !page->MaybeSave(&settings_.ScriptDir)) return false;
     RemovePage(index);
     return true;
 }
 
 void TMainForm::RemovePage(int index) {
     if (index == PageIndex() && PageTotal() > 1) ActivatePage(index > 0 ? index - 1 : index + 1);
-    const QString name = FileNames[index];
-    QWidget* page = pgEdit->widget(index);
+    TEditorPage* page = Page(index);
+    const QString name = page->FileName();
+    const bool untitled = page->IsUntitled();
     pgEdit->removeTab(index);
     delete page;
-    FileNames.removeAt(index);
     if (PageTotal() == 0) pgEdit->setVisible(false);
-    if (!IsUntitled(name)) Settings.RecentFiles.Add(name);
+    if (!untitled) settings_.RecentFiles.Add(name);
     RebuildRecentMenu();
     UpdateCaption();
     UpdateCommands();
@@ -613,15 +546,13 @@ bool TMainForm::CloseAll() {
     Answer soFar = Answer::Ok;  // Ok stands for "no answer yet"
     while (PageTotal() > 0) {
         const int index = PageIndex();
-        const bool modified = Editor(index)->document()->isModified();
+        TEditorPage* page = Page(index);
+        const bool modified = page->IsModified();
         if (modified && (soFar == Answer::Ok || soFar == Answer::Yes || soFar == Answer::No)) {
             int modifiedPages = 0;
             for (int i = 0; i < PageTotal(); ++i)
-                if (Editor(i)->document()->isModified()) ++modifiedPages;
-            const QString question =
-                QStringLiteral("Save changes to %1").arg(FileNameOnly(FileNames[index]));
-            soFar = modifiedPages < 2 ? ConfirmationWithCancel(question)
-                                      : ConfirmationForMany(question);
+                if (Page(i)->IsModified()) ++modifiedPages;
+            soFar = page->AskToSave(modifiedPages >= 2);
         }
         if (soFar == Answer::Cancel) return false;
         const bool save = soFar == Answer::Yes || soFar == Answer::YesToAll;
@@ -647,12 +578,12 @@ void TMainForm::HandleInstanceRequest(const QString& fileName) {
 // Caption, enabling and the recent menu
 
 void TMainForm::UpdateCaption() {
-    const int index = PageIndex();
-    if (index < 0 || index >= FileNames.size()) {
+    const TEditorPage* page = Page(PageIndex());
+    if (!page) {
         setWindowTitle(kTitle);
         return;
     }
-    setWindowTitle(QStringLiteral("Morva 1.00 - [ %1 ]").arg(FileNameOnly(FileNames[index])));
+    setWindowTitle(QStringLiteral("Morva 1.00 - [ %1 ]").arg(FileNameOnly(page->FileName())));
 }
 
 void TMainForm::EditorChanged() {
@@ -717,8 +648,8 @@ void TMainForm::RefreshPosition() {
 
 void TMainForm::RebuildRecentMenu() {
     mmRecent->clear();
-    const TFixedStrings& dirs = Settings.RecentDirs;
-    const TFixedStrings& files = Settings.RecentFiles;
+    const TFixedStrings& dirs = settings_.RecentDirs;
+    const TFixedStrings& files = settings_.RecentFiles;
     for (int i = dirs.Count() - 1; i >= 0; --i) {
         const QString folder = dirs[i];
         connect(mmRecent->addAction(folder), &QAction::triggered, this,
@@ -740,7 +671,7 @@ void TMainForm::mmFNewClick() {
     NewPage();
 }
 void TMainForm::mmFLoadClick() {
-    LoadCommand(Settings.ScriptDir);
+    LoadCommand(settings_.ScriptDir);
 }
 void TMainForm::mmFSaveClick() {
     SavePage(PageIndex());
@@ -812,11 +743,11 @@ void TMainForm::mmEGotoLineClick() {
 
 void TMainForm::mmOFontClick() {
     bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, Settings.Font.ToQFont(), this,
+    const QFont font = QFontDialog::getFont(&ok, settings_.Font.ToQFont(), this,
                                             QStringLiteral("Font"), QFontDialog::MonospacedFonts);
     if (!ok) return;
-    Settings.Font = EditorFont::FromQFont(font);
-    for (int i = 0; i < PageTotal(); ++i) Editor(i)->setFont(Settings.Font.ToQFont());
+    settings_.Font = EditorFont::FromQFont(font);
+    for (int i = 0; i < PageTotal(); ++i) Editor(i)->setFont(settings_.Font.ToQFont());
 }
 
 void TMainForm::mmOAutoIndentClick() {
@@ -831,7 +762,7 @@ void TMainForm::mmOViewPanelClick() {
 // copy beside the installed program. Nothing is reported when there is none.
 void TMainForm::mmHContentsClick() {
     const QString app = QApplication::applicationDirPath();
-    for (const QString& candidate : {Settings.RootDir + QStringLiteral("/docs/index.html"),
+    for (const QString& candidate : {settings_.RootDir + QStringLiteral("/docs/index.html"),
                                      app + QStringLiteral("/../share/doc/morva/index.html"),
                                      app + QStringLiteral("/../../docs/index.html")}) {
         if (QFileInfo::exists(candidate)) {
@@ -851,44 +782,24 @@ void TMainForm::mmHAboutClick() {
 bool TMainForm::SearchText(const QString& text) {
     TCodeMemo* memo = ActiveEditor();
     if (!memo || text.isEmpty()) return true;
-    const QTextCursor found = memo->document()->find(text, memo->textCursor().selectionEnd(),
-                                                     QTextDocument::FindCaseSensitively);
-    if (found.isNull()) {
+    if (!memo->FindNext(text)) {
         InformationBox(QStringLiteral("Could not find \"%1\"").arg(text));
         return false;
     }
-    memo->setFocus();
-    memo->setTextCursor(found);
     RefreshPosition();
     return true;
 }
 
 bool TMainForm::ReplaceOnce(const QString& find, const QString& replace, bool prompt) {
     TCodeMemo* memo = ActiveEditor();
-    if (!memo || find.isEmpty()) return false;
-    const QTextCursor found = memo->document()->find(find, memo->textCursor().selectionEnd(),
-                                                     QTextDocument::FindCaseSensitively);
-    if (found.isNull()) return false;
-    memo->setFocus();
-    memo->setTextCursor(found);
-    if (!prompt || Confirmation(QStringLiteral("Replace it ?")) == Answer::Yes) {
-        // The caret ends after the inserted text, so the next search starts behind it.
-        QTextCursor cursor = memo->textCursor();
-        cursor.insertText(replace);
-        memo->setTextCursor(cursor);
-    }
+    if (!memo || !memo->ReplaceNext(find, replace, ReplacePrompt(prompt))) return false;
     RefreshPosition();
     return true;
 }
 
 void TMainForm::ReplaceAll(const QString& find, const QString& replace, bool prompt) {
     TCodeMemo* memo = ActiveEditor();
-    if (!memo) return;
-    QTextCursor group = memo->textCursor();
-    group.beginEditBlock();  // one undo step for the whole replacement
-    while (ReplaceOnce(find, replace, prompt)) {
-    }
-    group.endEditBlock();
+    if (memo && memo->ReplaceAll(find, replace, ReplacePrompt(prompt)) > 0) RefreshPosition();
 }
 
 void TMainForm::SearchNext() {
@@ -910,10 +821,7 @@ void TMainForm::GotoLine(const QString& text) {
         InformationBox(QStringLiteral("'%1' is not a valid line number").arg(text));
         return;
     }
-    const int lines = memo->document()->blockCount();
-    const int target = number >= lines ? lines - 1 : qMax(number - 1, 0);
-    memo->SetCaret(memo->document()->findBlockByNumber(target).position());
-    memo->setFocus();
+    memo->GotoLine(number);
     RefreshPosition();
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// The workbench's main window: editor pages with their file names, the menus, tool bar,
+// The workbench's main window: the editor pages, the menus, tool bar,
 // pop-up menu and status bar, opening, saving and closing files, the recent lists, and
 // find, replace and go to line in the active page.
 
@@ -20,6 +20,7 @@ namespace morva::app {
 
 class TAddRefTable;
 class TCodeMemo;
+class TEditorPage;
 class TColumnEdit;
 class TCreateSchema;
 class TCustomButton;
@@ -50,17 +51,14 @@ class TMainForm : public QMainWindow {
 
     /// Opens `startFile` when it names a readable file, else makes a new page.
     void FormShow(const QString& startFile);
+    /// The settings read at the start and written when the window goes away.
+    TSettings& Settings() { return settings_; }
 
-    TSettings Settings;
-    QStringList FileNames;
-    int UntitledCount = 0;
-    int PageCount = 0;
-    /// What Search Next repeats: 0 nothing yet, 1 the last find, 2 the last replace.
-    int LastSearch = 0;
-
-    // Pages and editors.
+    // Pages and their editors.
     int PageIndex() const;
     int PageTotal() const;
+    /// Page `index`, or null when there is none.
+    TEditorPage* Page(int index) const;
     TCodeMemo* Editor(int index) const;
     TCodeMemo* ActiveEditor() const;
     void ActivatePage(int index);
@@ -69,72 +67,83 @@ class TMainForm : public QMainWindow {
     void NewPage();
     /// Opens `fileName` in a page, or activates its page when it is open already.
     void OpenFile(const QString& fileName);
-    /// Asks for a file starting in `folder` and opens it.
-    void LoadCommand(const QString& folder);
     /// Saves page `index`; false when it was not saved (cancelled or failed, after a message).
     bool SavePage(int index);
-    /// Asks for a new name and saves page `index` under it; false when cancelled or failed.
-    bool SaveAs(int index);
     /// Saves every page; false when a write failed.
     bool SaveAll();
     /// Closes page `index`, asking first when it is modified; false when it stays open.
     bool ClosePage(int index);
     /// Closes every page with the save questions; false when cancelled.
     bool CloseAll();
-    /// Opens the first of `files` dropped on the window.
-    void DropFiles(const QStringList& files);
     /// A request of a second start: come to the front and open `fileName` when given.
     void HandleInstanceRequest(const QString& fileName);
 
-    // Search commands on the active editor.
-    /// Selects the next occurrence of `text` after the selection or caret; shows
-    /// "Could not find" when there is none.
+    /// The keyword list of the chosen language, given to every editor.
+    void SetKeywords(const QStringList& keywords);
+    /// Rebuilds the recent menu from the recent folders and files of the settings.
+    void RebuildRecentMenu();
+    /// The schema panel and the commands that need a current database or schema.
+    void UpdateDatabaseEnabling();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    // Building the window.
+    void ReadSettings();
+    void WriteSettings();
+    void CreateActions();
+    void CreateMenus();
+    void CreatePopupMenu();
+    void CreateToolBar();
+    void CreateStatusBar();
+    void CreatePageArea();
+    void CreateDialogs();
+    void CreateRunWindow();
+    void CreateOptionDialogs();
+    void LoadKeywords();
+    void ShowRunWindowFirstTime();
+    QAction* MakeAction(const char* name, const QString& caption, const QKeySequence& key,
+                        void (TMainForm::*handler)());
+    QAction* Later(const char* name, const QString& caption, const QKeySequence& key = {});
+
+    // Pages.
+    TEditorPage* SetupPage(const QString& fileName);
+    void RemovePage(int index);
+    /// Asks for a file starting in `folder` and opens it.
+    void LoadCommand(const QString& folder);
+    /// Asks for a new name and saves page `index` under it; false when cancelled or failed.
+    bool SaveAs(int index);
+    /// Opens the first of `files` dropped on the window.
+    void DropFiles(const QStringList& files);
+
+    // Search commands on the active editor, with their messages.
+    /// Selects the next occurrence of `text`; shows "Could not find" when there is none.
     bool SearchText(const QString& text);
     /// Selects the next occurrence of `find` and, unless refused at the "Replace it ?"
     /// prompt, replaces it; false when there is none.
     bool ReplaceOnce(const QString& find, const QString& replace, bool prompt);
-    /// Replaces until `find` is no longer found after the caret, as one undo step.
     void ReplaceAll(const QString& find, const QString& replace, bool prompt);
     /// Moves the caret to the start of the line numbered by `text` (1 the first).
     void GotoLine(const QString& text);
     void SearchNext();
 
-    /// The keyword list of the chosen language, given to every editor.
-    void SetKeywords(const QStringList& keywords);
-
-    // Components, named as the handlers refer to them.
-    QToolBar* tbMain;
-    QWidget* sbToolbars;
-    QSplitter* Splitter1;
-    QTabWidget* pgEdit;
-    QLabel* ssBarPanels[4];
-    QMenu* mmFile;
-    QMenu* mmRecent;
-    QMenu* pmEditor;
-    QAction *mmFNew, *mmFLoad, *mmFSave, *mmFSaveAs, *mmFSaveAll, *mmFClose, *mmFCloseAll, *mmFExit;
-    QAction *mmEUndo, *mmECut, *mmECopy, *mmEPaste, *mmEDelete, *mmESelectAll, *mmEFind,
-        *mmEReplace, *mmESearchNext, *mmEGotoLine;
-    QAction *mmDSelectDatabase, *mmDSelectSchema, *mmDEditSchema, *mmDCreateByBDE, *mmDCreateByODBC,
-        *mmDCreateBySQL;
-    QAction *mmSCompile, *mmSRun;
-    QAction *mmOOutputDir, *mmOFileType, *mmOLanguage, *mmOCustomButtons, *mmOFont, *mmOAutoIndent,
-        *mmOViewPanel;
-    QAction *mmHContents, *mmHAbout;
-    QAction* pmClosePage;
-    TFindDialog* FindDialog;
-    TReplaceDialog* ReplaceDialog;
-    TGotoLineNo* GotoLineNo;
-    TSplash* AboutBox;
-    TCustomButton* CustomButton;
-    TLanguage* Language;
-    TGetText* GetText;
-    TCreateSchema* CreateSchema;
-    TTypeLabel* TypeLabel;
-    TRoomSelectForm* RoomSelectForm;
-    TAddRefTable* AddRefTable;
-    TColumnEdit* ColumnEdit;
-    TOpenFilter* OpenFilter;
-    TTableOrderForm* TableOrderForm;
+    // Caption, enabling, status bar and the macro button panel.
+    void UpdateCaption();
+    void EditorChanged();
+    /// Caret position panel and the selection-dependent commands.
+    void RefreshPosition();
+    /// Enabling of the commands that depend on the pages.
+    void UpdateCommands();
+    void RefreshPaste();
+    void SetCommand(QAction* action, bool enabled);
+    /// Rebuilds the macro button panel from the macro button editor's records.
+    void BuildMacroPanel();
+    /// Inserts macro button `index`'s text at the active editor's caret.
+    void MacroButtonClick(int index);
 
     // Menu handlers.
     void mmFNewClick();
@@ -155,8 +164,15 @@ class TMainForm : public QMainWindow {
     void mmEReplaceClick();
     void mmESearchNextClick();
     void mmEGotoLineClick();
+    void mmDSelectDatabaseClick();
     void mmDSelectSchemaClick();
     void mmDEditSchemaClick();
+    void mmDCreateByBDEClick();
+    void mmDCreateByODBCClick();
+    void mmDCreateBySQLClick();
+    void mmSCompileClick();
+    void mmSRunClick();
+    void mmOOutputDirClick();
     void mmOFileTypeClick();
     void mmOLanguageClick();
     void mmOCustomButtonsClick();
@@ -166,66 +182,55 @@ class TMainForm : public QMainWindow {
     void mmHContentsClick();
     void mmHAboutClick();
 
-    // Running scripts and building database information: the run window and its dialogs.
+    TSettings settings_;
+    QStringList keywords_;
+    int UntitledCount = 0;
+    int PageCount = 0;
+    /// What Search Next repeats: 0 nothing yet, 1 the last find, 2 the last replace.
+    int LastSearch = 0;
+
+    // Components, named as the handlers refer to them. Tests and the screen renderer find
+    // them by these object names.
+    QToolBar* tbMain;
+    QWidget* sbToolbars;
+    QSplitter* Splitter1;
+    QTabWidget* pgEdit;
+    QLabel* ssBarPanels[4];
+    QMenu* mmFile;
+    QMenu* mmRecent;
+    QMenu* pmEditor;
+    QAction *mmFNew, *mmFLoad, *mmFSave, *mmFSaveAs, *mmFSaveAll, *mmFClose, *mmFCloseAll, *mmFExit;
+    QAction *mmEUndo, *mmECut, *mmECopy, *mmEPaste, *mmEDelete, *mmESelectAll, *mmEFind,
+        *mmEReplace, *mmESearchNext, *mmEGotoLine;
+    QAction *mmDSelectDatabase, *mmDSelectSchema, *mmDEditSchema, *mmDCreateByBDE, *mmDCreateByODBC,
+        *mmDCreateBySQL;
+    QAction *mmSCompile, *mmSRun;
+    QAction *mmOOutputDir, *mmOFileType, *mmOLanguage, *mmOCustomButtons, *mmOFont, *mmOAutoIndent,
+        *mmOViewPanel;
+    QAction *mmHContents, *mmHAbout;
+    QAction* pmClosePage;
+
+    // Dialogs and the run window.
+    TFindDialog* FindDialog;
+    TReplaceDialog* ReplaceDialog;
+    TGotoLineNo* GotoLineNo;
+    TSplash* AboutBox;
+    TCustomButton* CustomButton;
+    TLanguage* Language;
+    TGetText* GetText;
+    TCreateSchema* CreateSchema;
+    TTypeLabel* TypeLabel;
+    TRoomSelectForm* RoomSelectForm;
+    TAddRefTable* AddRefTable;
+    TColumnEdit* ColumnEdit;
+    TOpenFilter* OpenFilter;
+    TTableOrderForm* TableOrderForm;
     TScript* Script = nullptr;
     TSelectDBaseForm* SelectDBaseForm = nullptr;
     TCreateDBIForm* CreateDBIForm = nullptr;
     TPasswdForm* PasswdForm = nullptr;
     TSelectSQLFileForm* SelectSQLFileForm = nullptr;
     TBrowseForm* BrowseForm = nullptr;
-    void mmDSelectDatabaseClick();
-    void mmDCreateByBDEClick();
-    void mmDCreateByODBCClick();
-    void mmDCreateBySQLClick();
-    void mmSCompileClick();
-    void mmSRunClick();
-    void mmOOutputDirClick();
-    /// The schema panel and the commands that need a current database or schema.
-    void UpdateDatabaseEnabling();
-
-    /// Caret position panel and the selection-dependent commands.
-    void RefreshPosition();
-    /// Enabling of the commands that depend on the pages.
-    void UpdateCommands();
-    void RebuildRecentMenu();
-    /// Rebuilds the macro button panel from the macro button editor's records.
-    void BuildMacroPanel();
-    /// Inserts macro button `index`'s text at the active editor's caret.
-    void MacroButtonClick(int index);
-
-  protected:
-    void closeEvent(QCloseEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-  private:
-    void CreateActions();
-    void CreateMenus();
-    void CreatePopupMenu();
-    void CreateToolBar();
-    void CreateStatusBar();
-    void CreateDialogs();
-    void CreateOptionDialogs();
-    void CreateRunWindow();
-    void ShowRunWindowFirstTime();
-    void LoadKeywords();
-
-    TCodeMemo* SetupPage(const QString& fileName);
-    void SetNewPageText(TCodeMemo* memo);
-    bool LoadInto(TCodeMemo* memo, const QString& fileName, QString* error);
-    bool WritePage(int index, const QString& fileName);
-    void RemovePage(int index);
-    void UpdateCaption();
-    void EditorChanged();
-    void RefreshPaste();
-    void SetCommand(QAction* action, bool enabled);
-    QAction* MakeAction(const char* name, const QString& caption, const QKeySequence& key,
-                        void (TMainForm::*handler)());
-    QAction* Later(const char* name, const QString& caption, const QKeySequence& key = {});
-
-    QStringList keywords_;
-    bool saveFailed_ = false;  ///< set by a write that failed, for Save all
 };
 
 }  // namespace morva::app

@@ -7,6 +7,8 @@
 #include <QSplitter>
 #include <QTextCursor>
 #include <algorithm>
+#include <functional>
+#include <utility>
 
 #include "workbench/app/add_ref_table.h"
 #include "workbench/app/code_memo.h"
@@ -31,37 +33,38 @@ namespace {
 // own layout both resize the panel).
 class PanelEvents : public QObject {
   public:
-    explicit PanelEvents(TMainForm* form) : QObject(form), form_(form) {}
+    PanelEvents(QObject* parent, std::function<void()> edit, std::function<void()> rebuild)
+        : QObject(parent), edit_(std::move(edit)), rebuild_(std::move(rebuild)) {}
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::MouseButtonDblClick) form_->mmOCustomButtonsClick();
+        if (event->type() == QEvent::MouseButtonDblClick) edit_();
         if (event->type() == QEvent::Resize) {
             const auto* resize = static_cast<QResizeEvent*>(event);
             if (TCustomButton::PanelColumns(resize->size().width()) !=
                 TCustomButton::PanelColumns(resize->oldSize().width()))
-                form_->BuildMacroPanel();
+                rebuild_();
         }
         return QObject::eventFilter(watched, event);
     }
 
   private:
-    TMainForm* form_;
+    std::function<void()> edit_, rebuild_;
 };
 
 }  // namespace
 
 void TMainForm::CreateOptionDialogs() {
-    CustomButton = new TCustomButton(Settings.RootDir + QStringLiteral("/MacroBtn.CDF"), this);
+    CustomButton = new TCustomButton(settings_.RootDir + QStringLiteral("/MacroBtn.CDF"), this);
     GetText = new TGetText(this);
-    Language = new TLanguage(Settings.RootDir + QStringLiteral("/Keywords.CDF"), Settings.Language,
-                             GetText, this);
-    TypeLabel = new TTypeLabel(Settings, this);
+    Language = new TLanguage(settings_.RootDir + QStringLiteral("/Keywords.CDF"),
+                             settings_.Language, GetText, this);
+    TypeLabel = new TTypeLabel(settings_, this);
     AddRefTable = new TAddRefTable(this);
     ColumnEdit = new TColumnEdit(this);
-    CreateSchema = new TCreateSchema(Settings, TypeLabel, ColumnEdit, AddRefTable, this);
-    TableOrderForm = new TTableOrderForm(Settings, this);
-    RoomSelectForm = new TRoomSelectForm(Settings, TypeLabel, CreateSchema, TableOrderForm, this);
+    CreateSchema = new TCreateSchema(settings_, TypeLabel, ColumnEdit, AddRefTable, this);
+    TableOrderForm = new TTableOrderForm(settings_, this);
+    RoomSelectForm = new TRoomSelectForm(settings_, TypeLabel, CreateSchema, TableOrderForm, this);
     OpenFilter = new TOpenFilter(this);
     for (const QString& error : {CustomButton->LoadError, Language->LoadError})
         if (!error.isEmpty()) InformationBox(error);
@@ -71,25 +74,26 @@ void TMainForm::CreateOptionDialogs() {
         CreateSchema->PrepareDatabase(db);
         CreateSchema->exec();
     });
-    sbToolbars->installEventFilter(new PanelEvents(this));
+    sbToolbars->installEventFilter(new PanelEvents(
+        this, [this] { mmOCustomButtonsClick(); }, [this] { BuildMacroPanel(); }));
     connect(Splitter1, &QSplitter::splitterMoved, this, &TMainForm::BuildMacroPanel);
 }
 
 void TMainForm::mmDSelectSchemaClick() {
-    if (!Settings.Database) return;
+    if (!settings_.Database) return;
     RoomSelectForm->exec();
     UpdateDatabaseEnabling();
 }
 
 void TMainForm::mmDEditSchemaClick() {
-    if (!Settings.Schema || !Settings.Database) return;
-    CreateSchema->PrepareSchema(*Settings.Schema);
+    if (!settings_.Schema || !settings_.Database) return;
+    CreateSchema->PrepareSchema(*settings_.Schema);
     CreateSchema->exec();
 }
 
 void TMainForm::mmOFileTypeClick() {
-    OpenFilter->SetFilter(Settings.OpenFilter);
-    if (OpenFilter->exec() == QDialog::Accepted) Settings.OpenFilter = OpenFilter->Filter();
+    OpenFilter->SetFilter(settings_.OpenFilter);
+    if (OpenFilter->exec() == QDialog::Accepted) settings_.OpenFilter = OpenFilter->Filter();
 }
 
 void TMainForm::mmOLanguageClick() {

@@ -8,6 +8,7 @@
 
 #include "workbench/app/browse_form.h"
 #include "workbench/app/create_dbi_form.h"
+#include "workbench/app/editor_page.h"
 #include "workbench/app/main_form.h"
 #include "workbench/app/passwd_form.h"
 #include "workbench/app/script_form.h"
@@ -28,13 +29,13 @@ void Bind(TMainForm* form, QAction* action, void (TMainForm::*handler)(), bool a
 }  // namespace
 
 void TMainForm::CreateRunWindow() {
-    Script = new TScript(Settings, this);
+    Script = new TScript(settings_, this);
     Script->SetMainWindow(this);
     PasswdForm = new TPasswdForm(this);
-    CreateDBIForm = new TCreateDBIForm(Settings, *PasswdForm, this);
-    SelectSQLFileForm = new TSelectSQLFileForm(Settings, this);
-    SelectDBaseForm = new TSelectDBaseForm(Settings, this);
-    BrowseForm = new TBrowseForm(Settings, this);
+    CreateDBIForm = new TCreateDBIForm(settings_, *PasswdForm, this);
+    SelectSQLFileForm = new TSelectSQLFileForm(settings_, this);
+    SelectDBaseForm = new TSelectDBaseForm(settings_, this);
+    BrowseForm = new TBrowseForm(settings_, this);
     Script->SetDialogs(SelectSQLFileForm, CreateDBIForm);
 
     const bool engine = Script->EngineReady();
@@ -64,9 +65,9 @@ void TMainForm::ShowRunWindowFirstTime() {
         mmDCreateByBDE->setProperty("later", true);
         mmDCreateByBDE->setEnabled(false);
     }
-    if (Settings.ScriptLeft >= 0 && Settings.ScriptWidth > 0 && Settings.ScriptHeight > 0)
-        Script->setGeometry(Settings.ScriptLeft, Settings.ScriptTop, Settings.ScriptWidth,
-                            Settings.ScriptHeight);
+    if (settings_.ScriptLeft >= 0 && settings_.ScriptWidth > 0 && settings_.ScriptHeight > 0)
+        Script->setGeometry(settings_.ScriptLeft, settings_.ScriptTop, settings_.ScriptWidth,
+                            settings_.ScriptHeight);
     else
         Script->setGeometry(geometry());
     UpdateDatabaseEnabling();
@@ -76,17 +77,17 @@ void TMainForm::ShowRunWindowFirstTime() {
 }
 
 void TMainForm::UpdateDatabaseEnabling() {
-    ssBarPanels[2]->setText(Settings.Schema ? QStringLiteral("SCHEMA") : QStringLiteral("(NONE)"));
-    SetCommand(mmDSelectSchema, static_cast<bool>(Settings.Database));
-    SetCommand(mmDEditSchema, static_cast<bool>(Settings.Schema));
+    ssBarPanels[2]->setText(settings_.Schema ? QStringLiteral("SCHEMA") : QStringLiteral("(NONE)"));
+    SetCommand(mmDSelectSchema, static_cast<bool>(settings_.Database));
+    SetCommand(mmDEditSchema, static_cast<bool>(settings_.Schema));
 }
 
 void TMainForm::mmSCompileClick() {
-    const int index = PageIndex();
-    if (index < 0 || Script->Busy()) return;
+    const TEditorPage* page = Page(PageIndex());
+    if (!page || Script->Busy()) return;
     Script->ClearLog();
     try {
-        Script->CompileScript(FileNames[index], ActiveEditor());
+        Script->CompileScript(page->FileName(), page->Editor());
     } catch (const std::exception& e) {
         InformationBox(QString::fromStdString(e.what()));
     }
@@ -95,15 +96,14 @@ void TMainForm::mmSCompileClick() {
 
 void TMainForm::mmSRunClick() {
     if (Script->Busy()) return;
-    if (!Settings.Schema) {
+    if (!settings_.Schema) {
         InformationBox(QStringLiteral("Select Schema first."));
         return;
     }
     Script->ClearLog();
-    const int index = PageIndex();
-    if (index >= 0)
-        Script->RunWithSchema(Settings.Schema.get(), Settings.Database.get(), FileNames[index],
-                              ActiveEditor());
+    if (const TEditorPage* page = Page(PageIndex()))
+        Script->RunWithSchema(settings_.Schema.get(), settings_.Database.get(), page->FileName(),
+                              page->Editor());
     Script->show();
 }
 

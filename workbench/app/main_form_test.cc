@@ -1,4 +1,5 @@
 #include "workbench/app/main_form.h"
+#include "workbench/app/main_form_parts.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -13,6 +14,7 @@
 
 #include "workbench/app/app_test_support.h"
 #include "workbench/app/code_memo.h"
+#include "workbench/app/editor_page.h"
 #include "workbench/app/keyword_file.h"
 #include "workbench/formfile/formfile.h"
 #include "workbench/schema/schema.h"
@@ -35,9 +37,16 @@ class MainFormTest : public WorkbenchTest {
         form.ActiveEditor()->insertPlainText(QStringLiteral("changed "));
     }
 
+    // The names the pages are listed under, in page order.
+    QStringList FileNames(const TMainForm& form) {
+        QStringList names;
+        for (int i = 0; i < form.PageTotal(); ++i) names << form.Page(i)->FileName();
+        return names;
+    }
+
     QStringList RecentCaptions(TMainForm& form) {
         QStringList captions;
-        for (QAction* action : form.mmRecent->actions())
+        for (QAction* action : Part<QMenu>(form, QStringLiteral("mmFRecent"))->actions())
             captions << (action->isSeparator() ? QStringLiteral("-") : action->text());
         return captions;
     }
@@ -46,38 +55,40 @@ class MainFormTest : public WorkbenchTest {
 TEST_F(MainFormTest, StartsWithOneNewPage) {
     auto form = Start();
     ASSERT_EQ(form->PageTotal(), 1);
-    EXPECT_EQ(form->pgEdit->tabText(0), QStringLiteral("Untitle0"));
-    EXPECT_EQ(form->FileNames, QStringList({"Untitle0.TPX"}));
+    EXPECT_EQ(Part<QTabWidget>(*form, QStringLiteral("pgEdit"))->tabText(0),
+              QStringLiteral("Untitle0"));
+    EXPECT_EQ(FileNames(*form), QStringList({"Untitle0.TPX"}));
     EXPECT_EQ(form->ActiveEditor()->toPlainText(),
               QStringLiteral("Start script...\n<TEXT>\n\n</TEXT>"));
     EXPECT_EQ(form->ActiveEditor()->CaretLine(), 2);
-    EXPECT_EQ(form->ssBarPanels[0]->text(), QStringLiteral("    3:  1"));
-    EXPECT_EQ(form->ssBarPanels[1]->text(), QString());
-    EXPECT_EQ(form->ssBarPanels[2]->text(), QStringLiteral("(NONE)"));
+    EXPECT_EQ(StatusPanel(*form, 0)->text(), QStringLiteral("    3:  1"));
+    EXPECT_EQ(StatusPanel(*form, 1)->text(), QString());
+    EXPECT_EQ(StatusPanel(*form, 2)->text(), QStringLiteral("(NONE)"));
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Morva 1.00 - [ Untitle0.TPX ]"));
-    EXPECT_FALSE(form->mmFSave->isEnabled());
-    EXPECT_FALSE(form->mmEUndo->isEnabled());
-    EXPECT_TRUE(form->mmEFind->isEnabled());
-    EXPECT_TRUE(form->mmSRun->isEnabled());
+    EXPECT_FALSE(Command(*form, "mmFSave")->isEnabled());
+    EXPECT_FALSE(Command(*form, "mmEUndo")->isEnabled());
+    EXPECT_TRUE(Command(*form, "mmEFind")->isEnabled());
+    EXPECT_TRUE(Command(*form, "mmSRun")->isEnabled());
     EXPECT_EQ(form->ActiveEditor()->objectName(), QStringLiteral("cm0"));
-    EXPECT_EQ(form->pgEdit->widget(0)->objectName(), QStringLiteral("ts0"));
+    EXPECT_EQ(Part<QTabWidget>(*form, QStringLiteral("pgEdit"))->widget(0)->objectName(),
+              QStringLiteral("ts0"));
 
     form->ActiveEditor()->insertPlainText(QStringLiteral("x"));
-    EXPECT_EQ(form->ssBarPanels[1]->text(), QStringLiteral("Modified"));
-    EXPECT_TRUE(form->mmFSave->isEnabled());
-    EXPECT_TRUE(form->mmFSaveAll->isEnabled());
-    EXPECT_TRUE(form->mmEUndo->isEnabled());
-    EXPECT_EQ(form->ssBarPanels[0]->text(), QStringLiteral("    3:  2"));
+    EXPECT_EQ(StatusPanel(*form, 1)->text(), QStringLiteral("Modified"));
+    EXPECT_TRUE(Command(*form, "mmFSave")->isEnabled());
+    EXPECT_TRUE(Command(*form, "mmFSaveAll")->isEnabled());
+    EXPECT_TRUE(Command(*form, "mmEUndo")->isEnabled());
+    EXPECT_EQ(StatusPanel(*form, 0)->text(), QStringLiteral("    3:  2"));
     EXPECT_TRUE(boxes.isEmpty());
 }
 
 TEST_F(MainFormTest, StartArgumentOpensTheFileOrFallsBackSilently) {
     WriteFile(QStringLiteral("start.tpx"), "<TEXT>a</TEXT>\n");
     auto form = Start(Path(QStringLiteral("start.tpx")));
-    EXPECT_EQ(form->FileNames, QStringList({Path(QStringLiteral("start.tpx"))}));
+    EXPECT_EQ(FileNames(*form), QStringList({Path(QStringLiteral("start.tpx"))}));
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Morva 1.00 - [ start.tpx ]"));
     auto other = Start(Path(QStringLiteral("absent.tpx")));
-    EXPECT_EQ(other->FileNames, QStringList({"Untitle0.TPX"}));
+    EXPECT_EQ(FileNames(*other), QStringList({"Untitle0.TPX"}));
     EXPECT_TRUE(boxes.isEmpty());
 }
 
@@ -98,7 +109,7 @@ TEST_F(MainFormTest, UnreadableFileKeepsItsNameWithNewPageText) {
     form->OpenFile(Path(QStringLiteral("missing.TPX")));
     ASSERT_EQ(boxes.size(), 1);
     EXPECT_TRUE(boxes[0].contains(QStringLiteral("missing.TPX")));
-    EXPECT_EQ(form->FileNames.last(), Path(QStringLiteral("missing.TPX")));
+    EXPECT_EQ(FileNames(*form).last(), Path(QStringLiteral("missing.TPX")));
     EXPECT_TRUE(form->ActiveEditor()->toPlainText().startsWith(QStringLiteral("Start script")));
 }
 
@@ -119,7 +130,8 @@ TEST_F(MainFormTest, FormFilesAreShownAsText) {
     form->OpenFile(Path(QStringLiteral("Broken.dfm")));
     ASSERT_EQ(boxes.size(), 1);
     EXPECT_TRUE(boxes[0].contains(QStringLiteral("Broken.dfm")));
-    EXPECT_EQ(form->pgEdit->tabText(2), QStringLiteral("Broken"));
+    EXPECT_EQ(Part<QTabWidget>(*form, QStringLiteral("pgEdit"))->tabText(2),
+              QStringLiteral("Broken"));
 }
 
 TEST_F(MainFormTest, SavingKeepsLineEndsAndEncoding) {
@@ -132,8 +144,8 @@ TEST_F(MainFormTest, SavingKeepsLineEndsAndEncoding) {
     form->ActiveEditor()->insertPlainText(QStringLiteral("c"));
     ASSERT_TRUE(form->SavePage(form->PageIndex()));
     EXPECT_EQ(ReadFile(QStringLiteral("dos.tpx")), QByteArray("a\r\nb\r\nc"));
-    EXPECT_EQ(form->ssBarPanels[1]->text(), QString());
-    EXPECT_FALSE(form->mmFSave->isEnabled());
+    EXPECT_EQ(StatusPanel(*form, 1)->text(), QString());
+    EXPECT_FALSE(Command(*form, "mmFSave")->isEnabled());
 
     form->OpenFile(Path(QStringLiteral("latin.tpx")));
     ASSERT_TRUE(form->SavePage(form->PageIndex()));
@@ -155,12 +167,13 @@ TEST_F(MainFormTest, SaveGoesThroughSaveAsForNewPagesAndFormFiles) {
     QDir(root).mkdir(QStringLiteral("sub"));
     ASSERT_TRUE(form->SavePage(0));
     EXPECT_EQ(prompts[1], QStringLiteral("save|%1|Untitle0.TPX").arg(root));
-    EXPECT_EQ(form->FileNames[0], Path(QStringLiteral("sub/First.TPX")));
-    EXPECT_EQ(form->pgEdit->tabText(0), QStringLiteral("First"));
-    EXPECT_EQ(form->Settings.ScriptDir, Path(QStringLiteral("sub/")));
+    EXPECT_EQ(FileNames(*form)[0], Path(QStringLiteral("sub/First.TPX")));
+    EXPECT_EQ(Part<QTabWidget>(*form, QStringLiteral("pgEdit"))->tabText(0),
+              QStringLiteral("First"));
+    EXPECT_EQ(form->Settings().ScriptDir, Path(QStringLiteral("sub/")));
     EXPECT_EQ(ReadFile(QStringLiteral("sub/First.TPX")),
               QByteArray("Start script...\n<TEXT>\n\n</TEXT>"));
-    EXPECT_EQ(form->Settings.RecentFiles.Count(), 0);  // Save As leaves the recent lists
+    EXPECT_EQ(form->Settings().RecentFiles.Count(), 0);  // Save As leaves the recent lists
 }
 
 TEST_F(MainFormTest, ClosingFeedsTheRecentFiles) {
@@ -171,20 +184,20 @@ TEST_F(MainFormTest, ClosingFeedsTheRecentFiles) {
         form->OpenFile(Path(name));
         form->ClosePage(form->PageIndex());
     }
-    ASSERT_EQ(form->Settings.RecentFiles.Count(), 10);
-    EXPECT_EQ(form->Settings.RecentFiles[0], Path(QStringLiteral("f1.tpx")));
-    EXPECT_EQ(form->Settings.RecentFiles[9], Path(QStringLiteral("f10.tpx")));
+    ASSERT_EQ(form->Settings().RecentFiles.Count(), 10);
+    EXPECT_EQ(form->Settings().RecentFiles[0], Path(QStringLiteral("f1.tpx")));
+    EXPECT_EQ(form->Settings().RecentFiles[9], Path(QStringLiteral("f10.tpx")));
     EXPECT_EQ(RecentCaptions(*form).first(), Path(QStringLiteral("f10.tpx")));
 
     form->OpenFile(Path(QStringLiteral("f10.tpx")));  // reopening takes it off the list
-    EXPECT_EQ(form->Settings.RecentFiles.Count(), 9);
+    EXPECT_EQ(form->Settings().RecentFiles.Count(), 9);
     form->ClosePage(form->PageIndex());
     form->ClosePage(0);  // Untitle0 never enters the list
-    EXPECT_EQ(form->Settings.RecentFiles.Count(), 10);
+    EXPECT_EQ(form->Settings().RecentFiles.Count(), 10);
     EXPECT_EQ(form->PageTotal(), 0);
-    EXPECT_FALSE(form->pgEdit->isVisible());
-    EXPECT_FALSE(form->mmEFind->isEnabled());
-    EXPECT_FALSE(form->mmFClose->isEnabled());
+    EXPECT_FALSE(Part<QTabWidget>(*form, QStringLiteral("pgEdit"))->isVisible());
+    EXPECT_FALSE(Command(*form, "mmEFind")->isEnabled());
+    EXPECT_FALSE(Command(*form, "mmFClose")->isEnabled());
 }
 
 TEST_F(MainFormTest, LoadCommandRemembersFolders) {
@@ -194,12 +207,12 @@ TEST_F(MainFormTest, LoadCommandRemembersFolders) {
         QDir(root).mkdir(folder);
         WriteFile(folder + QStringLiteral("/s.tpx"), "x");
         fileAnswers.push_back(Path(folder + QStringLiteral("/s.tpx")));
-        form->mmFLoadClick();
+        Command(*form, "mmFLoad")->trigger();
     }
     EXPECT_EQ(form->PageTotal(), 7);
-    ASSERT_EQ(form->Settings.RecentDirs.Count(), 5);
-    EXPECT_EQ(form->Settings.RecentDirs[0], Path(QStringLiteral("d1/")));
-    EXPECT_EQ(form->Settings.ScriptDir, Path(QStringLiteral("d5/")));
+    ASSERT_EQ(form->Settings().RecentDirs.Count(), 5);
+    EXPECT_EQ(form->Settings().RecentDirs[0], Path(QStringLiteral("d1/")));
+    EXPECT_EQ(form->Settings().ScriptDir, Path(QStringLiteral("d5/")));
     EXPECT_EQ(prompts.last(), QStringLiteral("open|%1|").arg(Path(QStringLiteral("d4/"))));
     form->ClosePage(form->PageIndex());
     const QStringList captions = RecentCaptions(*form);
@@ -258,7 +271,7 @@ TEST_F(MainFormTest, CancelOnTheSecondQuestionKeepsTheWindowOpen) {
     EXPECT_FALSE(form->close());
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(boxes, QStringList({"Save changes to c.tpx", "Save changes to b.tpx"}));
-    EXPECT_EQ(form->FileNames, QStringList({Path("a.tpx"), Path("b.tpx")}));
+    EXPECT_EQ(FileNames(*form), QStringList({Path("a.tpx"), Path("b.tpx")}));
     EXPECT_EQ(ReadFile(QStringLiteral("c.tpx")), QByteArray("text\n"));
 
     // The last modified page is asked with three buttons; No to All closes without asking.
@@ -294,7 +307,7 @@ TEST_F(MainFormTest, DroppedFilesOpenTheFirst) {
     QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     // Delivered straight to the window, as the platform's drag and drop does.
     static_cast<QObject*>(form.get())->event(&drop);
-    EXPECT_EQ(form->FileNames, QStringList({"Untitle0.TPX", Path("one.tpx")}));
+    EXPECT_EQ(FileNames(*form), QStringList({"Untitle0.TPX", Path("one.tpx")}));
 }
 
 TEST_F(MainFormTest, InstanceRequestOpensTheFile) {
@@ -302,7 +315,7 @@ TEST_F(MainFormTest, InstanceRequestOpensTheFile) {
     auto form = Start();
     form->HandleInstanceRequest(Path(QStringLiteral("sent.tpx")));
     EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(form->FileNames.last(), Path(QStringLiteral("sent.tpx")));
+    EXPECT_EQ(FileNames(*form).last(), Path(QStringLiteral("sent.tpx")));
     form->HandleInstanceRequest(QString());
     EXPECT_EQ(form->PageTotal(), 2);
 }
@@ -333,7 +346,7 @@ TEST_F(MainFormTest, SaveAllSkipsCancelledPagesAndWritesTheRest) {
     EXPECT_TRUE(form->SaveAll());  // the untitled page's Save As is cancelled
     EXPECT_EQ(prompts.size(), 1);
     EXPECT_EQ(ReadFile(QStringLiteral("a.tpx")), QByteArray("changed text\n"));
-    EXPECT_FALSE(form->mmFSaveAll->isEnabled());
+    EXPECT_FALSE(Command(*form, "mmFSaveAll")->isEnabled());
 
     // Text that no longer fits a Latin-1 file is written as UTF-8, not lost.
     WriteFile(QStringLiteral("latin.tpx"), "caf\xe9");
@@ -370,23 +383,23 @@ TEST_F(MainFormTest, WindowBoundsAreKeptAcrossStarts) {
 
 TEST_F(MainFormTest, RecentFolderEntryStartsTheOpenDialogThere) {
     auto form = Start();
-    form->Settings.RecentDirs.Add(QStringLiteral("/some/where/"));
+    form->Settings().RecentDirs.Add(QStringLiteral("/some/where/"));
     form->RebuildRecentMenu();
-    form->mmRecent->actions().first()->trigger();
+    Part<QMenu>(*form, QStringLiteral("mmFRecent"))->actions().first()->trigger();
     EXPECT_EQ(prompts, QStringList({"open|/some/where/|"}));
 }
 
 TEST_F(MainFormTest, AutoIndentAndPanelSwitches) {
     auto form = Start();
     form->NewPage();
-    form->mmOAutoIndent->trigger();
+    Command(*form, "mmOAutoIndent")->trigger();
     EXPECT_FALSE(form->Editor(0)->AutoIndent);
     EXPECT_FALSE(form->Editor(1)->AutoIndent);
     form->NewPage();
     EXPECT_FALSE(form->Editor(2)->AutoIndent);
     form->show();
-    form->mmOViewPanel->trigger();
-    EXPECT_FALSE(form->sbToolbars->isVisible());
+    Command(*form, "mmOViewPanel")->trigger();
+    EXPECT_FALSE(Part<QWidget>(*form, QStringLiteral("sbToolbars"))->isVisible());
 }
 
 TEST_F(MainFormTest, CurrentSchemaShowsInTheStatusBar) {
@@ -403,7 +416,7 @@ TEST_F(MainFormTest, CurrentSchemaShowsInTheStatusBar) {
     std::string error;
     ASSERT_TRUE(saved.Save((root + QStringLiteral("/Database")).toStdString(), &error)) << error;
     auto form = Start();
-    EXPECT_EQ(form->ssBarPanels[2]->text(), QStringLiteral("SCHEMA"));
+    EXPECT_EQ(StatusPanel(*form, 2)->text(), QStringLiteral("SCHEMA"));
     EXPECT_TRUE(boxes.isEmpty());
 }
 

@@ -21,6 +21,7 @@
 #include "workbench/app/create_schema.h"
 #include "workbench/app/dialog_test_support.h"
 #include "workbench/app/main_form.h"
+#include "workbench/app/main_form_parts.h"
 #include "workbench/app/room_select.h"
 #include "workbench/app/swap_list.h"
 #include "workbench/app/table_order.h"
@@ -477,17 +478,17 @@ TEST_F(SchemaDialogsTest, MainWindowCommandsFollowTheCurrentSchema) {
     }
     TMainForm form;
     form.FormShow({});
-    EXPECT_TRUE(form.mmDSelectSchema->isEnabled());
-    EXPECT_TRUE(form.mmDEditSchema->isEnabled());
-    EXPECT_EQ(form.ssBarPanels[2]->text(), "SCHEMA");
-    script.When(form.RoomSelectForm, [&form] {
-        form.RoomSelectForm->btDeleteClick();
-        form.RoomSelectForm->reject();
+    EXPECT_TRUE(Command(form, "mmDSelectSchema")->isEnabled());
+    EXPECT_TRUE(Command(form, "mmDEditSchema")->isEnabled());
+    EXPECT_EQ(StatusPanel(form, 2)->text(), "SCHEMA");
+    script.When(Part<TRoomSelectForm>(form), [&form] {
+        Part<TRoomSelectForm>(form)->btDeleteClick();
+        Part<TRoomSelectForm>(form)->reject();
     });
-    form.mmDSelectSchemaClick();
-    EXPECT_EQ(form.ssBarPanels[2]->text(), "(NONE)");
-    EXPECT_FALSE(form.mmDEditSchema->isEnabled());
-    EXPECT_TRUE(form.mmDSelectSchema->isEnabled());
+    Command(form, "mmDSelectSchema")->trigger();
+    EXPECT_EQ(StatusPanel(form, 2)->text(), "(NONE)");
+    EXPECT_FALSE(Command(form, "mmDEditSchema")->isEnabled());
+    EXPECT_TRUE(Command(form, "mmDSelectSchema")->isEnabled());
     form.ActiveEditor()->document()->setModified(false);
 }
 

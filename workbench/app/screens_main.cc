@@ -39,6 +39,7 @@
 #include "workbench/app/language.h"
 #include "workbench/app/macro_file.h"
 #include "workbench/app/main_form.h"
+#include "workbench/app/main_form_parts.h"
 #include "workbench/app/open_filter.h"
 #include "workbench/app/passwd_form.h"
 #include "workbench/app/replace_dialog.h"
@@ -98,7 +99,7 @@ void ShowDialogSized(QDialog* dialog, const char* name, int width, int height) {
 
 // The schema and environment dialogs, over the sample database when one was given.
 void SchemaAndEnvironmentScreens(TMainForm& form) {
-    TSettings& settings = form.Settings;
+    TSettings& settings = form.Settings();
     if (settings.Database) {
         // Two schemas of the sample database, the first one current.
         settings.Database->SetAllMarks(false);
@@ -121,28 +122,30 @@ void SchemaAndEnvironmentScreens(TMainForm& form) {
         settings.SchemaName = QStringLiteral("Orders");
         form.UpdateDatabaseEnabling();
 
-        ShowDialogSized(form.RoomSelectForm, "schema-selection", 380, 320);
-        form.TypeLabel->PrepareSchema(settings.DatabaseName, QStringLiteral("Invoices"),
-                                      QStringLiteral("Invoices of the month"),
-                                      QStringLiteral("Report"));
-        ShowDialog(form.TypeLabel, "type-and-label");
+        ShowDialogSized(Part<TRoomSelectForm>(form), "schema-selection", 380, 320);
+        Part<TTypeLabel>(form)->PrepareSchema(settings.DatabaseName, QStringLiteral("Invoices"),
+                                              QStringLiteral("Invoices of the month"),
+                                              QStringLiteral("Report"));
+        ShowDialog(Part<TTypeLabel>(form), "type-and-label");
 
-        form.CreateSchema->PrepareSchema(*settings.Schema);
-        form.CreateSchema->lvTable->setCurrentItem(form.CreateSchema->lvTable->topLevelItem(1));
-        form.CreateSchema->lvTable->clearSelection();
-        form.CreateSchema->lvTable->topLevelItem(1)->setSelected(true);
-        ShowDialogSized(form.CreateSchema, "schema-editor", 900, 600);
+        Part<TCreateSchema>(form)->PrepareSchema(*settings.Schema);
+        Part<TCreateSchema>(form)->lvTable->setCurrentItem(
+            Part<TCreateSchema>(form)->lvTable->topLevelItem(1));
+        Part<TCreateSchema>(form)->lvTable->clearSelection();
+        Part<TCreateSchema>(form)->lvTable->topLevelItem(1)->setSelected(true);
+        ShowDialogSized(Part<TCreateSchema>(form), "schema-editor", 900, 600);
 
         auto db = std::make_unique<morva::schema::TDatabaseInfor>(*settings.Database);
-        form.CreateSchema->PrepareDatabase(*db);
-        ShowDialogSized(form.CreateSchema, "database-editor", 900, 600);
+        Part<TCreateSchema>(form)->PrepareDatabase(*db);
+        ShowDialogSized(Part<TCreateSchema>(form), "database-editor", 900, 600);
 
         const morva::schema::TTableInfor* customer = settings.Database->FindTable("CUSTOMER");
         if (customer) {
             const auto* kind = customer->FindColumn("CUST_KIND");
             if (kind) {
-                form.ColumnEdit->Prepare(*settings.Database, QStringLiteral("CUSTOMER"), *kind);
-                ShowDialog(form.ColumnEdit, "column-editor");
+                Part<TColumnEdit>(form)->Prepare(*settings.Database, QStringLiteral("CUSTOMER"),
+                                                 *kind);
+                ShowDialog(Part<TColumnEdit>(form), "column-editor");
             }
         }
         const morva::schema::TTableInfor* ordersTable = settings.Database->FindTable("ORDERS");
@@ -151,26 +154,26 @@ void SchemaAndEnvironmentScreens(TMainForm& form) {
             for (const auto& t : settings.Database->Tables)
                 tables << QString::fromStdString(t.TableName);
             for (const auto& c : ordersTable->columns()) masters << QString::fromStdString(c.Name);
-            form.AddRefTable->Prepare(*settings.Database, tables, QStringLiteral("ORDERS"), masters,
-                                      ordersTable->RefTables, QString());
-            ShowDialogSized(form.AddRefTable, "reference-dialog", 820, 320);
+            Part<TAddRefTable>(form)->Prepare(*settings.Database, tables, QStringLiteral("ORDERS"),
+                                              masters, ordersTable->RefTables, QString());
+            ShowDialogSized(Part<TAddRefTable>(form), "reference-dialog", 820, 320);
         }
 
-        form.TableOrderForm->Prepare(*settings.Schema);
-        ShowDialogSized(form.TableOrderForm, "table-order", 360, 380);
-        form.TableOrderForm->show();
-        form.TableOrderForm->pgOrder->setCurrentIndex(1);
-        form.TableOrderForm->hide();
-        ShowDialogSized(form.TableOrderForm, "table-order-columns", 360, 380);
+        Part<TTableOrderForm>(form)->Prepare(*settings.Schema);
+        ShowDialogSized(Part<TTableOrderForm>(form), "table-order", 360, 380);
+        Part<TTableOrderForm>(form)->show();
+        Part<TTableOrderForm>(form)->pgOrder->setCurrentIndex(1);
+        Part<TTableOrderForm>(form)->hide();
+        ShowDialogSized(Part<TTableOrderForm>(form), "table-order-columns", 360, 380);
     }
 
-    form.OpenFilter->SetFilter(settings.OpenFilter);
-    ShowDialogSized(form.OpenFilter, "file-type", 480, 340);
-    ShowDialogSized(form.Language, "keyword-language", 420, 400);
-    form.GetText->lbPrompt->setText(QStringLiteral("Enter New Language Name"));
-    form.GetText->neText->setText(QStringLiteral("Pascal"));
-    ShowDialog(form.GetText, "get-text");
-    ShowDialogSized(form.CustomButton, "macro-buttons", 560, 340);
+    Part<TOpenFilter>(form)->SetFilter(settings.OpenFilter);
+    ShowDialogSized(Part<TOpenFilter>(form), "file-type", 480, 340);
+    ShowDialogSized(Part<TLanguage>(form), "keyword-language", 420, 400);
+    Part<TGetText>(form)->lbPrompt->setText(QStringLiteral("Enter New Language Name"));
+    Part<TGetText>(form)->neText->setText(QStringLiteral("Pascal"));
+    ShowDialog(Part<TGetText>(form), "get-text");
+    ShowDialogSized(Part<TCustomButton>(form), "macro-buttons", 560, 340);
 }
 
 const char* const kSampleForm =
@@ -189,10 +192,10 @@ const QStringList kPascalKeywords = {
 // Builds the sample database information through the run window, runs the Delphi template
 // over all its tables, and shows the run window and each database dialog filled from it.
 void ShowRunWindowAndDatabaseDialogs(TMainForm& form, const QString& samples) {
-    TScript* script = form.Script;
+    TScript* script = Part<TScript>(form);
     script->setGeometry(40, 60, 820, 560);
-    TSelectSQLFileForm* sqlFiles = form.SelectSQLFileForm;
-    form.Settings.SQLDir = samples;
+    TSelectSQLFileForm* sqlFiles = Part<TSelectSQLFileForm>(form);
+    form.Settings().SQLDir = samples;
     sqlFiles->show();
     QTest::keyClicks(sqlFiles->neDatabase, QStringLiteral("orderentry"));
     for (int i = 0; i < sqlFiles->lbFiles->count(); ++i)
@@ -205,36 +208,36 @@ void ShowRunWindowAndDatabaseDialogs(TMainForm& form, const QString& samples) {
     script->GenerateFromSQL();
     Save(script, "run-window-sql");
 
-    form.Settings.Database = OpenDatabase(form.Settings, QStringLiteral("ORDERENTRY"));
-    if (form.Settings.Database) {
-        form.Settings.DatabaseName = QStringLiteral("ORDERENTRY");
-        form.Settings.Database->SetAllMarks(true);
-        form.Settings.Schema = morva::schema::TSchema::CreateFromDatabase("ALL", "", "All tables",
-                                                                          *form.Settings.Database);
-        form.Settings.SchemaName = QStringLiteral("ALL");
+    form.Settings().Database = OpenDatabase(form.Settings(), QStringLiteral("ORDERENTRY"));
+    if (form.Settings().Database) {
+        form.Settings().DatabaseName = QStringLiteral("ORDERENTRY");
+        form.Settings().Database->SetAllMarks(true);
+        form.Settings().Schema = morva::schema::TSchema::CreateFromDatabase(
+            "ALL", "", "All tables", *form.Settings().Database);
+        form.Settings().SchemaName = QStringLiteral("ALL");
         form.UpdateDatabaseEnabling();
     }
     form.ActivatePage(0);
-    form.mmSRun->trigger();
+    Command(form, "mmSRun")->trigger();
     Save(script, "run-window");
     script->hide();
 
-    QDir(form.Settings.DatabaseDir).mkpath(QStringLiteral("SHOP"));
-    ShowDialog(form.SelectDBaseForm, "select-database");
-    form.CreateDBIForm->FillWithAliases();
-    form.CreateDBIForm->lbDatabase->setCurrentRow(0);
-    ShowDialog(form.CreateDBIForm, "create-dbi-aliases");
-    form.CreateDBIForm->FillWithSources(
+    QDir(form.Settings().DatabaseDir).mkpath(QStringLiteral("SHOP"));
+    ShowDialog(Part<TSelectDBaseForm>(form), "select-database");
+    Part<TCreateDBIForm>(form)->FillWithAliases();
+    Part<TCreateDBIForm>(form)->lbDatabase->setCurrentRow(0);
+    ShowDialog(Part<TCreateDBIForm>(form), "create-dbi-aliases");
+    Part<TCreateDBIForm>(form)->FillWithSources(
         {QStringLiteral("ORDERS"), QStringLiteral("sample"), QStringLiteral("warehouse")});
-    form.CreateDBIForm->lbDatabase->setCurrentRow(1);
-    ShowDialog(form.CreateDBIForm, "create-dbi-odbc");
-    form.PasswdForm->SetDatabase(QStringLiteral("sample"));
-    form.PasswdForm->neUserID->setText(QStringLiteral("dev"));
-    form.PasswdForm->nePassword->setText(QStringLiteral("secret"));
-    ShowDialog(form.PasswdForm, "login");
-    form.PasswdForm->nePassword->clear();
-    form.Settings.OutputDir = samples;
-    ShowDialog(form.BrowseForm, "output-folder");
+    Part<TCreateDBIForm>(form)->lbDatabase->setCurrentRow(1);
+    ShowDialog(Part<TCreateDBIForm>(form), "create-dbi-odbc");
+    Part<TPasswdForm>(form)->SetDatabase(QStringLiteral("sample"));
+    Part<TPasswdForm>(form)->neUserID->setText(QStringLiteral("dev"));
+    Part<TPasswdForm>(form)->nePassword->setText(QStringLiteral("secret"));
+    ShowDialog(Part<TPasswdForm>(form), "login");
+    Part<TPasswdForm>(form)->nePassword->clear();
+    form.Settings().OutputDir = samples;
+    ShowDialog(Part<TBrowseForm>(form), "output-folder");
 }
 
 }  // namespace
@@ -286,7 +289,7 @@ int main(int argc, char** argv) {
     }
 
     TMainForm form;
-    form.Settings.Language = 0;
+    form.Settings().Language = 0;
     form.SetKeywords(kPascalKeywords);
     form.move(0, 0);
     form.resize(900, 680);
@@ -294,48 +297,52 @@ int main(int argc, char** argv) {
     form.FormShow(samples + QStringLiteral("/delphi_forms.tpx"));
     for (const char* folder :
          {"/home/dev/projects/orders/", "/home/dev/projects/shop/", "/srv/templates/"})
-        form.Settings.RecentDirs.Add(QLatin1String(folder));
+        form.Settings().RecentDirs.Add(QLatin1String(folder));
     for (const char* file : {"sql_script.tpx", "cpp_header.tpx", "data_dictionary.tpx"})
-        form.Settings.RecentFiles.Add(samples + u'/' + QLatin1String(file));
+        form.Settings().RecentFiles.Add(samples + u'/' + QLatin1String(file));
     form.RebuildRecentMenu();
     form.ActiveEditor()->SetCaret(0);
     form.ActiveEditor()->setFocus();
     Save(&form, "main-window");
 
     // The recent menu, opened from the File menu.
-    form.mmFile->popup(form.mapToGlobal(QPoint(4, 30)));
+    Part<QMenu>(form, QStringLiteral("mmFile"))->popup(form.mapToGlobal(QPoint(4, 30)));
     Settle();
-    QRect area = form.mmFile->geometry();
-    for (QAction* action : form.mmFile->actions()) {
-        if (action->menu() == form.mmRecent) {
-            form.mmFile->setActiveAction(action);
-            form.mmRecent->popup(
-                form.mmFile->mapToGlobal(form.mmFile->actionGeometry(action).topRight()));
+    QRect area = Part<QMenu>(form, QStringLiteral("mmFile"))->geometry();
+    for (QAction* action : Part<QMenu>(form, QStringLiteral("mmFile"))->actions()) {
+        if (action->menu() == Part<QMenu>(form, QStringLiteral("mmFRecent"))) {
+            Part<QMenu>(form, QStringLiteral("mmFile"))->setActiveAction(action);
+            Part<QMenu>(form, QStringLiteral("mmFRecent"))
+                ->popup(Part<QMenu>(form, QStringLiteral("mmFile"))
+                            ->mapToGlobal(Part<QMenu>(form, QStringLiteral("mmFile"))
+                                              ->actionGeometry(action)
+                                              .topRight()));
         }
     }
     Settle();
-    area = area.united(form.mmRecent->geometry()).adjusted(-4, -4, 4, 4);
+    area = area.united(Part<QMenu>(form, QStringLiteral("mmFRecent"))->geometry())
+               .adjusted(-4, -4, 4, 4);
     SaveScreen(area, "recent-menu");
-    form.mmRecent->hide();
-    form.mmFile->hide();
+    Part<QMenu>(form, QStringLiteral("mmFRecent"))->hide();
+    Part<QMenu>(form, QStringLiteral("mmFile"))->hide();
 
     form.OpenFile(scratch.path() + QStringLiteral("/UCUSTOMER.DFM"));
     Save(&form, "form-file-page");
 
     // The editor's pop-up menu.
     form.ActivatePage(0);
-    form.pmEditor->popup(form.mapToGlobal(QPoint(300, 200)));
-    Save(form.pmEditor, "editor-menu");
-    form.pmEditor->hide();
+    Part<QMenu>(form, QStringLiteral("pmEditor"))->popup(form.mapToGlobal(QPoint(300, 200)));
+    Save(Part<QMenu>(form, QStringLiteral("pmEditor")), "editor-menu");
+    Part<QMenu>(form, QStringLiteral("pmEditor"))->hide();
 
-    form.FindDialog->cbFind->setCurrentText(QStringLiteral("TForm"));
-    ShowDialog(form.FindDialog, "find-dialog");
-    form.ReplaceDialog->cbFind->setCurrentText(QStringLiteral("Table1"));
-    form.ReplaceDialog->cbReplace->setCurrentText(QStringLiteral("tbMain"));
-    ShowDialog(form.ReplaceDialog, "replace-dialog");
-    form.GotoLineNo->cbLineno->setCurrentText(QStringLiteral("42"));
-    ShowDialog(form.GotoLineNo, "goto-line-dialog");
-    ShowDialog(form.AboutBox, "about-box");
+    Part<TFindDialog>(form)->cbFind->setCurrentText(QStringLiteral("TForm"));
+    ShowDialog(Part<TFindDialog>(form), "find-dialog");
+    Part<TReplaceDialog>(form)->cbFind->setCurrentText(QStringLiteral("Table1"));
+    Part<TReplaceDialog>(form)->cbReplace->setCurrentText(QStringLiteral("tbMain"));
+    ShowDialog(Part<TReplaceDialog>(form), "replace-dialog");
+    Part<TGotoLineNo>(form)->cbLineno->setCurrentText(QStringLiteral("42"));
+    ShowDialog(Part<TGotoLineNo>(form), "goto-line-dialog");
+    ShowDialog(Part<TSplash>(form), "about-box");
     TSplash splash;
     ShowDialog(&splash, "splash");
 

@@ -16,6 +16,7 @@
 #include "workbench/app/code_memo.h"
 #include "workbench/app/create_dbi_form.h"
 #include "workbench/app/main_form.h"
+#include "workbench/app/main_form_parts.h"
 #include "workbench/app/passwd_form.h"
 #include "workbench/app/script_form.h"
 #include "workbench/app/select_sql_file_form.h"
@@ -46,7 +47,7 @@ class RealComponentsTest : public WorkbenchTest {
         qputenv("MORVA_COMPONENTS", Path(QStringLiteral("components.ini")).toUtf8());
         form = std::make_unique<TMainForm>();
         form->FormShow({});
-        ASSERT_TRUE(form->Script->EngineReady() && form->Script->CompilerReady())
+        ASSERT_TRUE(Part<TScript>(*form)->EngineReady() && Part<TScript>(*form)->CompilerReady())
             << boxes.join(u'\n').toStdString();
     }
     void TearDown() override {
@@ -58,20 +59,20 @@ class RealComponentsTest : public WorkbenchTest {
     }
 
     void GenerateSample() {
-        form->SelectSQLFileForm->neDatabase->setText(QStringLiteral("ORDERENTRY"));
-        form->SelectSQLFileForm->lbSelected->addItem(SourceDir() +
-                                                     QStringLiteral("/samples/order_entry.sql"));
-        form->Script->GenerateFromSQL();
+        Part<TSelectSQLFileForm>(*form)->neDatabase->setText(QStringLiteral("ORDERENTRY"));
+        Part<TSelectSQLFileForm>(*form)->lbSelected->addItem(
+            SourceDir() + QStringLiteral("/samples/order_entry.sql"));
+        Part<TScript>(*form)->GenerateFromSQL();
     }
 
     // Makes a schema of every table of `database` current, as `morva-cli run` without --schema.
     void SelectWholeDatabase(const QString& database) {
-        form->Settings.Database = OpenDatabase(form->Settings, database);
-        ASSERT_TRUE(form->Settings.Database);
-        form->Settings.DatabaseName = database;
-        form->Settings.Database->SetAllMarks(true);
-        form->Settings.Schema =
-            schema::TSchema::CreateFromDatabase("", "", "", *form->Settings.Database);
+        form->Settings().Database = OpenDatabase(form->Settings(), database);
+        ASSERT_TRUE(form->Settings().Database);
+        form->Settings().DatabaseName = database;
+        form->Settings().Database->SetAllMarks(true);
+        form->Settings().Schema =
+            schema::TSchema::CreateFromDatabase("", "", "", *form->Settings().Database);
         form->UpdateDatabaseEnabling();
     }
 
@@ -83,11 +84,11 @@ class RealComponentsTest : public WorkbenchTest {
 
 TEST_F(RealComponentsTest, SampleScriptsBuildTheDatabaseInformation) {
     GenerateSample();
-    const QStringList lines = form->Script->LogText().split(u'\n', Qt::SkipEmptyParts);
+    const QStringList lines = Part<TScript>(*form)->LogText().split(u'\n', Qt::SkipEmptyParts);
     ASSERT_FALSE(lines.isEmpty());
     EXPECT_EQ(lines.first(), QStringLiteral("Generate Information to ORDERENTRY"));
     EXPECT_EQ(lines.last(), QStringLiteral("Done.")) << lines.join(u'\n').toStdString();
-    auto db = OpenDatabase(form->Settings, QStringLiteral("ORDERENTRY"));
+    auto db = OpenDatabase(form->Settings(), QStringLiteral("ORDERENTRY"));
     ASSERT_TRUE(db);
     EXPECT_GE(db->Tables.size(), 3u);
     EXPECT_TRUE(boxes.isEmpty()) << boxes.join(u'\n').toStdString();
@@ -106,17 +107,17 @@ TEST_F(RealComponentsTest, RunOfEverySampleTemplateWritesWhatTheCommandLineWrite
         const QString theirs = Path(QStringLiteral("out/cli/") + name);
         QDir().mkpath(ours);
         QDir().mkpath(theirs);
-        form->Settings.OutputDir = ours;
+        form->Settings().OutputDir = ours;
         form->OpenFile(script);
-        form->mmSRun->trigger();
+        Command(*form, "mmSRun")->trigger();
         EXPECT_TRUE(boxes.isEmpty()) << boxes.join(u'\n').toStdString();
-        EXPECT_TRUE(form->Script->LogText().endsWith(QStringLiteral("End script.\n")))
-            << form->Script->LogText().toStdString();
+        EXPECT_TRUE(Part<TScript>(*form)->LogText().endsWith(QStringLiteral("End script.\n")))
+            << Part<TScript>(*form)->LogText().toStdString();
 
         QProcess cli;
         cli.setWorkingDirectory(root);
         cli.start(QStringLiteral(MORVA_CLI),
-                  {QStringLiteral("--database-dir"), form->Settings.DatabaseDir,
+                  {QStringLiteral("--database-dir"), form->Settings().DatabaseDir,
                    QStringLiteral("--output-dir"), theirs, QStringLiteral("run"), script,
                    QStringLiteral("--db"), QStringLiteral("ORDERENTRY")});
         ASSERT_TRUE(cli.waitForFinished(60000));
@@ -125,7 +126,7 @@ TEST_F(RealComponentsTest, RunOfEverySampleTemplateWritesWhatTheCommandLineWrite
         const auto expected = FilesBelow(theirs);
         EXPECT_FALSE(expected.empty());
         EXPECT_TRUE(FilesBelow(ours) == expected);
-        form->mmFCloseClick();
+        Command(*form, "mmFClose")->trigger();
     }
 }
 
@@ -142,16 +143,16 @@ TEST_F(RealComponentsTest, OdbcDataSourceOverTheSqliteDriverBuildsTheDatabaseInf
     qputenv("ODBCINI", Path(QStringLiteral("odbc/odbc.ini")).toUtf8());
 
     QTimer::singleShot(0, [this] {
-        TCreateDBIForm* dialog = form->CreateDBIForm;
+        TCreateDBIForm* dialog = Part<TCreateDBIForm>(*form);
         const auto found =
             dialog->lbDatabase->findItems(QStringLiteral("sample"), Qt::MatchExactly);
         ASSERT_EQ(found.size(), 1);
         dialog->lbDatabase->setCurrentItem(found[0]);
-        QTimer::singleShot(0, [this] { form->PasswdForm->accept(); });
+        QTimer::singleShot(0, [this] { Part<TPasswdForm>(*form)->accept(); });
         dialog->lbDatabaseDblClick();
     });
-    form->mmDCreateByODBC->trigger();
-    auto db = OpenDatabase(form->Settings, QStringLiteral("sample"));
+    Command(*form, "mmDCreateByODBC")->trigger();
+    auto db = OpenDatabase(form->Settings(), QStringLiteral("sample"));
     ASSERT_TRUE(db);
     EXPECT_GE(db->Tables.size(), 3u);
     EXPECT_TRUE(QFileInfo(Path(QStringLiteral("Database/sample/Schema"))).isDir());

@@ -21,6 +21,7 @@
 #include "workbench/app/code_memo.h"
 #include "workbench/app/create_dbi_form.h"
 #include "workbench/app/main_form.h"
+#include "workbench/app/main_form_parts.h"
 #include "workbench/app/passwd_form.h"
 #include "workbench/app/select_dbase_form.h"
 #include "workbench/app/select_sql_file_form.h"
@@ -54,8 +55,8 @@ class RunWindowTest : public WorkbenchTest {
         qputenv("MORVA_COMPONENTS", QByteArray::fromStdString(registry));
         form = std::make_unique<TMainForm>();
         form->FormShow({});
-        engine = form->Script->Morva.As<IRecorder>();
-        compiler = form->Script->SqlComp1.As<IRecorder>();
+        engine = Part<TScript>(*form)->Morva.As<IRecorder>();
+        compiler = Part<TScript>(*form)->SqlComp1.As<IRecorder>();
         ASSERT_TRUE(engine && compiler) << "the recording components were not loaded";
         engine->ForgetCalls();
         boxes.clear();
@@ -69,12 +70,12 @@ class RunWindowTest : public WorkbenchTest {
 
     // Makes the sample order database and a schema of all its tables current.
     void SelectSchema() {
-        form->Settings.Database =
+        form->Settings().Database =
             std::make_unique<schema::TDatabaseInfor>(schema::testing::OrderDatabase());
-        form->Settings.DatabaseName = QStringLiteral("SHOP");
-        form->Settings.Schema =
-            schema::TSchema::CreateFromDatabase("ALL", "Type", "", *form->Settings.Database);
-        form->Settings.SchemaName = QStringLiteral("ALL");
+        form->Settings().DatabaseName = QStringLiteral("SHOP");
+        form->Settings().Schema =
+            schema::TSchema::CreateFromDatabase("ALL", "Type", "", *form->Settings().Database);
+        form->Settings().SchemaName = QStringLiteral("ALL");
         form->UpdateDatabaseEnabling();
     }
 
@@ -89,7 +90,7 @@ class RunWindowTest : public WorkbenchTest {
     }
 
     QStringList LogLines() {
-        QString text = form->Script->LogText();
+        QString text = Part<TScript>(*form)->LogText();
         if (text.endsWith(u'\n')) text.chop(1);
         return text.split(u'\n');
     }
@@ -105,20 +106,20 @@ class RunWindowTest : public WorkbenchTest {
 };
 
 TEST_F(RunWindowTest, ComponentsComeFromTheRegistryAndEnableTheCommands) {
-    EXPECT_TRUE(form->mmSRun->isEnabled());
-    EXPECT_TRUE(form->mmSCompile->isEnabled());
-    EXPECT_TRUE(form->mmDCreateBySQL->isEnabled());
-    EXPECT_TRUE(form->mmDCreateByODBC->isEnabled());
-    EXPECT_TRUE(form->Script->isVisible());
-    EXPECT_EQ(form->Script->windowTitle(), QStringLiteral("Output Window"));
-    EXPECT_TRUE(form->Script->meLog->isReadOnly());
-    EXPECT_TRUE(form->SelectDBaseForm->btEdit->isEnabled());  // the schema editor is there
+    EXPECT_TRUE(Command(*form, "mmSRun")->isEnabled());
+    EXPECT_TRUE(Command(*form, "mmSCompile")->isEnabled());
+    EXPECT_TRUE(Command(*form, "mmDCreateBySQL")->isEnabled());
+    EXPECT_TRUE(Command(*form, "mmDCreateByODBC")->isEnabled());
+    EXPECT_TRUE(Part<TScript>(*form)->isVisible());
+    EXPECT_EQ(Part<TScript>(*form)->windowTitle(), QStringLiteral("Output Window"));
+    EXPECT_TRUE(Part<TScript>(*form)->meLog->isReadOnly());
+    EXPECT_TRUE(Part<TSelectDBaseForm>(*form)->btEdit->isEnabled());  // the schema editor is there
 }
 
 TEST_F(RunWindowTest, RunWithoutSchemaAsksForOneAndSendsNothing) {
-    form->Script->Log(QStringLiteral("kept"));
+    Part<TScript>(*form)->Log(QStringLiteral("kept"));
     engine->ForgetCalls();
-    form->mmSRun->trigger();
+    Command(*form, "mmSRun")->trigger();
     EXPECT_EQ(boxes, QStringList({"Select Schema first."}));
     EXPECT_EQ(Calls(*engine), QStringList());
     EXPECT_EQ(LogLines(), QStringList({"kept"}));
@@ -126,7 +127,7 @@ TEST_F(RunWindowTest, RunWithoutSchemaAsksForOneAndSendsNothing) {
 
 TEST_F(RunWindowTest, CompileOnlySendsTheScriptAloneUnderThePageName) {
     SelectSchema();
-    form->mmSCompile->trigger();
+    Command(*form, "mmSCompile")->trigger();
     EXPECT_EQ(Calls(*engine),
               QStringList({"Clear()", "Clear()",
                            "SetScript(Untitle0.TPX|Start script...\n<TEXT>\n\n</TEXT>)"}));
@@ -136,7 +137,7 @@ TEST_F(RunWindowTest, CompileOnlySendsTheScriptAloneUnderThePageName) {
 
 TEST_F(RunWindowTest, RunHandsOverTheSchemaThenCompilesAndRunsInTheOutputFolder) {
     SelectSchema();
-    form->mmSRun->trigger();
+    Command(*form, "mmSRun")->trigger();
     const QStringList calls = Calls(*engine);
     ASSERT_GE(calls.size(), 6);
     EXPECT_EQ(calls.first(), QStringLiteral("Clear()"));
@@ -157,13 +158,13 @@ TEST_F(RunWindowTest, LongRunRepaintsTheLogAsLinesArriveAtABoundedRate) {
     SelectSchema();
     engine->Set("lines", "300");  // about 600 ms of work
     int partial = 0;              // refreshes that showed the run half way
-    QPlainTextEdit* view = form->Script->meLog;
+    QPlainTextEdit* view = Part<TScript>(*form)->meLog;
     QObject::connect(view, &QPlainTextEdit::textChanged, [&] {
         const QString text = view->toPlainText();
         if (text.contains(QStringLiteral("line 0")) && !text.contains(QStringLiteral("line 299")))
             ++partial;
     });
-    form->mmSRun->trigger();
+    Command(*form, "mmSRun")->trigger();
     EXPECT_GE(partial, 3);
     EXPECT_LT(partial, 100);  // not once per line
     const QStringList lines = LogLines();
@@ -173,8 +174,8 @@ TEST_F(RunWindowTest, LongRunRepaintsTheLogAsLinesArriveAtABoundedRate) {
 
 TEST_F(RunWindowTest, MissingOutputFolderRunsWhereWeAreAndChangesNothingBack) {
     SelectSchema();
-    form->Settings.OutputDir = Path(QStringLiteral("no/such/folder"));
-    form->mmSRun->trigger();
+    form->Settings().OutputDir = Path(QStringLiteral("no/such/folder"));
+    Command(*form, "mmSRun")->trigger();
     EXPECT_EQ(ReadFile(QStringLiteral("run.txt")), QByteArray("ran"));
     EXPECT_EQ(QDir::currentPath(), root);
     EXPECT_TRUE(boxes.isEmpty());
@@ -182,8 +183,8 @@ TEST_F(RunWindowTest, MissingOutputFolderRunsWhereWeAreAndChangesNothingBack) {
 
 TEST_F(RunWindowTest, HandOverErrorIsShownAndTheRunGoesOnWithoutInitDatabase) {
     SelectSchema();
-    form->Settings.Database->Tables.pop_back();  // the schema's ORDERS is missing now
-    form->mmSRun->trigger();
+    form->Settings().Database->Tables.pop_back();  // the schema's ORDERS is missing now
+    Command(*form, "mmSRun")->trigger();
     ASSERT_EQ(boxes.size(), 1);
     EXPECT_TRUE(boxes[0].contains(QStringLiteral("ORDERS"))) << boxes[0].toStdString();
     EXPECT_FALSE(Calls(*engine).contains(QStringLiteral("InitDatabase()")));
@@ -193,12 +194,12 @@ TEST_F(RunWindowTest, HandOverErrorIsShownAndTheRunGoesOnWithoutInitDatabase) {
 TEST_F(RunWindowTest, FailingEngineCallsEndTheRunWithOneGeneralMessage) {
     SelectSchema();
     engine->Set("fail", "SetScript");
-    form->mmSRun->trigger();
+    Command(*form, "mmSRun")->trigger();
     EXPECT_EQ(boxes, QStringList({"Compile/Runtime Error"}));
     EXPECT_TRUE(EngineCalls(QStringLiteral("SetSchema|RunScript")).isEmpty());
 
     boxes.clear();
-    form->mmSCompile->trigger();  // compiling alone reports the failure with its text
+    Command(*form, "mmSCompile")->trigger();  // compiling alone reports the failure with its text
     ASSERT_EQ(boxes.size(), 1);
     EXPECT_NE(boxes[0], QStringLiteral("Compile/Runtime Error"));
 }
@@ -212,7 +213,7 @@ TEST_F(RunWindowTest, FormFilesClosedByTheRunAreConvertedIntoTheOutputFolder) {
     engine->Set("dfm", "");
     engine->Set("dfm", Path(QStringLiteral("any/Form2.txt")).toStdString());
     engine->Set("dfm", Path(QStringLiteral("any/missing.txt")).toStdString());
-    form->mmSRun->trigger();
+    Command(*form, "mmSRun")->trigger();
 
     const QByteArray dfm = ReadFile(QStringLiteral("Output/Form1.DFM"));
     EXPECT_TRUE(dfm.startsWith(QByteArray("\xFF\x0A\x00TFORM1\x00\x30\x10", 12)))
@@ -230,31 +231,31 @@ TEST_F(RunWindowTest, FormFilesClosedByTheRunAreConvertedIntoTheOutputFolder) {
 }
 
 TEST_F(RunWindowTest, BoundsComeFromTheSettingsOrTheMainWindowAndGoBackToThem) {
-    EXPECT_EQ(form->Script->geometry(), form->geometry());
-    form->Script->setGeometry(30, 40, 500, 300);
+    EXPECT_EQ(Part<TScript>(*form)->geometry(), form->geometry());
+    Part<TScript>(*form)->setGeometry(30, 40, 500, 300);
     form.reset();  // writes the settings
     auto again = std::make_unique<TMainForm>();
     again->FormShow({});
-    EXPECT_EQ(again->Script->geometry(), QRect(30, 40, 500, 300));
+    EXPECT_EQ(Part<TScript>(*again)->geometry(), QRect(30, 40, 500, 300));
 }
 
 TEST_F(RunWindowTest, DeletingTheCurrentDatabaseLeavesNoSchemaInThePanel) {
     schema::TDatabaseInfor db = schema::testing::OrderDatabase();
     std::string error;
-    ASSERT_TRUE(db.SaveDatabase(form->Settings.DatabaseDir.toStdString(), &error)) << error;
+    ASSERT_TRUE(db.SaveDatabase(form->Settings().DatabaseDir.toStdString(), &error)) << error;
     SelectSchema();
-    ASSERT_EQ(form->ssBarPanels[2]->text(), QStringLiteral("SCHEMA"));
+    ASSERT_EQ(StatusPanel(*form, 2)->text(), QStringLiteral("SCHEMA"));
     answers = {Answer::Yes};
     AnswerLater([this] {
-        form->SelectDBaseForm->btDeleteClick();
-        form->SelectDBaseForm->reject();
+        Part<TSelectDBaseForm>(*form)->btDeleteClick();
+        Part<TSelectDBaseForm>(*form)->reject();
     });
-    form->mmDSelectDatabase->trigger();
+    Command(*form, "mmDSelectDatabase")->trigger();
     EXPECT_EQ(boxes, QStringList({"Delete Database [SHOP]. Are you sure ?"}));
-    EXPECT_EQ(form->ssBarPanels[2]->text(), QStringLiteral("(NONE)"));
-    EXPECT_FALSE(form->mmDSelectSchema->isEnabled());
-    EXPECT_FALSE(form->mmDEditSchema->isEnabled());
-    form->mmSRun->trigger();
+    EXPECT_EQ(StatusPanel(*form, 2)->text(), QStringLiteral("(NONE)"));
+    EXPECT_FALSE(Command(*form, "mmDSelectSchema")->isEnabled());
+    EXPECT_FALSE(Command(*form, "mmDEditSchema")->isEnabled());
+    Command(*form, "mmSRun")->trigger();
     EXPECT_EQ(boxes.last(), QStringLiteral("Select Schema first."));
 }
 
@@ -262,15 +263,15 @@ TEST_F(RunWindowTest, DeletingTheCurrentDatabaseLeavesNoSchemaInThePanel) {
 class SqlGenerationTest : public RunWindowTest {
   protected:
     void Choose(const QString& database, const QStringList& files) {
-        form->SelectSQLFileForm->neDatabase->setText(database);
-        form->SelectSQLFileForm->lbSelected->clear();
-        form->SelectSQLFileForm->lbSelected->addItems(files);
+        Part<TSelectSQLFileForm>(*form)->neDatabase->setText(database);
+        Part<TSelectSQLFileForm>(*form)->lbSelected->clear();
+        Part<TSelectSQLFileForm>(*form)->lbSelected->addItems(files);
     }
 };
 
 TEST_F(SqlGenerationTest, NoFilesWritesTheFrameAndCallsNothing) {
     Choose(QStringLiteral("SHOP"), {});
-    form->Script->GenerateFromSQL();
+    Part<TScript>(*form)->GenerateFromSQL();
     EXPECT_EQ(LogLines(), QStringList({"Generate Information to SHOP", "Done."}));
     EXPECT_EQ(Calls(*compiler), QStringList());
     EXPECT_TRUE(QFileInfo(Path(QStringLiteral("Database/SHOP/Schema"))).isDir());
@@ -278,7 +279,7 @@ TEST_F(SqlGenerationTest, NoFilesWritesTheFrameAndCallsNothing) {
 
 TEST_F(SqlGenerationTest, TheSecondOfThreeFailingStopsTheLoop) {
     Choose(QStringLiteral("SHOP"), {"/s/one.sql", "/s/fail.sql", "/s/three.sql"});
-    form->Script->GenerateFromSQL();
+    Part<TScript>(*form)->GenerateFromSQL();
     const QString db = Path(QStringLiteral("Database/SHOP"));
     EXPECT_EQ(Calls(*compiler), QStringList({"GenerateBy(" + db + "|/s/one.sql)",
                                              "GenerateBy(" + db + "|/s/fail.sql)"}));
@@ -289,12 +290,12 @@ TEST_F(SqlGenerationTest, TheSecondOfThreeFailingStopsTheLoop) {
                      "/s/fail.sql Compiling.", "error in fail.sql", "1 Table(s) detected",
                      "Table T_fail.sql Information Generating.",
                      "Error detected. [Unspecified error]"}));
-    EXPECT_EQ(form->Script->DatabasePath, db);
+    EXPECT_EQ(Part<TScript>(*form)->DatabasePath, db);
 }
 
 TEST_F(SqlGenerationTest, FailingTablesWriteFailAndWarningsAreDropped) {
     Choose(QStringLiteral("SHOP"), {"/s/badtable.sql"});
-    form->Script->GenerateFromSQL();
+    Part<TScript>(*form)->GenerateFromSQL();
     EXPECT_EQ(LogLines(),
               QStringList({"Generate Information to SHOP", "/s/badtable.sql Compiling.",
                            "error in badtable.sql", "1 Table(s) detected",
@@ -305,18 +306,18 @@ TEST_F(SqlGenerationTest, FailingTablesWriteFailAndWarningsAreDropped) {
 TEST_F(SqlGenerationTest, MenuCommandRunsOnlyAfterTheDialogSaysOk) {
     QDir(root).mkpath(QStringLiteral("proj"));
     WriteFile(QStringLiteral("proj/a.sql"), "create table A (X integer);\n");
-    AnswerLater([this] { form->SelectSQLFileForm->btCancelClick(); });
-    form->mmDCreateBySQL->trigger();
+    AnswerLater([this] { Part<TSelectSQLFileForm>(*form)->btCancelClick(); });
+    Command(*form, "mmDCreateBySQL")->trigger();
     EXPECT_EQ(Calls(*compiler), QStringList());
 
     AnswerLater([this] {
-        TSelectSQLFileForm* dialog = form->SelectSQLFileForm;
+        TSelectSQLFileForm* dialog = Part<TSelectSQLFileForm>(*form);
         QTest::keyClicks(dialog->neDatabase, QStringLiteral("shop"));
         dialog->lbFiles->selectAll();
         dialog->btAddClick();
         dialog->btOkClick();
     });
-    form->mmDCreateBySQL->trigger();
+    Command(*form, "mmDCreateBySQL")->trigger();
     EXPECT_EQ(Calls(*compiler), QStringList({"GenerateBy(" + Path(QStringLiteral("Database/SHOP")) +
                                              "|" + Path(QStringLiteral("proj/a.sql")) + ")"}));
 }
@@ -326,27 +327,27 @@ TEST_F(SqlGenerationTest, TheDialectChoiceReachesTheCompilerAndIsRemembered) {
     WriteFile(QStringLiteral("proj/a.sql"), "create table A (X integer);\n");
     auto choose = [this](const QString& dialect) {
         AnswerLater([this, dialect] {
-            TSelectSQLFileForm* dialog = form->SelectSQLFileForm;
+            TSelectSQLFileForm* dialog = Part<TSelectSQLFileForm>(*form);
             QTest::keyClicks(dialog->neDatabase, QStringLiteral("shop"));
             dialog->lbFiles->selectAll();
             dialog->btAddClick();
             dialog->cbDialect->setCurrentIndex(dialog->cbDialect->findData(dialect));
             dialog->btOkClick();
         });
-        form->mmDCreateBySQL->trigger();
+        Command(*form, "mmDCreateBySQL")->trigger();
     };
     const QString call = "GenerateBy(" + Path(QStringLiteral("Database/SHOP")) + "|" +
                          Path(QStringLiteral("proj/a.sql")) + ")";
     choose(QStringLiteral("auto"));
     EXPECT_EQ(Calls(*compiler), QStringList({"SetDialect(auto)", call}));
-    EXPECT_EQ(form->Settings.SQLDialect, QStringLiteral("auto"));
+    EXPECT_EQ(form->Settings().SQLDialect, QStringLiteral("auto"));
     // The dialog opens on the remembered choice; the component is told again only on a change.
     compiler->ForgetCalls();
     AnswerLater([this] {
-        EXPECT_EQ(form->SelectSQLFileForm->Dialect(), QStringLiteral("auto"));
-        form->SelectSQLFileForm->btCancelClick();
+        EXPECT_EQ(Part<TSelectSQLFileForm>(*form)->Dialect(), QStringLiteral("auto"));
+        Part<TSelectSQLFileForm>(*form)->btCancelClick();
     });
-    form->mmDCreateBySQL->trigger();
+    Command(*form, "mmDCreateBySQL")->trigger();
     choose(QStringLiteral("auto"));
     choose(QStringLiteral("classic"));
     EXPECT_EQ(Calls(*compiler), QStringList({call, "SetDialect(classic)", call}));
@@ -356,12 +357,12 @@ class OdbcGenerationTest : public RunWindowTest {};
 
 TEST_F(OdbcGenerationTest, NoDataSourcesLeaveTheListEmpty) {
     AnswerLater([this] {
-        EXPECT_EQ(form->CreateDBIForm->lbDatabase->count(), 0);
-        form->CreateDBIForm->reject();
+        EXPECT_EQ(Part<TCreateDBIForm>(*form)->lbDatabase->count(), 0);
+        Part<TCreateDBIForm>(*form)->reject();
     });
-    form->mmDCreateByODBC->trigger();
+    Command(*form, "mmDCreateByODBC")->trigger();
     EXPECT_EQ(Calls(*compiler), QStringList({"GetDataSources()"}));
-    EXPECT_FALSE(form->Script->CollectingSources);
+    EXPECT_FALSE(Part<TScript>(*form)->CollectingSources);
     EXPECT_TRUE(boxes.isEmpty());
 }
 
@@ -369,11 +370,12 @@ TEST_F(OdbcGenerationTest, ChosenSourceIsGeneratedWithTheLoginTexts) {
     compiler->Set("source", "shop");
     compiler->Set("source", "stock");
     AnswerLater([this] {
-        TCreateDBIForm* dialog = form->CreateDBIForm;
-        EXPECT_EQ(form->Script->DataSources, QStringList({"shop", "stock"}));  // "late" dropped
+        TCreateDBIForm* dialog = Part<TCreateDBIForm>(*form);
+        EXPECT_EQ(Part<TScript>(*form)->DataSources,
+                  QStringList({"shop", "stock"}));  // "late" dropped
         dialog->lbDatabase->setCurrentRow(1);
         AnswerLater([this] {
-            TPasswdForm* login = form->PasswdForm;
+            TPasswdForm* login = Part<TPasswdForm>(*form);
             EXPECT_EQ(login->Database(), QStringLiteral("stock"));
             EXPECT_EQ(login->nePassword->echoMode(), QLineEdit::Password);
             login->neUserID->setText(QStringLiteral("ann"));
@@ -382,20 +384,20 @@ TEST_F(OdbcGenerationTest, ChosenSourceIsGeneratedWithTheLoginTexts) {
         });
         dialog->lbDatabaseDblClick();
     });
-    form->mmDCreateByODBC->trigger();
+    Command(*form, "mmDCreateByODBC")->trigger();
     EXPECT_EQ(Calls(*compiler),
               QStringList({"GetDataSources()", "GenerateFromODBCBy(stock|ann|secret|" +
                                                    Path(QStringLiteral("Database/stock")) + ")"}));
     EXPECT_TRUE(QFileInfo(Path(QStringLiteral("Database/stock/Schema"))).isDir());
     // The password lives in the field only: nothing written to the settings holds it.
-    form->Settings.WriteStore();
+    form->Settings().WriteStore();
     EXPECT_FALSE(ReadFile(QStringLiteral("settings.ini")).contains("secret"));
 }
 
 TEST_F(OdbcGenerationTest, OkWithoutAChoiceGeneratesNothing) {
     compiler->Set("source", "shop");
-    AnswerLater([this] { form->CreateDBIForm->btOk->click(); });
-    form->mmDCreateByODBC->trigger();
+    AnswerLater([this] { Part<TCreateDBIForm>(*form)->btOk->click(); });
+    Command(*form, "mmDCreateByODBC")->trigger();
     EXPECT_EQ(Calls(*compiler), QStringList({"GetDataSources()"}));
     EXPECT_EQ(boxes.size(), 1);
 }

@@ -16,6 +16,7 @@
 #include "workbench/app/create_schema.h"
 #include "workbench/app/dialog_test_support.h"
 #include "workbench/app/main_form.h"
+#include "workbench/app/main_form_parts.h"
 #include "workbench/app/room_select.h"
 #include "workbench/app/script_form.h"
 #include "workbench/app/select_dbase_form.h"
@@ -55,42 +56,43 @@ class NewUserTest : public WorkbenchTest {
 TEST_F(NewUserTest, FromSampleSqlToGeneratedFilesAsTheCommandLineWritesThem) {
     TMainForm form;
     form.FormShow({});
-    ASSERT_TRUE(form.Script->EngineReady() && form.Script->CompilerReady());
-    EXPECT_FALSE(form.mmDSelectSchema->isEnabled());
+    ASSERT_TRUE(Part<TScript>(form)->EngineReady() && Part<TScript>(form)->CompilerReady());
+    EXPECT_FALSE(Command(form, "mmDSelectSchema")->isEnabled());
 
     // Database information from the sample SQL script.
-    script.When(form.SelectSQLFileForm, [&form] {
-        form.SelectSQLFileForm->neDatabase->setText(QStringLiteral("ORDERENTRY"));
-        form.SelectSQLFileForm->lbSelected->addItem(SourceDir() +
-                                                    QStringLiteral("/samples/order_entry.sql"));
-        form.SelectSQLFileForm->btOkClick();
+    script.When(Part<TSelectSQLFileForm>(form), [&form] {
+        Part<TSelectSQLFileForm>(form)->neDatabase->setText(QStringLiteral("ORDERENTRY"));
+        Part<TSelectSQLFileForm>(form)->lbSelected->addItem(
+            SourceDir() + QStringLiteral("/samples/order_entry.sql"));
+        Part<TSelectSQLFileForm>(form)->btOkClick();
     });
-    form.mmDCreateBySQL->trigger();
-    ASSERT_TRUE(form.Script->LogText().contains(QStringLiteral("Done.")))
-        << form.Script->LogText().toStdString();
+    Command(form, "mmDCreateBySQL")->trigger();
+    ASSERT_TRUE(Part<TScript>(form)->LogText().contains(QStringLiteral("Done.")))
+        << Part<TScript>(form)->LogText().toStdString();
 
     // Choose it as the current database.
-    script.When(form.SelectDBaseForm, [&form] {
-        const auto found = form.SelectDBaseForm->lbDatabase->findItems(QStringLiteral("ORDERENTRY"),
-                                                                       Qt::MatchExactly);
+    script.When(Part<TSelectDBaseForm>(form), [&form] {
+        const auto found = Part<TSelectDBaseForm>(form)->lbDatabase->findItems(
+            QStringLiteral("ORDERENTRY"), Qt::MatchExactly);
         ASSERT_EQ(found.size(), 1);
-        form.SelectDBaseForm->lbDatabase->setCurrentItem(found[0]);
-        form.SelectDBaseForm->btOkClick();
+        Part<TSelectDBaseForm>(form)->lbDatabase->setCurrentItem(found[0]);
+        Part<TSelectDBaseForm>(form)->btOkClick();
     });
-    form.mmDSelectDatabase->trigger();
-    ASSERT_TRUE(form.Settings.Database);
-    EXPECT_TRUE(form.mmDSelectSchema->isEnabled());
+    Command(form, "mmDSelectDatabase")->trigger();
+    ASSERT_TRUE(form.Settings().Database);
+    EXPECT_TRUE(Command(form, "mmDSelectSchema")->isEnabled());
 
     // A schema of three tables with a type and a label; CUSTOMER's label changed on the way.
-    script.When(form.RoomSelectForm, [&form] { form.RoomSelectForm->btAddClick(); });
-    script.When(form.TypeLabel, [&form] {
-        form.TypeLabel->neName->setText(QStringLiteral("Orders"));
-        form.TypeLabel->neType->setText(QStringLiteral("Demo"));
-        form.TypeLabel->neLabel->setText(QStringLiteral("Order entry"));
-        form.TypeLabel->btOkClick();
+    script.When(Part<TRoomSelectForm>(form),
+                [&form] { Part<TRoomSelectForm>(form)->btAddClick(); });
+    script.When(Part<TTypeLabel>(form), [&form] {
+        Part<TTypeLabel>(form)->neName->setText(QStringLiteral("Orders"));
+        Part<TTypeLabel>(form)->neType->setText(QStringLiteral("Demo"));
+        Part<TTypeLabel>(form)->neLabel->setText(QStringLiteral("Order entry"));
+        Part<TTypeLabel>(form)->btOkClick();
     });
-    script.When(form.CreateSchema, [&form, this] {
-        TCreateSchema* editor = form.CreateSchema;
+    script.When(Part<TCreateSchema>(form), [&form, this] {
+        TCreateSchema* editor = Part<TCreateSchema>(form);
         editor->bt2ClearClick();
         for (int i = 0; i < editor->lvTable->topLevelItemCount(); ++i) {
             QTreeWidgetItem* row = editor->lvTable->topLevelItem(i);
@@ -103,27 +105,27 @@ TEST_F(NewUserTest, FromSampleSqlToGeneratedFilesAsTheCommandLineWritesThem) {
                 row->setSelected(true);
             }
         }
-        script.WhenNext(form.TypeLabel, [&form] {
-            form.TypeLabel->neLabel->setText(QStringLiteral("Our customers"));
-            form.TypeLabel->btOkClick();
+        script.WhenNext(Part<TTypeLabel>(form), [&form] {
+            Part<TTypeLabel>(form)->neLabel->setText(QStringLiteral("Our customers"));
+            Part<TTypeLabel>(form)->btOkClick();
         });
         editor->bt1EditClick();
         editor->btOkClick();
     });
-    script.When(form.RoomSelectForm, [&form] {
+    script.When(Part<TRoomSelectForm>(form), [&form] {
         // Back in the selection dialog with the new schema chosen: order its tables.
-        form.RoomSelectForm->btTableOrderClick();
+        Part<TRoomSelectForm>(form)->btTableOrderClick();
     });
-    script.When(form.TableOrderForm, [&form] {
-        form.TableOrderForm->lbTables->SwapRows(2, 0);
-        form.TableOrderForm->btOkClick();
+    script.When(Part<TTableOrderForm>(form), [&form] {
+        Part<TTableOrderForm>(form)->lbTables->SwapRows(2, 0);
+        Part<TTableOrderForm>(form)->btOkClick();
     });
-    script.When(form.RoomSelectForm, [&form] { form.RoomSelectForm->btOkClick(); });
-    form.mmDSelectSchema->trigger();
-    ASSERT_TRUE(form.Settings.Schema) << boxes.join(u'\n').toStdString();
-    EXPECT_EQ(form.ssBarPanels[2]->text(), "SCHEMA");
-    EXPECT_EQ(form.Settings.SchemaName, "Orders");
-    const schema::TSchema& chosen = *form.Settings.Schema;
+    script.When(Part<TRoomSelectForm>(form), [&form] { Part<TRoomSelectForm>(form)->btOkClick(); });
+    Command(form, "mmDSelectSchema")->trigger();
+    ASSERT_TRUE(form.Settings().Schema) << boxes.join(u'\n').toStdString();
+    EXPECT_EQ(StatusPanel(form, 2)->text(), "SCHEMA");
+    EXPECT_EQ(form.Settings().SchemaName, "Orders");
+    const schema::TSchema& chosen = *form.Settings().Schema;
     ASSERT_EQ(chosen.Tables.size(), 3u);
     EXPECT_EQ(chosen.Tables[0].TableName, "PRODUCT");
     EXPECT_EQ(chosen.Tables[2].TableName, "CUSTOMER");
@@ -135,16 +137,16 @@ TEST_F(NewUserTest, FromSampleSqlToGeneratedFilesAsTheCommandLineWritesThem) {
     const QString theirs = Path(QStringLiteral("out/cli"));
     QDir().mkpath(ours);
     QDir().mkpath(theirs);
-    form.Settings.OutputDir = ours;
+    form.Settings().OutputDir = ours;
     form.OpenFile(templateFile);
-    form.mmSRun->trigger();
-    EXPECT_TRUE(form.Script->LogText().endsWith(QStringLiteral("End script.\n")))
-        << form.Script->LogText().toStdString();
+    Command(form, "mmSRun")->trigger();
+    EXPECT_TRUE(Part<TScript>(form)->LogText().endsWith(QStringLiteral("End script.\n")))
+        << Part<TScript>(form)->LogText().toStdString();
 
     QProcess cli;
     cli.setWorkingDirectory(root);
     cli.start(QStringLiteral(MORVA_CLI),
-              {QStringLiteral("--database-dir"), form.Settings.DatabaseDir,
+              {QStringLiteral("--database-dir"), form.Settings().DatabaseDir,
                QStringLiteral("--output-dir"), theirs, QStringLiteral("run"), templateFile,
                QStringLiteral("--db"), QStringLiteral("ORDERENTRY"), QStringLiteral("--schema"),
                QStringLiteral("Orders")});

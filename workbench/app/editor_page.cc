@@ -1,0 +1,130 @@
+#include "workbench/app/editor_page.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QTextBlock>
+#include <QVBoxLayout>
+
+#include "workbench/app/code_memo.h"
+#include "workbench/app/form_text.h"
+#include "workbench/app/global.h"
+
+namespace morva::app {
+
+namespace {
+
+const QString kSaveFilter = QStringLiteral("Morva script files (*.TPX)|*.TPX");
+
+// The folder of `fileName` with its trailing separator.
+QString FolderOf(const QString& fileName) {
+    QString folder = QFileInfo(fileName).absolutePath();
+    if (!folder.endsWith(u'/')) folder += u'/';
+    return folder;
+}
+
+bool FitsLatin1(const QString& text) {
+    for (QChar c : text)
+        if (c.unicode() > 0xFF) return false;
+    return true;
+}
+
+}  // namespace
+
+TEditorPage::TEditorPage(const QString& fileName, QWidget* parent)
+    : QWidget(parent), memo_(new TCodeMemo(this)), fileName_(fileName) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(memo_);
+}
+
+bool TEditorPage::IsUntitled() const {
+    return fileName_.left(7) == QStringLiteral("Untitle");
+}
+
+bool TEditorPage::IsModified() const {
+    return memo_->document()->isModified();
+}
+
+void TEditorPage::SetNewPageText() {
+    memo_->setPlainText(QStringLiteral("Start script...\n<TEXT>\n\n</TEXT>"));
+    memo_->document()->setModified(false);
+    memo_->SetCaret(memo_->document()->findBlockByNumber(2).position());
+}
+
+bool TEditorPage::Load(QString* error) {
+    BusyCursor busy;
+    QString text;
+    if (UpperExtension(fileName_) == QStringLiteral(".DFM")) {
+        if (!FormFileToText(fileName_, &text, error)) return false;
+    } else {
+        QFile file(fileName_);
+        if (!file.open(QIODevice::ReadOnly)) {
+            *error = QStringLiteral("Cannot open file %1: %2").arg(fileName_, file.errorString());
+            return false;
+        }
+        QByteArray bytes = file.readAll();
+        crlf_ = bytes.contains("\r\n");
+        if (crlf_) bytes.replace("\r\n", "\n");
+        // Stateless, so that a sequence cut off at the end of the file counts as an error.
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        text = utf8(bytes);
+        latin1_ = utf8.hasError();
+        if (latin1_) text = QString::fromLatin1(bytes);
+    }
+    memo_->setPlainText(text);
+    memo_->document()->setModified(false);
+    memo_->SetCaret(0);
+    return true;
+}
+
+TEditorPage::SaveResult TEditorPage::Save(QString* folder) {
+    // The text form is never written over a binary form file, and a new page needs a name.
+    if (UpperExtension(fileName_) == QStringLiteral(".DFM") || IsUntitled()) return SaveAs(folder);
+    return Write(fileName_) ? SaveResult::Saved : SaveResult::Failed;
+}
+
+TEditorPage::SaveResult TEditorPage::SaveAs(QString* folder) {
+    QString chosen = AskFileName(FilePrompt::Save, *folder, FileNameOnly(fileName_), kSaveFilter);
+    if (chosen.isEmpty()) return SaveResult::Cancelled;
+    if (!FileNameOnly(chosen).contains(u'.')) chosen += QStringLiteral(".TPX");
+    chosen = QFileInfo(chosen).absoluteFilePath();
+    *folder = FolderOf(chosen);
+    if (!Write(chosen)) return SaveResult::Failed;
+    fileName_ = chosen;
+    emit FileNameChanged();
+    return SaveResult::Saved;
+}
+
+bool TEditorPage::MaybeSave(QString* folder) {
+    if (!IsModified()) return true;
+    const Answer answer = AskToSave(false);
+    if (answer == Answer::Cancel) return false;
+    // A page whose save was cancelled or failed stays open, so nothing is lost.
+    return answer != Answer::Yes || Save(folder) == SaveResult::Saved;
+}
+
+Answer TEditorPage::AskToSave(bool manyPages) const {
+    const QString question = QStringLiteral("Save changes to %1").arg(FileNameOnly(fileName_));
+    return manyPages ? ConfirmationForMany(question) : ConfirmationWithCancel(question);
+}
+
+// A file read as Latin-1 is written back the same way while every character fits; otherwise
+// it becomes UTF-8 rather than losing characters.
+bool TEditorPage::Write(const QString& fileName) {
+    QString text = memo_->toPlainText();
+    if (crlf_) text.replace(u'\n', QStringLiteral("\r\n"));
+    const bool latin1 = latin1_ && FitsLatin1(text);
+    const QByteArray bytes = latin1 ? text.toLatin1() : text.toUtf8();
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        InformationBox(QStringLiteral("Cannot save file %1: %2").arg(fileName, file.errorString()));
+        return false;
+    }
+    latin1_ = latin1;
+    memo_->document()->setModified(false);
+    return true;
+}
+
+}  // namespace morva::app
