@@ -53,12 +53,6 @@ std::vector<std::string> SplitLines(const std::string& text) {
     return lines;
 }
 
-/// True when the run reached its closing line: a run-time error ends the log with its message
-/// instead.
-bool RunSucceeded(const std::vector<std::string>& lines) {
-    return !lines.empty() && lines.back() == "End script.";
-}
-
 /// Everything the sequence needs besides the engine.
 struct RunInput {
     std::string script;  // as typed: log lines name it so
@@ -101,8 +95,9 @@ int Execute(const Context& ctx, tpx::IMorva& engine, const RunInput& in) {
         std::fprintf(stderr, "morva-cli: cannot return to %s\n", previous.c_str());
 
     for (const std::string& line : lines) std::printf("%s\n", line.c_str());
-    bool compiled = tpx::AsCMorva(&engine)->compiled();
-    return compiled && RunSucceeded(lines) && handedOver ? kExitOk : kExitFailed;
+    const tpx::CMorva& control = *tpx::AsCMorva(&engine);
+    bool ran = control.compiled() && control.lastRun() == tpx::RunStatus::Completed;
+    return ran && handedOver ? kExitOk : kExitFailed;
 }
 
 }  // namespace

@@ -93,6 +93,7 @@ HRESULT CMorva::SetScript(const BStr& Filename, const BStr& ScriptCode) {
 
 HRESULT CMorva::RunScript() {
     if (running_) return com::E_UNEXPECTED;
+    lastRun_ = RunStatus::Failed;
     if (!compiled_ || !database_ || !exe_) return com::S_OK;
     // While the run walks the program and the store, a sink called from inside it may not
     // replace or change either.
@@ -104,9 +105,8 @@ HRESULT CMorva::RunScript() {
     Engine().control = this;
     RunOptions options;
     if (lineFeedOnly_) options.lineEnd = LineEnd::LineFeed;
-    if (RunProgram(*this, *exe_, *database_, options) == RunStatus::OutOfMemory) {
-        ShowOutOfMemory();
-    }
+    lastRun_ = RunProgram(*this, *exe_, *database_, options);
+    if (lastRun_ == RunStatus::OutOfMemory) ShowOutOfMemory();
     return com::S_OK;
 }
 
