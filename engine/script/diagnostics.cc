@@ -19,7 +19,7 @@ void EngineState::StartCompilation(std::string name, std::string_view text) {
 
 size_t EngineState::ReadSource(char* buffer, size_t max) {
     size_t n = std::min(max, source.size() - readPosition);
-    std::memcpy(buffer, source.data() + readPosition, n);
+    if (n > 0) std::memcpy(buffer, source.data() + readPosition, n);  // data() may be null
     readPosition += n;
     return n;
 }
