@@ -2,9 +2,7 @@
 
 #include <new>
 
-#include "component/message_box.h"
 #include "engine/script/script_api.h"
-#include "engine/store/store.h"
 
 namespace morva::tpx {
 
@@ -14,15 +12,6 @@ constexpr uint32_t kLogSinkCookie = 0x80000000u;
 
 std::string TextOf(const BStr& s) {
     return s ? *s : std::string();
-}
-
-/// The text of a name argument, read in place: look-ups need no copy of it.
-std::string_view NameOf(const BStr& s) {
-    return s ? std::string_view(*s) : std::string_view();
-}
-
-void ShowOutOfMemory() {
-    com::ShowMessageBox("Insufficent Memory", "Morva Script Engine", com::MbIcon::Stop);
 }
 
 }  // namespace
@@ -94,7 +83,7 @@ HRESULT CMorva::SetScript(const BStr& Filename, const BStr& ScriptCode) {
 HRESULT CMorva::RunScript() {
     if (running_) return com::E_UNEXPECTED;
     lastRun_ = RunStatus::Failed;
-    if (!compiled_ || !database_ || !exe_) return com::S_OK;
+    if (!compiled_ || !store_.store() || !exe_) return com::S_OK;
     // While the run walks the program and the store, a sink called from inside it may not
     // replace or change either.
     running_ = true;
@@ -105,104 +94,65 @@ HRESULT CMorva::RunScript() {
     Engine().control = this;
     RunOptions options;
     if (lineFeedOnly_) options.lineEnd = LineEnd::LineFeed;
-    lastRun_ = RunProgram(*this, *exe_, *database_, options);
+    lastRun_ = RunProgram(*this, *exe_, *store_.store(), options);
     if (lastRun_ == RunStatus::OutOfMemory) ShowOutOfMemory();
     return com::S_OK;
 }
 
-HRESULT CMorva::CreateDatabase(const BStr& sName, int32_t) {
+HRESULT CMorva::CreateDatabase(const BStr& sName, int32_t nTables) {
     if (running_) return com::E_UNEXPECTED;
-    database_.reset();
-    try {
-        database_ = std::make_unique<CDatabase>(sName);
-    } catch (const std::bad_alloc&) {
-        ShowOutOfMemory();
-    }
-    return com::S_OK;
+    return store_.CreateDatabase(sName, nTables);
 }
 
-HRESULT CMorva::AddTable(const BStr& strName, const BStr& strType, const BStr& strLabel, int32_t,
-                         int32_t) {
+HRESULT CMorva::AddTable(const BStr& strName, const BStr& strType, const BStr& strLabel,
+                         int32_t nColumns, int32_t nRefs) {
     if (running_) return com::E_UNEXPECTED;
-    if (!database_) return com::E_FAIL;
-    try {
-        return database_->AddTable(strName, strType, strLabel) ? com::S_OK : com::E_FAIL;
-    } catch (const std::bad_alloc&) {
-        return com::E_FAIL;
-    }
+    return store_.AddTable(strName, strType, strLabel, nColumns, nRefs);
 }
 
 HRESULT CMorva::AddColumnIntoTable(const BStr& sTable, const BStr& scType, const BStr& sCol,
                                    const BStr& sReal, const BStr& sdType, int32_t nSize,
                                    int32_t nInx, int32_t nPrec, int32_t nScale) {
     if (running_) return com::E_UNEXPECTED;
-    if (!database_) return com::E_FAIL;
-    CTable* table = database_->FindTable(NameOf(sTable));
-    if (!table) return com::E_FAIL;
-    try {
-        return table->AddColumn(sCol, scType, sReal, sdType, nSize, nInx, nPrec, nScale)
-                   ? com::S_OK
-                   : com::E_FAIL;
-    } catch (const std::bad_alloc&) {
-        return com::E_FAIL;
-    }
+    return store_.AddColumnIntoTable(sTable, scType, sCol, sReal, sdType, nSize, nInx, nPrec,
+                                     nScale);
 }
 
 HRESULT CMorva::InitDatabase() {
     if (running_) return com::E_UNEXPECTED;
-    if (database_) database_->ComputeWidths();
-    return com::S_OK;
+    return store_.InitDatabase();
 }
 
-HRESULT CMorva::CreateRefTable(const BStr& pTN, const BStr& pRefTN, int32_t) {
+HRESULT CMorva::CreateRefTable(const BStr& pTN, const BStr& pRefTN, int32_t nRefs) {
     if (running_) return com::E_UNEXPECTED;
-    if (!database_) return com::E_FAIL;
-    try {
-        database_->CreateRefTable(NameOf(pTN), NameOf(pRefTN));
-    } catch (const std::bad_alloc&) {
-        ShowOutOfMemory();
-    }
-    return com::S_OK;
+    return store_.CreateRefTable(pTN, pRefTN, nRefs);
 }
 
 HRESULT CMorva::AddRefColumn(const BStr& pTN, const BStr& pRefTN, const BStr& pRefCol,
                              const BStr& pKey) {
     if (running_) return com::E_UNEXPECTED;
-    if (!database_) return com::E_FAIL;
-    database_->AddRefColumn(NameOf(pTN), NameOf(pRefTN), NameOf(pRefCol), NameOf(pKey));
-    return com::S_OK;
+    return store_.AddRefColumn(pTN, pRefTN, pRefCol, pKey);
 }
 
 HRESULT CMorva::SetLookupTable(const BStr& sT, const BStr& sC, const BStr& sLT, const BStr& sLC,
                                const BStr& sLK) {
     if (running_) return com::E_UNEXPECTED;
-    if (database_) {
-        database_->SetLookupTable(NameOf(sT), NameOf(sC), NameOf(sLT), NameOf(sLC), NameOf(sLK));
-    }
-    return com::S_OK;
+    return store_.SetLookupTable(sT, sC, sLT, sLC, sLK);
 }
 
 HRESULT CMorva::SetLookupItem(const BStr& sT, const BStr& sC, const BStr& sItem) {
     if (running_) return com::E_UNEXPECTED;
-    if (!database_) return com::S_OK;
-    try {
-        database_->SetLookupItem(NameOf(sT), NameOf(sC), sItem);
-    } catch (const std::bad_alloc&) {
-        ShowOutOfMemory();
-    }
-    return com::S_OK;
+    return store_.SetLookupItem(sT, sC, sItem);
 }
 
 HRESULT CMorva::SetRoom(const BStr& sRN, const BStr& sRT, const BStr& sRL) {
     if (running_) return com::E_UNEXPECTED;
-    if (database_) database_->SetRoom(sRN, sRT, sRL);
-    return com::S_OK;
+    return store_.SetRoom(sRN, sRT, sRL);
 }
 
 HRESULT CMorva::SetSchema(const BStr& sN, const BStr& sT, const BStr& sL) {
     if (running_) return com::E_UNEXPECTED;
-    if (database_) database_->SetSchema(sN, sT, sL);
-    return com::S_OK;
+    return store_.SetSchema(sN, sT, sL);
 }
 
 HRESULT CMorva::Advise(com::IUnknown* sink, uint32_t* cookie) {

@@ -8,6 +8,7 @@
 #include "component/connection_point.h"
 #include "component/unknown.h"
 #include "engine/host/imorva.h"
+#include "engine/host/store_loader.h"
 #include "engine/script/diagnostics.h"
 #include "engine/script/script_api.h"
 
@@ -58,7 +59,7 @@ class CMorva : public com::Object<IMorva, com::IConnectionPoint>, public EngineC
     /// The script engine (null before the first SetScript).
     const Exe* exe() const { return exe_.get(); }
     /// The store (null before CreateDatabase).
-    const CDatabase* database() const { return database_.get(); }
+    const CDatabase* database() const { return store_.store(); }
     /// Output files of later runs end their lines with a line feed only.
     void SetLineFeedOnly(bool on) { lineFeedOnly_ = on; }
     /// True when the last SetScript compiled without errors.
@@ -73,7 +74,7 @@ class CMorva : public com::Object<IMorva, com::IConnectionPoint>, public EngineC
     std::string scriptText_;
     std::string logText_;
     std::string fileName_;
-    std::unique_ptr<CDatabase> database_;
+    StoreLoader store_;
     std::unique_ptr<Exe> exe_;
     bool lineFeedOnly_ = false;
     bool compiled_ = false;

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "engine/host/cmorva.h"
+#include "engine/host/store_loader.h"
+#include "engine/store/store_dump.h"
 #include "workbench/schema/schema.h"
 #include "workbench/schema/test_database.h"
 
@@ -54,6 +56,43 @@ TEST(HandOverTest, TablesAndColumnsOutsideTheSchemaAreNotSent) {
               "t.tpx Compiling...\r\n0 Error,  0 Warning\r\nStart script...\r\n"
               "ORDERS: TOTAL/12/0/1 ORDER_NO/25/1/0\r\n"
               "End script.\r\n");
+}
+
+/// The dumps of the stores that the engine control and a store loader build from `s`, the
+/// hand-over's failure text (empty when it went through) checked equal for both.
+std::pair<std::string, std::string> BothStores(const TSchema& s, const TDatabaseInfor& db) {
+    auto handOver = [&](auto& target) {
+        try {
+            s.SendToEngine(target, db);
+            target.InitDatabase();
+            return std::string();
+        } catch (const std::exception& e) {
+            return std::string(e.what());
+        }
+    };
+    auto engine = tpx::NewMorva();
+    tpx::StoreLoader loader;
+    std::string engineError = handOver(*engine);
+    EXPECT_EQ(handOver(loader), engineError);
+    return {tpx::DumpStore(tpx::AsCMorva(engine.get())->database()),
+            tpx::DumpStore(loader.store())};
+}
+
+TEST(HandOverTest, StoreLoaderBuildsTheEngineControlsStore) {
+    TDatabaseInfor db = testing::OrderDatabase();
+    auto s = TSchema::CreateFromDatabase("main", "Delphi", "Shop", db);
+    std::swap(s->Tables[0], s->Tables[1]);
+    auto [fromEngine, fromLoader] = BothStores(*s, db);
+    EXPECT_NE(fromLoader.find("CUSTOMER"), std::string::npos);
+    EXPECT_EQ(fromLoader, fromEngine);
+
+    // A column the database lacks stops both at the same table, keeping what came before.
+    s->Tables[1].ColumnNames.push_back("NOPE");
+    s->Tables[1].ColumnTypes.push_back("");
+    s->Tables[1].ColumnLabels.push_back("");
+    std::tie(fromEngine, fromLoader) = BothStores(*s, db);
+    EXPECT_NE(fromLoader.find("ORDERS"), std::string::npos);
+    EXPECT_EQ(fromLoader, fromEngine);
 }
 
 }  // namespace

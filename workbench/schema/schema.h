@@ -14,7 +14,8 @@
 
 namespace morva::tpx {
 class IMorva;
-}
+class StoreBuilder;
+}  // namespace morva::tpx
 
 namespace morva::schema {
 
@@ -85,6 +86,8 @@ class TSchema {
     /// with the status's text when an engine call fails, and std::runtime_error when `db`
     /// lacks a table or column of the schema; the engine keeps what it received before.
     void SendToEngine(tpx::IMorva& engine, const TDatabaseInfor& db) const;
+    /// The same calls, into a store builder without an engine control.
+    void SendToEngine(tpx::StoreBuilder& store, const TDatabaseInfor& db) const;
 
     /// The schema file's bytes.
     std::string Encode() const;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/host/imorva.h"
+#include "engine/host/store_loader.h"
 #include "workbench/schema/schema.h"
 
 namespace morva::schema {
@@ -82,10 +83,12 @@ class ColumnIndex {
 };
 
 /// Sends the schema's calls in order, keeping one set of text slots for all of them and the
-/// column records that the tables resolved for the lookups that follow.
+/// column records that the tables resolved for the lookups that follow. `Target` is the engine
+/// control's interface or a store builder: both take the same calls.
+template <class Target>
 class Sender {
   public:
-    Sender(tpx::IMorva& engine, const TDatabaseInfor& db) : engine_(engine), tables_(db) {}
+    Sender(Target& engine, const TDatabaseInfor& db) : engine_(engine), tables_(db) {}
 
     void Send(const TSchema& schema) {
         size_t columns = 0;
@@ -152,7 +155,7 @@ class Sender {
         }
     }
 
-    tpx::IMorva& engine_;
+    Target& engine_;
     TableIndex tables_;
     ColumnIndex columns_;
     std::vector<const ColumnRecord*> records_;
@@ -162,7 +165,11 @@ class Sender {
 }  // namespace
 
 void TSchema::SendToEngine(tpx::IMorva& engine, const TDatabaseInfor& db) const {
-    Sender(engine, db).Send(*this);
+    Sender<tpx::IMorva>(engine, db).Send(*this);
+}
+
+void TSchema::SendToEngine(tpx::StoreBuilder& store, const TDatabaseInfor& db) const {
+    Sender<tpx::StoreBuilder>(store, db).Send(*this);
 }
 
 }  // namespace morva::schema
