@@ -1,6 +1,7 @@
 // morva-cli run SCRIPT --db DB [--schema S] [--lf]: the run window's sequence without the
-// window. The schema goes to the engine, the script is compiled, the schema's identity is set
-// and the script runs with the output folder as the current directory; the log is printed.
+// window, over the script API. The schema fills a store, the script is compiled, the schema's
+// identity is set and the script runs with the output folder as the current directory; the log
+// is printed.
 
 #include <unistd.h>
 
@@ -13,7 +14,10 @@
 #include "cli/form_files.h"
 #include "cli/handlers.h"
 #include "cli/script_diagnostics.h"
-#include "engine/host/cmorva.h"
+#include "engine/host/store_loader.h"
+#include "engine/script/exe.h"
+#include "engine/script/script_api.h"
+#include "engine/store/store.h"
 
 namespace morva::cli {
 
@@ -22,14 +26,15 @@ namespace {
 namespace fs = std::filesystem;
 using tpx::BStr;
 
-/// Converts every file the script closes as a form file, reporting failures on standard
-/// error without stopping the run.
-class FormFileSink : public com::Object<tpx::IMorvaEvents> {
+/// Keeps the log of the compilation and the run, and converts every file the script closes as
+/// a form file, reporting failures on standard error without stopping the run.
+class RunHost : public tpx::EngineControl {
   public:
-    com::HRESULT OnCloseAsDFM(const BStr& filename) override {
-        if (filename && !filename->empty()) ConvertClosedFormFile(*filename);
-        return com::S_OK;
+    void WriteLog(std::string_view text) override { log.append(text); }
+    void CloseAsDfm(const std::string& filename) override {
+        if (!filename.empty()) ConvertClosedFormFile(filename);
     }
+    std::string log;
 };
 
 bool ReadText(const std::string& path, std::string* text) {
@@ -62,23 +67,23 @@ struct RunInput {
     bool lineFeeds = false;
 };
 
-int Execute(const Context& ctx, tpx::IMorva& engine, const RunInput& in) {
-    tpx::AsCMorva(&engine)->SetLineFeedOnly(in.lineFeeds);
+int Execute(const Context& ctx, const RunInput& in) {
+    tpx::StoreLoader store;
     bool handedOver = true;
-    engine.Clear();
     try {
-        in.schema->SendToEngine(engine, *in.db);
-        com::Check(engine.InitDatabase());
+        in.schema->SendToEngine(store, *in.db);
+        com::Check(store.InitDatabase());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "morva-cli: handing the schema to the engine failed: %s\n", e.what());
         handedOver = false;
     }
-    engine.Clear();
-    com::Check(engine.SetScript(in.script, in.code));
-    PrintScriptDiagnostics(in.script, engine);
+    RunHost host;
+    tpx::Exe script;
+    bool compiled = tpx::CompileText(host, in.script, in.code, script).ok();
+    PrintScriptDiagnostics(in.script, script.diagnostics());
     auto text = [](const std::string& s) { return s.empty() ? BStr() : BStr(s); };
-    engine.SetSchema(text(in.schema->Name), text(in.schema->SchemaType),
-                     text(in.schema->SchemaLabel));
+    store.SetSchema(text(in.schema->Name), text(in.schema->SchemaType),
+                    text(in.schema->SchemaLabel));
 
     std::error_code ec;
     fs::path previous = fs::current_path(ec);
@@ -87,17 +92,19 @@ int Execute(const Context& ctx, tpx::IMorva& engine, const RunInput& in) {
     if (!moved)
         std::fprintf(stderr, "morva-cli: %s: cannot enter the output folder; running in %s\n",
                      ctx.outputDir.c_str(), previous.c_str());
-    engine.RunScript();
-    std::string log;
-    engine.GetLogText(&log);
-    std::vector<std::string> lines = SplitLines(log);
+    tpx::RunStatus ran = tpx::RunStatus::Failed;
+    if (compiled && store.store()) {
+        tpx::RunOptions options;
+        if (in.lineFeeds) options.lineEnd = tpx::LineEnd::LineFeed;
+        ran = tpx::RunProgram(host, script, *store.store(), options);
+        if (ran == tpx::RunStatus::OutOfMemory) tpx::ShowOutOfMemory();
+    }
+    std::vector<std::string> lines = SplitLines(host.log);
     if (moved && ::chdir(previous.c_str()) != 0)
         std::fprintf(stderr, "morva-cli: cannot return to %s\n", previous.c_str());
 
     for (const std::string& line : lines) std::printf("%s\n", line.c_str());
-    const tpx::CMorva& control = *tpx::AsCMorva(&engine);
-    bool ran = control.compiled() && control.lastRun() == tpx::RunStatus::Completed;
-    return ran && handedOver ? kExitOk : kExitFailed;
+    return ran == tpx::RunStatus::Completed && handedOver ? kExitOk : kExitFailed;
 }
 
 }  // namespace
@@ -122,18 +129,12 @@ int RunCommand(Context& ctx) {
         in.schema = OpenSchema(ctx, dbName, schemaName);
         if (!in.schema) return kExitUsage;
     }
-    auto engine = tpx::NewMorva();
-    auto sink = com::MakeObject<FormFileSink, tpx::IMorvaEvents>();
-    auto point = engine.As<com::IConnectionPoint>();
-    uint32_t cookie = 0;
-    if (point) point->Advise(sink.get(), &cookie);
     int status = kExitFailed;
     try {
-        status = Execute(ctx, *engine, in);
+        status = Execute(ctx, in);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "morva-cli: %s\n", e.what());
     }
-    if (point) point->Unadvise(cookie);
     return status;
 }
 

@@ -2,15 +2,7 @@
 
 #include <cstdio>
 
-#include "engine/host/cmorva.h"
-#include "engine/script/exe.h"
-
 namespace morva::cli {
-
-void PrintScriptDiagnostics(const std::string& script, tpx::IMorva& engine) {
-    const tpx::CMorva* control = tpx::AsCMorva(&engine);
-    if (control && control->exe()) PrintScriptDiagnostics(script, control->exe()->diagnostics());
-}
 
 void PrintScriptDiagnostics(const std::string& script,
                             const std::vector<tpx::Diagnostic>& diagnostics) {

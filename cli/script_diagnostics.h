@@ -4,16 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "engine/host/imorva.h"
 #include "engine/script/diagnostic.h"
 
 namespace morva::cli {
 
-/// Prints each diagnostic of the last compilation of `engine` to standard error as
+/// Prints each diagnostic of a compilation to standard error as
 /// "SCRIPT:LINE:COLUMN: warning: TEXT", naming the script as typed. Standard output keeps the
 /// log alone.
-void PrintScriptDiagnostics(const std::string& script, tpx::IMorva& engine);
-/// The same for the diagnostics of a compilation through the script API.
 void PrintScriptDiagnostics(const std::string& script,
                             const std::vector<tpx::Diagnostic>& diagnostics);
 
