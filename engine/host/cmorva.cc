@@ -82,7 +82,6 @@ HRESULT CMorva::SetScript(const BStr& Filename, const BStr& ScriptCode) {
 
 HRESULT CMorva::RunScript() {
     if (running_) return com::E_UNEXPECTED;
-    lastRun_ = RunStatus::Failed;
     if (!compiled_ || !store_.store() || !exe_) return com::S_OK;
     // While the run walks the program and the store, a sink called from inside it may not
     // replace or change either.
@@ -94,8 +93,9 @@ HRESULT CMorva::RunScript() {
     Engine().control = this;
     RunOptions options;
     if (lineFeedOnly_) options.lineEnd = LineEnd::LineFeed;
-    lastRun_ = RunProgram(*this, *exe_, *store_.store(), options);
-    if (lastRun_ == RunStatus::OutOfMemory) ShowOutOfMemory();
+    if (RunProgram(*this, *exe_, *store_.store(), options) == RunStatus::OutOfMemory) {
+        ShowOutOfMemory();
+    }
     return com::S_OK;
 }
 

@@ -64,8 +64,6 @@ class CMorva : public com::Object<IMorva, com::IConnectionPoint>, public EngineC
     void SetLineFeedOnly(bool on) { lineFeedOnly_ = on; }
     /// True when the last SetScript compiled without errors.
     bool compiled() const { return compiled_; }
-    /// How the last RunScript ended; Failed when it had no program or store to run.
-    RunStatus lastRun() const { return lastRun_; }
 
   protected:
     ~CMorva() override;
@@ -78,7 +76,6 @@ class CMorva : public com::Object<IMorva, com::IConnectionPoint>, public EngineC
     std::unique_ptr<Exe> exe_;
     bool lineFeedOnly_ = false;
     bool compiled_ = false;
-    RunStatus lastRun_ = RunStatus::Failed;
     bool running_ = false;  // a RunScript is under way
     com::ConnectionPoint<IMorvaEvents> events_;
     com::ConnectionPoint<IMorvaLogSink> logSinks_;
