@@ -1,5 +1,5 @@
 #include "sqlcompiler/compilation.h"
-#include "sqlcompiler/script_reader.h"
+#include "sqlcompiler/testing/parse_script_text.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +16,8 @@
 
 namespace morva::sql {
 namespace {
+
+using testing::ParseScriptText;
 
 namespace fs = std::filesystem;
 
