@@ -7,6 +7,7 @@
 #include "sqlcompiler/compilation.h"
 #include "sqlcompiler/table_file.h"
 #include "sqlcompiler/table_writer.h"
+#include "sqlcompiler/testing/model_dump.h"
 #include "sqlcompiler/testing/parse_script_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -15,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     compilation.SetReporter([](int32_t, const std::string&) {});
     compilation.ResetCompilation("fuzz.sql");
     sql::testing::ParseScriptText(compilation, fuzz::AsText(data, size));
-    sql::DumpModel(compilation.model());
+    sql::testing::DumpModel(compilation.model());
     for (const auto& table : compilation.model().tables) {
         std::string bytes = sql::EncodeTableFile(sql::ToTableFile(*table));
         sql::TableFile back;

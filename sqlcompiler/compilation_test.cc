@@ -13,9 +13,12 @@
 #include "component/message_box.h"
 #include "sqlcompiler/keywords.h"
 #include "sqlcompiler/table_writer.h"
+#include "sqlcompiler/testing/model_dump.h"
 
 namespace morva::sql {
 namespace {
+
+using testing::DumpModel;
 
 using testing::ParseScriptText;
 
