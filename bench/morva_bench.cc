@@ -35,7 +35,7 @@
 #include "engine/host/cmorva.h"
 #include "engine/script/script_api.h"
 #include "sqlcompiler/compilation.h"
-#include "sqlcompiler/script_reader.h"
+#include "sqlcompiler/testing/parse_script_text.h"
 #include "workbench/schema/schema.h"
 
 namespace {
@@ -177,7 +177,8 @@ void SqlCompile(Table& table, int megabytes) {
     morva::sql::Compilation c;
     c.SetReporter([](int32_t, const std::string&) {});
     double t = Median(
-        3, [&] { ParseScriptText(c, script); }, [&] { c.ResetCompilation("bench.sql"); });
+        3, [&] { morva::sql::testing::ParseScriptText(c, script); },
+        [&] { c.ResetCompilation("bench.sql"); });
     std::string note = std::to_string(c.model().tables.size()) + " tables";
     if (c.errors() != 0) note += ", COMPILE ERRORS";
     table.Add({"SQL compile", Size(script.size()), Milliseconds(t), MBps(script.size(), t), note});

@@ -7,7 +7,7 @@
 
 #include "bench/sql_script.h"
 #include "sqlcompiler/compilation.h"
-#include "sqlcompiler/script_reader.h"
+#include "sqlcompiler/testing/parse_script_text.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ void CompileScript(benchmark::State& state, morva::sql::Dialect dialect) {
     c.dialect = dialect;
     for (auto _ : state) {
         c.ResetCompilation("bench.sql");
-        ParseScriptText(c, script);
+        morva::sql::testing::ParseScriptText(c, script);
         if (c.errors() != 0) state.SkipWithError("the generated script has errors");
         benchmark::DoNotOptimize(c.model().tables.size());
     }

@@ -20,7 +20,5 @@ struct Guid {
 
 /// Text form "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" in upper-case hexadecimal.
 std::string ToString(const Guid& g);
-/// Parses the text form, braces optional, any letter case; nullopt when malformed.
-std::optional<Guid> ParseGuid(std::string_view text);
 
 }  // namespace morva::com

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "component/testing/parse_guid.h"
+
 namespace morva::com {
 namespace {
+
+using testing::ParseGuid;
 
 TEST(GuidTest, TextFormRoundTripsAndRejectsMalformedText) {
     Guid g{0x0123ABCD, 0x4567, 0x89EF, {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF}};

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "sqlcompiler/compilation.h"
-#include "sqlcompiler/script_reader.h"
+#include "sqlcompiler/testing/parse_script_text.h"
 
 namespace morva::sql {
 namespace {
+
+using testing::ParseScriptText;
 
 // A compact form of the model: one line a table ("NAME type label"), one a column
 // ("  NAME DATATYPE length/precision/scale columntype label" and its items), one a reference.

@@ -1,5 +1,5 @@
 #include "sqlcompiler/compilation.h"
-#include "sqlcompiler/script_reader.h"
+#include "sqlcompiler/testing/parse_script_text.h"
 
 #include <gtest/gtest.h>
 
@@ -13,9 +13,14 @@
 #include "component/message_box.h"
 #include "sqlcompiler/keywords.h"
 #include "sqlcompiler/table_writer.h"
+#include "sqlcompiler/testing/model_dump.h"
 
 namespace morva::sql {
 namespace {
+
+using testing::DumpModel;
+
+using testing::ParseScriptText;
 
 namespace fs = std::filesystem;
 

@@ -73,8 +73,4 @@ struct Model {
     std::unordered_map<std::string, TableDef*> byName_;
 };
 
-/// A canonical text form of the model (tables, then domains), one record a line, for tests
-/// and for reading by people.
-std::string DumpModel(const Model& model);
-
 }  // namespace morva::sql

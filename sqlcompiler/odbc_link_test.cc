@@ -11,9 +11,12 @@
 #include "sqlcompiler/fake_odbc.h"
 #include "sqlcompiler/sqlcomp.h"
 #include "sqlcompiler/table_file.h"
+#include "sqlcompiler/testing/model_dump.h"
 
 namespace morva::sql {
 namespace {
+
+using testing::DumpModel;
 
 namespace fs = std::filesystem;
 using testing::FakeColumn;

@@ -6,9 +6,8 @@
 #include "sqlcompiler/compilation.h"
 
 namespace morva::sql {
-namespace {
 
-void Parse(Compilation& c) {
+void ParseInput(Compilation& c) {
     try {
         if (c.dialect == Dialect::kAuto) {
             RunAutoReader(c);
@@ -20,18 +19,10 @@ void Parse(Compilation& c) {
     }
 }
 
-}  // namespace
-
 bool CompileScript(Compilation& compilation) {
     if (!compilation.OpenScript()) return false;
-    Parse(compilation);
+    ParseInput(compilation);
     return compilation.CloseScript();
-}
-
-void ParseScriptText(Compilation& compilation, std::string_view text) {
-    compilation.OpenText(text);
-    Parse(compilation);
-    compilation.CloseText();
 }
 
 }  // namespace morva::sql

@@ -11,8 +11,9 @@ class Compilation;
 /// Opens, scans and parses the compilation's script, reporting the compiling line, the
 /// messages and the summary. True when the model may be written (no fatal error).
 bool CompileScript(Compilation& compilation);
-/// Parses `text` as if it were the script's contents (no file, no compiling line, no summary).
-void ParseScriptText(Compilation& compilation, std::string_view text);
+/// Reads the compilation's open input (script or text) with the reader of its dialect; a
+/// memory shortage becomes the "Insufficent memory" fatal error.
+void ParseInput(Compilation& compilation);
 
 /// Reads the compilation's input with the classic grammar (sql_scanner.l).
 int RunParser(Compilation& compilation);

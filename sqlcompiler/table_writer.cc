@@ -18,9 +18,4 @@ TableFile ToTableFile(const TableDef& table) {
     return file;
 }
 
-bool WriteTableFile(const TableDef& table, const std::string& dbPath) {
-    std::string error;
-    return WriteTableFileTo(dbPath, ToTableFile(table), &error);
-}
-
 }  // namespace morva::sql

@@ -13,9 +13,4 @@ namespace morva::sql {
 /// table, column and key are empty.
 TableFile ToTableFile(const TableDef& table);
 
-/// Writes the table file of `table` into the existing folder `dbPath` under the table's
-/// name. False when the name could leave the folder, the folder is missing or the file
-/// cannot be written.
-bool WriteTableFile(const TableDef& table, const std::string& dbPath);
-
 }  // namespace morva::sql

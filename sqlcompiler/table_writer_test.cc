@@ -8,11 +8,15 @@
 
 #include "sqlcompiler/compilation.h"
 #include "sqlcompiler/script_reader.h"
+#include "sqlcompiler/testing/parse_script_text.h"
+#include "sqlcompiler/testing/write_table_file.h"
 
 namespace morva::sql {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::ParseScriptText;
+using testing::WriteTableFile;
 
 std::string I32(uint32_t v) {
     return {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF),

@@ -379,12 +379,4 @@ int32_t LeadingInteger(std::string_view text) {
     return static_cast<int32_t>(v);
 }
 
-void EvaluateExpr(const Expr& expr, VarValues& vars, TokenSource& tokens) {
-    Evaluator(vars, tokens).Run(expr);
-}
-
-int32_t CompareIf(const IF& condition, VarValues& vars, TokenSource& tokens) {
-    return Evaluator(vars, tokens).Compare(condition);
-}
-
 }  // namespace morva::tpx

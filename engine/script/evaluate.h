@@ -37,9 +37,12 @@ class Evaluator {
     Evaluator(const Evaluator&) = delete;
     Evaluator& operator=(const Evaluator&) = delete;
 
-    /// As EvaluateExpr.
+    /// Runs the block's statements; only variables change. Raises CFatalError ("Divide by 0")
+    /// or CBugError.
     void Run(const Expr& expr);
-    /// As CompareIf.
+    /// Evaluates the condition and returns the code index at which the run continues: the
+    /// then-address when it holds, else the else-address. Raises CFatalError ("Cannot compare
+    /// integer value with string") or CBugError.
     int32_t Compare(const IF& condition);
 
   private:
@@ -81,15 +84,6 @@ inline bool Holds(int32_t op, int64_t difference) {
             ThrowInvalidComparison();
     }
 }
-
-/// Runs the block's statements; only variables change. Raises CFatalError ("Divide by 0") or
-/// CBugError.
-void EvaluateExpr(const Expr& expr, VarValues& vars, TokenSource& tokens);
-
-/// Evaluates the condition and returns the code index at which the run continues: the
-/// then-address when it holds, else the else-address. Raises CFatalError ("Cannot compare
-/// integer value with string") or CBugError.
-int32_t CompareIf(const IF& condition, VarValues& vars, TokenSource& tokens);
 
 /// The integer at the front of `text` as the usual decimal conversion reads it (leading
 /// blanks, optional sign, digits); 0 without digits. Values beyond 32 bits are clamped.

@@ -6,9 +6,13 @@
 
 #include "engine/script/errors.h"
 #include "engine/script/tags.h"
+#include "engine/script/testing/evaluate_once.h"
 
 namespace morva::tpx {
 namespace {
+
+using testing::CompareIf;
+using testing::EvaluateExpr;
 
 class FakeTokens : public TokenSource {
   public:

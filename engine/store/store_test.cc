@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/store/store_dump.h"
+#include "engine/store/testing/store_dump.h"
 
 namespace morva::tpx {
 namespace {

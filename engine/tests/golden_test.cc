@@ -24,7 +24,7 @@
 #include "engine/host/cmorva.h"
 #include "engine/script/exe.h"
 #include "engine/script/program_dump.h"
-#include "engine/store/store_dump.h"
+#include "engine/store/testing/store_dump.h"
 
 namespace morva::tpx {
 namespace {

@@ -91,10 +91,6 @@ bool BinaryToText(std::string_view data, std::string* text, std::string* error) 
     }
 }
 
-bool LooksLikeBinaryFormFile(std::string_view data) {
-    return data.starts_with("TPF0") || data.starts_with("\xFF\x0A\x00"sv);
-}
-
 std::string FormFileTargetName(std::string_view source) {
     size_t slash = source.find_last_of("/\\");
     std::string_view name = slash == std::string_view::npos ? source : source.substr(slash + 1);

@@ -22,9 +22,6 @@ bool TextToBinary(std::string_view text, ResourceHeader header, std::string* bin
 /// or malformed.
 bool BinaryToText(std::string_view data, std::string* text, std::string* error);
 
-/// True when `data` begins like a binary form file (the resource header or "TPF0").
-bool LooksLikeBinaryFormFile(std::string_view data);
-
 /// The resource header for a binary stream of `length` bytes whose top object has the class
 /// `className`.
 std::string MakeResourceHeader(std::string_view className, uint32_t length);

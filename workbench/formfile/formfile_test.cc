@@ -9,10 +9,13 @@
 #include <fstream>
 #include <random>
 
+#include "workbench/formfile/testing/form_signature.h"
+
 namespace morva::formfile {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::LooksLikeBinaryFormFile;
 
 constexpr const char* kForm =
     "object Form1: TForm1\n"

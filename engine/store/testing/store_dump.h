@@ -1,5 +1,5 @@
 #pragma once
-// Canonical text form of the schema store, for tests and diagnostics.
+// Canonical text form of the schema store, for tests that compare a store with its expected text.
 
 #include <string>
 

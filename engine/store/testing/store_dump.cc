@@ -1,4 +1,4 @@
-#include "engine/store/store_dump.h"
+#include "engine/store/testing/store_dump.h"
 
 #include "component/quoted_text.h"
 #include "engine/store/store.h"

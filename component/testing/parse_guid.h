@@ -1,0 +1,46 @@
+#pragma once
+// Reading a GUID's text form back, for tests that check ToString.
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "component/guid.h"
+
+namespace morva::com::testing {
+
+/// The value of a hexadecimal digit, -1 for any other character.
+inline int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+/// Parses the text form, braces optional, any letter case; nullopt when malformed.
+inline std::optional<Guid> ParseGuid(std::string_view text) {
+    if (text.size() == 38 && text.front() == '{' && text.back() == '}') text = text.substr(1, 36);
+    if (text.size() != 36) return std::nullopt;
+    uint8_t bytes[16];
+    size_t n = 0;
+    for (size_t i = 0; i < text.size();) {
+        if (i == 8 || i == 13 || i == 18 || i == 23) {
+            if (text[i] != '-') return std::nullopt;
+            ++i;
+            continue;
+        }
+        int hi = HexDigit(text[i]), lo = HexDigit(text[i + 1]);
+        if (hi < 0 || lo < 0) return std::nullopt;
+        bytes[n++] = static_cast<uint8_t>(hi * 16 + lo);
+        i += 2;
+    }
+    Guid g;
+    g.data1 = (uint32_t{bytes[0]} << 24) | (uint32_t{bytes[1]} << 16) | (uint32_t{bytes[2]} << 8) |
+              bytes[3];
+    g.data2 = static_cast<uint16_t>((bytes[4] << 8) | bytes[5]);
+    g.data3 = static_cast<uint16_t>((bytes[6] << 8) | bytes[7]);
+    for (int i = 0; i < 8; ++i) g.data4[i] = bytes[8 + i];
+    return g;
+}
+
+}  // namespace morva::com::testing
