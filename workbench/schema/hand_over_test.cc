@@ -4,7 +4,7 @@
 
 #include "engine/host/cmorva.h"
 #include "engine/host/store_loader.h"
-#include "engine/store/store_dump.h"
+#include "engine/store/testing/store_dump.h"
 #include "workbench/schema/schema.h"
 #include "workbench/schema/test_database.h"
 
