@@ -17,13 +17,6 @@ namespace {
 
 const QString kSaveFilter = QStringLiteral("Morva script files (*.TPX)|*.TPX");
 
-// The folder of `fileName` with its trailing separator.
-QString FolderOf(const QString& fileName) {
-    QString folder = QFileInfo(fileName).absolutePath();
-    if (!folder.endsWith(u'/')) folder += u'/';
-    return folder;
-}
-
 bool FitsLatin1(const QString& text) {
     for (QChar c : text)
         if (c.unicode() > 0xFF) return false;
@@ -31,6 +24,12 @@ bool FitsLatin1(const QString& text) {
 }
 
 }  // namespace
+
+QString FolderOf(const QString& fileName) {
+    QString folder = QFileInfo(fileName).absolutePath();
+    if (!folder.endsWith(u'/')) folder += u'/';
+    return folder;
+}
 
 TEditorPage::TEditorPage(const QString& fileName, QWidget* parent)
     : QWidget(parent), memo_(new TCodeMemo(this)), fileName_(fileName) {

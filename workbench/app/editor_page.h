@@ -12,6 +12,9 @@ namespace morva::app {
 
 class TCodeMemo;
 
+/// The folder of `fileName` with its trailing separator, as the script folder is kept.
+QString FolderOf(const QString& fileName);
+
 class TEditorPage : public QWidget {
     Q_OBJECT
   public:

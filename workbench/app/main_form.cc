@@ -36,13 +36,6 @@ namespace morva::app {
 namespace {
 
 const QString kTitle = QStringLiteral("Morva 1.00");
-// The folder of `fileName` with its trailing separator.
-QString FolderOf(const QString& fileName) {
-    QString folder = QFileInfo(fileName).absolutePath();
-    if (!folder.endsWith(u'/')) folder += u'/';
-    return folder;
-}
-
 // Tool bar images come from the desktop's icon theme; without one (a bare X server, the
 // offscreen platform) the installed Adwaita theme is used, and the style's own images last.
 void UseIconTheme() {
