@@ -27,7 +27,8 @@ struct TokenValue {
 };
 
 /// Watches the tokens of a compilation without changing them: what the scanner hands to the
-/// parser, with where each starts in the script, and the comment lines it skips.
+/// parser, with where each starts in the script, and the comment lines it skips. Texts are
+/// views into the script being compiled.
 class TokenObserver {
   public:
     /// Token `code` with `value`, spelled `text` at byte `offset`; `scannerState` holds the
