@@ -246,14 +246,32 @@ class LineIndex {
         size_t i = std::min(static_cast<size_t>(line - 1), starts_.size() - 1);
         return starts_[i];
     }
-    /// The characters before `offset` on its line, plus one.
-    int32_t ColumnOf(size_t offset) const {
-        size_t start = StartOf(LineOf(offset));
-        int32_t column = 1;
-        for (size_t i = start; i < offset && i < text_.size(); ++i) {
-            if ((static_cast<unsigned char>(text_[i]) & 0xC0) != 0x80) ++column;
+    /// Sets the line and column (the characters before the offset on its line, plus one) of
+    /// each finding not yet placed, in one pass over the text however long its lines.
+    void Place(std::vector<LintFinding>& findings) const {
+        std::vector<LintFinding*> open;
+        for (LintFinding& f : findings) {
+            if (f.line == 0) open.push_back(&f);
         }
-        return column;
+        std::sort(open.begin(), open.end(),
+                  [](const LintFinding* a, const LintFinding* b) { return a->offset < b->offset; });
+        size_t at = 0;
+        int32_t line = 0;
+        int32_t column = 1;
+        for (LintFinding* f : open) {
+            size_t offset = std::min(f->offset, text_.size());
+            int32_t target = LineOf(offset);
+            if (target != line) {
+                line = target;
+                at = StartOf(line);
+                column = 1;
+            }
+            for (; at < offset; ++at) {
+                if ((static_cast<unsigned char>(text_[at]) & 0xC0) != 0x80) ++column;
+            }
+            f->line = line;
+            f->column = column;
+        }
     }
     size_t LineLength(int32_t line) const {
         size_t start = StartOf(line);
@@ -362,10 +380,12 @@ class Linter {
 
     std::vector<LintFinding> findings;
 
+    const LineIndex& lines() const { return lines_; }
+    /// Gives every finding its line and column.
+    void Place() { lines_.Place(findings); }
+
     void Add(std::string_view check, size_t offset, size_t length, std::string message) {
         LintFinding f;
-        f.line = lines_.LineOf(offset);
-        f.column = lines_.ColumnOf(offset);
         f.offset = offset;
         f.length = length;
         f.check = check;
@@ -667,7 +687,8 @@ class Linter {
         size_t offset = std::min(lines_.StartOf(number), text_.size());
         Add(warning ? kCompileWarning : kCompileError, offset, lines_.LineLength(number),
             std::string(message));
-        if (number >= 1) findings.back().line = number;
+        findings.back().line = number >= 1 ? number : 1;
+        findings.back().column = 1;
     }
 
     std::string_view text_;
@@ -752,11 +773,12 @@ std::vector<LintFinding> LintScript(std::string_view text, const LintOptions& op
     linter.CheckTokens(status.ok());
     linter.AddCompileMessages(log.log, kName, script.diagnostics());
 
+    linter.Place();
     std::vector<LintFinding> all = std::move(linter.findings);
     std::stable_sort(all.begin(), all.end(), [](const LintFinding& a, const LintFinding& b) {
         return a.line != b.line ? a.line < b.line : a.offset < b.offset;
     });
-    std::multimap<int32_t, std::string> ignored = IgnoredChecks(recorder.comments, LineIndex(text));
+    std::multimap<int32_t, std::string> ignored = IgnoredChecks(recorder.comments, linter.lines());
     std::vector<LintFinding> kept;
     for (LintFinding& f : all) {
         if (!Selected(f.check, options)) continue;
