@@ -386,8 +386,8 @@ class Linter {
 
     void Add(std::string_view check, size_t offset, size_t length, std::string message) {
         LintFinding f;
-        f.offset = offset;
-        f.length = length;
+        f.offset = std::min(offset, text_.size());
+        f.length = std::min(length, text_.size() - f.offset);
         f.check = check;
         f.message = std::move(message);
         findings.push_back(std::move(f));
