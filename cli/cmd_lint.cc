@@ -2,6 +2,7 @@
 // the compiler does and prints its findings as "file:line:column: warning: message [check]".
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -44,8 +45,10 @@ int LintCommand(Context& ctx) {
     }
     bool found = false;
     for (const std::string& path : ctx.args) {
+        std::error_code error;
         std::ifstream in(path, std::ios::binary);
-        if (!in) return UsageError("lint: cannot read " + path);
+        if (!in || std::filesystem::is_directory(path, error))
+            return UsageError("lint: cannot read " + path);
         std::stringstream text;
         text << in.rdbuf();
         for (const tpx::LintFinding& finding : tpx::LintScript(text.str(), options)) {

@@ -36,7 +36,8 @@ struct LintOptions {
 
 /// The findings of the checks `options` select over the script `text`, in script order.
 /// A comment line "<COMMENT> lint: ignore NAME..." silences the first finding of each check
-/// named on the line after it.
+/// named on the line after it. The lint compiles through the engine's one state and puts
+/// back what the host had there, so it runs on the thread that compiles and runs scripts.
 std::vector<LintFinding> LintScript(std::string_view text, const LintOptions& options = {});
 
 /// Every check's name, in the order the reference lists them.
