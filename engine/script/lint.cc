@@ -569,6 +569,19 @@ class Linter {
             code == tag::ELSEIF || code == tag::ELSE || code == tag::ENDIF) {
             if (code != tag::ENDCREATE) structure_.push_back(index);
         }
+        if (code == tag::ENDCREATE && !structure_.empty() &&
+            At(structure_.size() - 1).code == tag::CREATE &&
+            OnlyBlanksBetween(At(structure_.size() - 1), seen_.tokens[index]))
+            namelessCreates_.insert(structure_.back());
+    }
+
+    /// True when nothing but blanks and tabs stands between the tags `from` and `to`: a
+    /// <CREATE> with such a name closes the open file and opens none.
+    bool OnlyBlanksBetween(const SeenToken& from, const SeenToken& to) const {
+        size_t begin = from.offset + from.text.size();
+        if (to.offset < begin) return false;
+        return text_.substr(begin, to.offset - begin).find_first_not_of(" \t") ==
+               std::string_view::npos;
     }
 
     const SeenToken& At(size_t i) const { return seen_.tokens[structure_[i]]; }
@@ -584,7 +597,9 @@ class Linter {
             const SeenToken& t = At(i);
             if (t.code == tag::CREATE) {
                 if (s.kind == FileState::Open) NoteUnclosed(s.createdAt, "the next <CREATE>");
-                s = {FileState::Open, structure_[i]};
+                s = namelessCreates_.count(structure_[i])
+                        ? FileState{FileState::Closed, 0}
+                        : FileState{FileState::Open, structure_[i]};
                 ++i;
             } else if (t.code == tag::CLOSE || t.code == tag::CLOSEASDFM) {
                 if (s.kind == FileState::Closed) {
@@ -700,6 +715,7 @@ class Linter {
     std::unordered_map<std::string, std::string> closest_;
     std::map<int32_t, Variable> variables_;
     std::vector<size_t> structure_;
+    std::unordered_set<size_t> namelessCreates_;  // token indices of <CREATE>s that open no file
     std::set<std::pair<std::string, size_t>> noted_;
 };
 
