@@ -10,8 +10,10 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "component/text_util.h"
 #include "engine/script/diagnostics.h"
 #include "engine/script/exe.h"
+#include "engine/script/lint_words.h"
 #include "engine/script/script_api.h"
 #include "engine/script/tags.h"
 #include "engine/script/token.h"
@@ -33,111 +35,6 @@ constexpr std::string_view kCompileWarning = "compile-warning";
 constexpr std::array<std::string_view, 9> kChecks{
     kNearMiss,           kMarkupClash, kUnusedVariable, kUnassignedVariable, kUnclosedCreate,
     kCloseWithoutCreate, kSeparator,   kCompileError,   kCompileWarning};
-
-// Element names of HTML, the markup templates most often generate. In a script whose body
-// looks like markup these are element names, not misspelt tags.
-constexpr std::string_view kHtmlElements[] = {
-    "a",        "abbr",   "address", "article", "aside",  "b",        "big",    "blockquote",
-    "body",     "br",     "button",  "caption", "center", "code",     "col",    "colgroup",
-    "dd",       "div",    "dl",      "dt",      "em",     "fieldset", "figure", "font",
-    "footer",   "form",   "h1",      "h2",      "h3",     "h4",       "h5",     "h6",
-    "head",     "header", "hr",      "html",    "i",      "img",      "input",  "label",
-    "legend",   "li",     "link",    "main",    "meta",   "nav",      "ol",     "option",
-    "p",        "pre",    "q",       "s",       "script", "section",  "select", "small",
-    "span",     "strong", "style",   "sub",     "sup",    "table",    "tbody",  "td",
-    "textarea", "tfoot",  "th",      "thead",   "title",  "tr",       "tt",     "u",
-    "ul",       "var",
-};
-
-// Short words that markup vocabularies other than HTML use as element names; a tag of that
-// name written in lower case in a markup body is most likely meant as markup.
-constexpr std::string_view kMarkupWords[] = {"left", "right", "text", "normal", "type", "size"};
-
-bool IsNameStart(char c) {
-    return std::isalpha(static_cast<unsigned char>(c)) || c == '_';
-}
-bool IsNameChar(char c) {
-    return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
-}
-
-std::string Upper(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return out;
-}
-std::string Lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (size_t i = 0; i < prefix.size(); ++i) {
-        if (std::toupper(static_cast<unsigned char>(text[i])) !=
-            std::toupper(static_cast<unsigned char>(prefix[i])))
-            return false;
-    }
-    return true;
-}
-
-/// The bare name of a tag-shaped word: "COLUMNS" of "<COLUMNS>" or "</COLUMNS>"; empty when
-/// `word` is not shaped like a tag.
-std::string_view BareName(std::string_view word, bool* closing) {
-    if (word.size() < 3 || word.front() != '<' || word.back() != '>') return {};
-    std::string_view name = word.substr(1, word.size() - 2);
-    *closing = !name.empty() && name.front() == '/';
-    if (*closing) name.remove_prefix(1);
-    if (name.empty() || !IsNameStart(name.front())) return {};
-    for (char c : name) {
-        if (!IsNameChar(c)) return {};
-    }
-    return name;
-}
-
-/// Letters added, dropped, changed or two neighbours swapped to make `a` into `b`.
-size_t EditDistance(std::string_view a, std::string_view b) {
-    constexpr size_t kMax = 40;
-    if (a.size() >= kMax || b.size() >= kMax) return kMax;
-    size_t d[kMax + 1][kMax + 1];
-    for (size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
-    for (size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
-    for (size_t i = 1; i <= a.size(); ++i) {
-        for (size_t j = 1; j <= b.size(); ++j) {
-            size_t cost = a[i - 1] == b[j - 1] ? 0 : 1;
-            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + cost});
-            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
-                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
-        }
-    }
-    return d[a.size()][b.size()];
-}
-
-/// The tag `upperWord` (upper case, with brackets) most likely misspells, or empty. A word of
-/// up to four letters may be one edit away, a longer one two; and the edits must leave more
-/// than half of the longer word in place, so that one-letter words match no one-letter tag.
-std::string ClosestTag(std::string_view upperWord) {
-    bool closing = false;
-    std::string_view bare = BareName(upperWord, &closing);
-    size_t allowed = bare.size() <= 4 ? 1 : 2;
-    std::string best;
-    size_t bestDistance = allowed + 1;
-    auto consider = [&](std::string_view spelling) {
-        bool tagClosing = false;
-        std::string_view tagBare = BareName(spelling, &tagClosing);
-        if (tagClosing != closing) return;
-        size_t longer = std::max(tagBare.size(), bare.size());
-        if (longer - std::min(tagBare.size(), bare.size()) > allowed) return;
-        size_t distance = EditDistance(bare, tagBare);
-        if (distance < bestDistance && distance * 2 < longer) {
-            bestDistance = distance;
-            best = spelling;
-        }
-    };
-    for (const TagInfo& tag : TagTable()) consider(tag.spelling);
-    consider("<COMMENT>");
-    return best;
-}
 
 bool IsClosingSpelling(const TagInfo* tag) {
     return tag && tag->spelling.starts_with("</");
@@ -286,64 +183,6 @@ class LineIndex {
     std::vector<size_t> starts_;
 };
 
-/// What the body's text tells about the markup it generates.
-struct Markup {
-    bool looksLikeMarkup = false;
-    /// Lower-case names that stand as elements here: HTML's and those the body opens and closes.
-    std::unordered_set<std::string> elements;
-    bool IsElement(std::string_view name) const { return elements.count(Lower(name)) != 0; }
-};
-
-/// Reads the element names of the body: "<name" followed by ">", "/>" or a blank opens one,
-/// "</name>" closes one. The body looks like markup when it starts with an XML declaration,
-/// a document type or a markup comment, or opens and closes an HTML element or two other
-/// elements that are not tags.
-Markup ReadMarkup(std::string_view body) {
-    Markup markup;
-    std::unordered_set<std::string> opened, closed;
-    for (size_t i = body.find('<'); i != std::string_view::npos; i = body.find('<', i + 1)) {
-        std::string_view rest = body.substr(i);
-        if (StartsWithNoCase(rest, "<?xml") || StartsWithNoCase(rest, "<!DOCTYPE") ||
-            rest.starts_with("<!--")) {
-            markup.looksLikeMarkup = true;
-            continue;
-        }
-        size_t j = 1;
-        bool closing = j < rest.size() && rest[j] == '/';
-        if (closing) ++j;
-        size_t nameStart = j;
-        if (j >= rest.size() || !IsNameStart(rest[j])) continue;
-        while (j < rest.size() && (IsNameChar(rest[j]) || rest[j] == '-' || rest[j] == ':')) ++j;
-        if (j >= rest.size()) continue;
-        char after = rest[j];
-        std::string name = Lower(rest.substr(nameStart, j - nameStart));
-        if (closing && after == '>') {
-            if (!FindTag(rest.substr(0, j + 1))) closed.insert(name);
-        } else if (!closing && (after == '>' || after == '/' || after == ' ' || after == '\t' ||
-                                after == '\n' || after == '\r')) {
-            opened.insert(std::move(name));
-        }
-    }
-    for (std::string_view html : kHtmlElements) markup.elements.insert(std::string(html));
-    size_t others = 0;
-    for (const std::string& name : closed) {
-        if (!opened.count(name)) continue;
-        if (markup.elements.count(name)) {
-            markup.looksLikeMarkup = true;
-        } else {
-            ++others;
-            markup.elements.insert(name);
-        }
-    }
-    if (others >= 2) markup.looksLikeMarkup = true;
-    return markup;
-}
-
-bool HasLowerCase(std::string_view text) {
-    return std::any_of(text.begin(), text.end(),
-                       [](char c) { return std::islower(static_cast<unsigned char>(c)); });
-}
-
 /// The loop a separator block drops its last copy after, and how the message says it.
 struct SeparatorLoop {
     int32_t separator;
@@ -470,7 +309,7 @@ class Linter {
         if (markup_.looksLikeMarkup && markup_.IsElement(bare)) return;
         // A tag the scanner takes as text where it means nothing (<IN> outside a condition).
         if (FindTag(t.text)) return;
-        std::string upper = Upper(t.text);
+        std::string upper = com::ToUpperAscii(t.text);
         if (closing) {
             const TagInfo* open = FindTag("<" + upper.substr(2));
             if (open && !IsClosingSpelling(open)) {
@@ -493,10 +332,7 @@ class Linter {
         bool closing = false;
         std::string_view bare = BareName(t.text, &closing);
         if (bare.empty()) return;
-        std::string lower = Lower(bare);
-        bool word = std::find(std::begin(kMarkupWords), std::end(kMarkupWords), lower) !=
-                    std::end(kMarkupWords);
-        if (!word && !markup_.IsElement(lower)) return;
+        if (!IsMarkupWord(bare) && !markup_.IsElement(bare)) return;
         std::string written(t.text);
         Add(kMarkupClash, t.offset, t.text.size(),
             written + " is the tag " + CodeName(t.code) + " here; write \\" + written +
@@ -719,6 +555,14 @@ class Linter {
     std::set<std::pair<std::string, size_t>> noted_;
 };
 
+/// Removes `word` from the start of `rest`, in any letter case; false when it is not there.
+bool TakeWord(std::string_view& rest, std::string_view word) {
+    if (rest.size() < word.size() || !com::EqualsIgnoreCase(rest.substr(0, word.size()), word))
+        return false;
+    rest.remove_prefix(word.size());
+    return true;
+}
+
 /// The checks each comment line "<COMMENT> lint: ignore NAME..." silences, by the line after it.
 std::multimap<int32_t, std::string> IgnoredChecks(const std::vector<SeenComment>& comments,
                                                   const LineIndex& lines) {
@@ -730,11 +574,9 @@ std::multimap<int32_t, std::string> IgnoredChecks(const std::vector<SeenComment>
                 rest.remove_prefix(1);
         };
         skipBlanks();
-        if (!StartsWithNoCase(rest, "lint:")) continue;
-        rest.remove_prefix(5);
+        if (!TakeWord(rest, "lint:")) continue;
         skipBlanks();
-        if (!StartsWithNoCase(rest, "ignore")) continue;
-        rest.remove_prefix(6);
+        if (!TakeWord(rest, "ignore")) continue;
         int32_t next = lines.LineOf(c.offset) + 1;
         while (true) {
             while (!rest.empty() &&
