@@ -6,11 +6,20 @@
 namespace morva::cli {
 
 std::span<const Command> Commands() {
-    static const std::array<Command, 9> commands{{
+    static const std::array<Command, 10> commands{{
         {"compile", "SCRIPT [--dump]",
          "Compile a template script only and print the engine log; --dump also prints the "
          "compiled program.",
          CompileCommand},
+        {"lint", "[--check NAME]... [--ignore NAME]... SCRIPT...",
+         "Read each template script as the compiler does and print what is likely a mistake "
+         "as FILE:LINE:COLUMN: warning: MESSAGE [CHECK]: a word in angle brackets that is "
+         "close to a tag, a tag that clashes with the markup the script generates, a variable "
+         "never used or tested before it is set, a file never closed or closed twice, a "
+         "separator block in the wrong loop, and the compiler's errors and warnings. --check "
+         "runs only the checks named, --ignore skips them; a line \"<COMMENT> lint: ignore "
+         "CHECK\" silences one finding on the line after it. Exits 1 when there are findings.",
+         LintCommand},
         {"run", "SCRIPT --db DB [--schema S] [--lf]",
          "Hand the schema S of database DB (without --schema: every table and column) to the "
          "engine, compile SCRIPT and run it in the output folder; print the engine log. An "

@@ -6,6 +6,7 @@
 namespace morva::cli {
 
 int CompileCommand(Context&);
+int LintCommand(Context&);
 int RunCommand(Context&);
 int SqlCommand(Context&);
 int OdbcCommand(Context&);

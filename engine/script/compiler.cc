@@ -1,5 +1,6 @@
 #include "engine/script/compiler.h"
 
+#include <algorithm>
 #include <new>
 
 #include "engine/script/diagnostics.h"
@@ -14,10 +15,24 @@ int tpx_lex_destroy(void* scanner);
 
 namespace morva::tpx {
 
-void Compile(CodeEmitter& emitter) {
+namespace {
+
+void Observe(const ScanContext& context, int token, const TokenValue& value) {
+    if (!context.observer || token == 0) return;
+    std::string_view source = context.engine->source;
+    size_t start = std::min(context.matchStart, source.size());
+    size_t end = std::min(context.consumed, source.size());
+    context.observer->Token(token, value, source.substr(start, end - start), start,
+                            context.engine->scannerState);
+}
+
+}  // namespace
+
+void Compile(CodeEmitter& emitter, TokenObserver* observer) {
     ScanContext context;
     context.engine = &Engine();
     context.emitter = &emitter;
+    context.observer = observer;
     void* scanner = nullptr;
     if (tpx_lex_init_extra(&context, &scanner) != 0) {
         yyFatal(kFatalMemory);
@@ -35,6 +50,7 @@ void Compile(CodeEmitter& emitter) {
             TokenValue value;
             int token = tpx_scan(&value, scanner);
             if (emitter.Stopped()) break;
+            Observe(context, token, value);
             status = tpxp_push_parse(parser, token, &value, &context);
             context.bodyTextRuns = emitter.mode() == kPlainMode && !tpxp_recovering(parser);
         }

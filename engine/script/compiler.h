@@ -5,9 +5,11 @@
 namespace morva::tpx {
 
 class CodeEmitter;
+class TokenObserver;
 
 /// Compiles the current control's script into `emitter`, which must have been reset. The
-/// engine state must have been prepared (EngineState::StartCompilation).
-void Compile(CodeEmitter& emitter);
+/// engine state must have been prepared (EngineState::StartCompilation). `observer`, when not
+/// null, sees every token the parser is handed and every comment line.
+void Compile(CodeEmitter& emitter, TokenObserver* observer = nullptr);
 
 }  // namespace morva::tpx

@@ -9,7 +9,7 @@
 
 namespace morva::tpx {
 
-void Exe::Compile(std::string_view script) {
+void Exe::Compile(std::string_view script, TokenObserver* observer) {
     // A script never compiles to more words than it has bytes (a character is one word, a tag
     // of three bytes or more at most two, <ELSEIF> four), so the word array is allocated once
     // instead of growing through copies. Without the room it still grows as needed.
@@ -17,7 +17,7 @@ void Exe::Compile(std::string_view script) {
         emitter_.program().code.reserve(script.size());
     } catch (const std::bad_alloc&) {
     }
-    morva::tpx::Compile(emitter_);
+    morva::tpx::Compile(emitter_, observer);
     // The scanner counts bytes; a column counts the characters before the tag on its line.
     for (Diagnostic& d : emitter_.diagnostics()) {
         size_t at = std::min(d.offset, script.size());

@@ -20,8 +20,8 @@ class Exe {
     /// Discards the compiled program with its variables, expressions and conditions.
     void Reset() { emitter_.Reset(); }
     /// Compiles the current control's script, whose text is `script` (the engine state must be
-    /// prepared).
-    void Compile(std::string_view script);
+    /// prepared); `observer`, when not null, sees its tokens.
+    void Compile(std::string_view script, TokenObserver* observer = nullptr);
     const Program& program() const { return emitter_.program(); }
     /// The warnings of the last compilation that name a tag, with its line and column.
     const std::vector<Diagnostic>& diagnostics() const { return emitter_.diagnostics(); }

@@ -25,13 +25,13 @@ class CurrentControl {
 }  // namespace
 
 CompileStatus CompileText(EngineControl& host, const std::string& name, std::string_view text,
-                          Exe& script) {
+                          Exe& script, TokenObserver* observer) {
     CurrentControl current(host);
     script.Reset();
     EngineState& e = Engine();
     e.StartCompilation(name, text);
     WriteMessage("%s Compiling...", name.c_str());
-    script.Compile(text);
+    script.Compile(text, observer);
     // The text belongs to the caller.
     e.source = {};
     e.readPosition = 0;

@@ -37,8 +37,9 @@ struct RunOptions {
 
 /// Compiles `text`, named `name` in every message, into `script` (discarding what it held),
 /// writing "NAME Compiling...", the messages and the closing count line to `host`'s log.
+/// `observer`, when not null, sees the tokens of the compilation.
 CompileStatus CompileText(EngineControl& host, const std::string& name, std::string_view text,
-                          Exe& script);
+                          Exe& script, TokenObserver* observer = nullptr);
 
 /// Runs the compiled `script` over `store` in the current folder, writing "Start script...",
 /// the text written outside output files and "End script." (or the run-time error) to

@@ -26,6 +26,22 @@ struct TokenValue {
     SourcePlace place;  // of a tag
 };
 
+/// Watches the tokens of a compilation without changing them: what the scanner hands to the
+/// parser, with where each starts in the script, and the comment lines it skips. Texts are
+/// views into the script being compiled.
+class TokenObserver {
+  public:
+    /// Token `code` with `value`, spelled `text` at byte `offset`; `scannerState` holds the
+    /// scanner flags after the token.
+    virtual void Token(int code, const TokenValue& value, std::string_view text, size_t offset,
+                       int32_t scannerState) = 0;
+    /// A comment line `text` (from "<COMMENT>" up to its line feed) at byte `offset`.
+    virtual void Comment(std::string_view text, size_t offset) = 0;
+
+  protected:
+    ~TokenObserver() = default;
+};
+
 /// What the scanner needs: the engine state, the variable table (through the emitter) and the
 /// arena that keeps the text of the last TEXT or RUN token. One token's text is enough: the
 /// parser reduces such a token right after shifting it, before it asks for the next one (in
@@ -34,8 +50,11 @@ struct ScanContext {
     EngineState* engine = nullptr;
     CodeEmitter* emitter = nullptr;
     std::string arena;
-    /// Bytes of the script the scanner has matched so far.
+    /// Bytes of the script the scanner has matched so far, and where its last match starts.
     size_t consumed = 0;
+    size_t matchStart = 0;
+    /// Sees every token and comment, or null.
+    TokenObserver* observer = nullptr;
     /// Whether the parser takes a run of plain body text as one token. Only while the emitter
     /// is in plain mode, where each word and character of text becomes its characters
     /// (elsewhere a word is an operand or an error of its own; the actions that change the

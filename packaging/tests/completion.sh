@@ -31,7 +31,7 @@ check() {
 }
 
 # Commands and options.
-check "morva-cli " "alias compile dfm dump import odbc run schema sql"
+check "morva-cli " "alias compile dfm dump import lint odbc run schema sql"
 check "morva-cli s" "schema sql"
 check "morva-cli --" "--database-dir --help --output-dir --settings --version"
 check "morva-cli run gen.tpx --" "--database-dir --db --help --lf --output-dir --schema --settings"
@@ -56,6 +56,8 @@ check "morva-cli dump NOSUCH " ""
 # Files: templates for compile and run, SQL scripts for sql, JSON for import (and folders).
 check "morva-cli run " "Database OLD.TPX gen.tpx other scripts"
 check "morva-cli compile g" "gen.tpx"
+check "morva-cli lint gen.tpx g" "gen.tpx"
+check "morva-cli lint --check near" "near-miss-tag"
 check "morva-cli sql " "ORDERS SHOP"
 check "morva-cli sql SHOP " "Database orders.sql other scripts"
 check "morva-cli sql SHOP orders.sql o" "orders.sql other"
