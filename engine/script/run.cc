@@ -13,6 +13,7 @@
 #include "component/utf8.h"
 #include "engine/script/errors.h"
 #include "engine/script/tags.h"
+#include "engine/script/type_maps.h"
 #include "engine/store/type_tables.h"
 
 namespace morva::tpx {
@@ -72,6 +73,9 @@ std::string Runner::Run() {
     table_ = db_.TableAt(0);
     FindColumn();
     values_ = VarValues(program_.vars.size());
+    SetWriteMode(tag::ASIS);
+    SetWriteMode(tag::NOESC);
+    SetWriteMode(tag::NOSAFE);
     try {
         Execute();
     } catch (...) {
@@ -235,6 +239,7 @@ Runner::Word Runner::DecodeOperation(int32_t op, uint32_t address) const {
     }
     // Any other code is a value; one that has none stops the run when it is reached.
     std::optional<TagRole> role = RoleOf(op);
+    if (role == TagRole::Mode) return simple(Step::Mode, op);
     return simple(role == TagRole::Number ? Step::Number : Step::Text, op);
 }
 
@@ -272,7 +277,15 @@ void Runner::Execute() {
             case Step::Text:
                 if (w.align != kNoAlign) alignment_ = static_cast<Align>(w.align);
                 padWidth_ = 4;
-                AppendValue(StringValue(w.arg));
+                if (styled_) {
+                    // A letter case converts names as stored, not as the tag gives them.
+                    rawNames_ = letterCase_ != LetterCase::AsIs;
+                    std::string_view value = StringValue(w.arg);
+                    rawNames_ = false;
+                    AppendValue(Written(w.arg, value));
+                } else {
+                    AppendValue(StringValue(w.arg));
+                }
                 break;
             case Step::If:
                 pc = If(w.arg);
@@ -300,6 +313,9 @@ void Runner::Execute() {
             }
             case Step::Align:
                 alignment_ = static_cast<Align>(w.arg);
+                break;
+            case Step::Mode:
+                SetWriteMode(w.arg);
                 break;
             case Step::ColumnsStart:
                 columnsStart_ = pc;
@@ -744,7 +760,7 @@ std::string_view Runner::Digits(int32_t n) {
 
 [[gnu::always_inline]] inline std::string_view Runner::Upper(const StoreText& text, bool isUpper) {
     std::string_view from = TextView(text);
-    if (isUpper) return from;
+    if (isUpper || rawNames_) return from;
     // Names are short: most fit the fixed buffer, longer ones go through scratch_.
     char* to = upper_;
     size_t n = from.size();
@@ -946,9 +962,134 @@ std::string_view Runner::Digits(int32_t n) {
             auto mapped = MapDataType(c->dataType, c->scale);
             return mapped ? *mapped : std::string_view();
         }
+        case tag::DASCPP:
+        case tag::DASCS:
+        case tag::DASJAVA:
+        case tag::DASTS:
+        case tag::DASGO:
+        case tag::DASPY:
+        case tag::DASRUST:
+            padWidth_ = db_.dataTypeWidth;
+            return c ? LanguageTypeOf(code) : "";
         default:
             throw CBugError("Exe::GetToken: Invalid token");
     }
+}
+
+std::string_view Runner::LanguageTypeOf(int32_t code) {
+    const CColumn& c = *Column();
+    const int32_t language = TypeLanguageOfTag(code);
+    // The store knows only keys to be required: every other column may be empty.
+    ColumnTypeFacts facts{TextView(c.dataType), c.precision, c.scale, !c.IsKey()};
+    LanguageType(static_cast<TypeLanguage>(language), facts,
+                 program_.typeOverrides[static_cast<size_t>(language)], typeText_);
+    return typeText_;
+}
+
+namespace {
+
+// The tags whose values are names: the letter case and the reserved words apply to them.
+bool IsNameTag(int32_t code) {
+    switch (code) {
+        case tag::T:
+        case tag::C:
+        case tag::REFT:
+        case tag::REFC:
+        case tag::FOREIGNKEY:
+        case tag::S:
+        case tag::DATABASE:
+        case tag::LOOKUPT:
+        case tag::LOOKUPC:
+        case tag::LOOKUPKEY:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+void Runner::SetWriteMode(int32_t code) {
+    switch (code) {
+        case tag::ASIS:
+            letterCase_ = LetterCase::AsIs;
+            break;
+        case tag::PASCAL:
+            letterCase_ = LetterCase::Pascal;
+            break;
+        case tag::CAMEL:
+            letterCase_ = LetterCase::Camel;
+            break;
+        case tag::SNAKE:
+            letterCase_ = LetterCase::Snake;
+            break;
+        case tag::KEBAB:
+            letterCase_ = LetterCase::Kebab;
+            break;
+        case tag::UPPER:
+            letterCase_ = LetterCase::Upper;
+            break;
+        case tag::LOWER:
+            letterCase_ = LetterCase::Lower;
+            break;
+        case tag::NOESC:
+            escape_ = Escape::None;
+            break;
+        case tag::ESCHTML:
+            escape_ = Escape::Html;
+            break;
+        case tag::ESCSTR:
+            escape_ = Escape::String;
+            break;
+        case tag::ESCSQL:
+            escape_ = Escape::Sql;
+            break;
+        case tag::NOSAFE:
+            safeLanguage_ = -1;
+            break;
+        case tag::SAFECPP:
+            safeLanguage_ = static_cast<int8_t>(Language::Cpp);
+            break;
+        case tag::SAFECS:
+            safeLanguage_ = static_cast<int8_t>(Language::CSharp);
+            break;
+        case tag::SAFEJAVA:
+            safeLanguage_ = static_cast<int8_t>(Language::Java);
+            break;
+        case tag::SAFETS:
+            safeLanguage_ = static_cast<int8_t>(Language::TypeScript);
+            break;
+        case tag::SAFEGO:
+            safeLanguage_ = static_cast<int8_t>(Language::Go);
+            break;
+        case tag::SAFEPY:
+            safeLanguage_ = static_cast<int8_t>(Language::Python);
+            break;
+        case tag::SAFERUST:
+            safeLanguage_ = static_cast<int8_t>(Language::Rust);
+            break;
+        case tag::SAFESQL:
+            safeLanguage_ = static_cast<int8_t>(Language::Sql);
+            break;
+        default:
+            throw CBugError("Exe::Run(): Invalid write mode");
+    }
+    styled_ = letterCase_ != LetterCase::AsIs || escape_ != Escape::None || safeLanguage_ >= 0;
+}
+
+std::string_view Runner::Written(int32_t code, std::string_view value) {
+    if (IsNameTag(code)) {
+        if (letterCase_ != LetterCase::AsIs) {
+            ConvertCase(value, letterCase_, caseText_);
+            value = caseText_;
+        }
+        if (safeLanguage_ >= 0)
+            value = SafeName(value, static_cast<Language>(safeLanguage_), safeText_);
+    }
+    if (escape_ == Escape::None) return value;
+    escapedText_.clear();
+    AppendEscaped(value, escape_, escapedText_);
+    return escapedText_;
 }
 
 }  // namespace morva::tpx
