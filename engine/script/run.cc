@@ -76,6 +76,7 @@ std::string Runner::Run() {
     SetWriteMode(tag::ASIS);
     SetWriteMode(tag::NOESC);
     SetWriteMode(tag::NOSAFE);
+    std::fill(std::begin(typeWidths_), std::end(typeWidths_), -1);
     try {
         Execute();
     } catch (...) {
@@ -969,21 +970,35 @@ std::string_view Runner::Digits(int32_t n) {
         case tag::DASGO:
         case tag::DASPY:
         case tag::DASRUST:
-            padWidth_ = db_.dataTypeWidth;
-            return c ? LanguageTypeOf(code) : "";
+            padWidth_ = TypeWidth(code);
+            return c ? LanguageTypeOf(*c, code) : "";
         default:
             throw CBugError("Exe::GetToken: Invalid token");
     }
 }
 
-std::string_view Runner::LanguageTypeOf(int32_t code) {
-    const CColumn& c = *Column();
+std::string_view Runner::LanguageTypeOf(const CColumn& c, int32_t code) {
     const int32_t language = TypeLanguageOfTag(code);
     // The store knows only keys to be required: every other column may be empty.
     ColumnTypeFacts facts{TextView(c.dataType), c.precision, c.scale, !c.IsKey()};
     LanguageType(static_cast<TypeLanguage>(language), facts,
                  program_.typeOverrides[static_cast<size_t>(language)], typeText_);
     return typeText_;
+}
+
+int32_t Runner::TypeWidth(int32_t code) {
+    int32_t& width = typeWidths_[static_cast<size_t>(TypeLanguageOfTag(code))];
+    if (width >= 0) return width;
+    // The longest type of the language over every column, worked out at its first use.
+    width = 0;
+    for (int32_t t = 0; t < db_.tables().count(); ++t) {
+        const CTable* table = db_.TableAt(t);
+        for (int32_t i = 0; i < table->columns().count(); ++i) {
+            size_t length = com::CountCodePoints(LanguageTypeOf(*table->ColumnAt(i), code));
+            width = std::max(width, static_cast<int32_t>(std::min<size_t>(length, INT32_MAX)));
+        }
+    }
+    return width;
 }
 
 namespace {
@@ -1078,7 +1093,8 @@ void Runner::SetWriteMode(int32_t code) {
 }
 
 std::string_view Runner::Written(int32_t code, std::string_view value) {
-    if (IsNameTag(code)) {
+    // "(None)" stands for a missing reference, not for a name: it stays as it is.
+    if (IsNameTag(code) && value != "(None)") {
         if (letterCase_ != LetterCase::AsIs) {
             ConvertCase(value, letterCase_, caseText_);
             value = caseText_;

@@ -13,6 +13,7 @@
 #include "engine/script/name_style.h"
 #include "engine/script/output_text.h"
 #include "engine/script/program.h"
+#include "engine/script/type_maps.h"
 #include "engine/store/store.h"
 
 namespace morva::tpx {
@@ -129,8 +130,10 @@ class Runner final : public TokenSource {
     /// `value` of tag `code` as the write modes say: a name in its letter case and safe from
     /// reserved words, any text escaped. Views `value` or one of the run's texts.
     std::string_view Written(int32_t code, std::string_view value);
-    /// The type of the current column in the language of type tag `code`.
-    std::string_view LanguageTypeOf(int32_t code);
+    /// The type of column `c` in the language of type tag `code`.
+    std::string_view LanguageTypeOf(const CColumn& c, int32_t code);
+    /// The padding width of type tag `code`: its longest type over the store's columns.
+    int32_t TypeWidth(int32_t code);
     /// Appends `value` to `out`, padded as the alignment and width say.
     void Pad(std::string_view value, OutputText& out) const;
     void EndLine();
@@ -229,6 +232,7 @@ class Runner final : public TokenSource {
     bool styled_ = false;
     bool rawNames_ = false;  // while set, names come as stored instead of upper-cased
     std::string caseText_, safeText_, escapedText_, typeText_;
+    int32_t typeWidths_[kTypeLanguages] = {-1, -1, -1, -1, -1, -1, -1};  // -1 until worked out
     bool lineHadTag_ = false;
     OutputText fileText_;
     OutputText logText_;
