@@ -162,8 +162,8 @@ using Words = std::span<const std::string_view>;
 
 // Each list sorted byte-wise for the binary search. Besides the keywords, a list holds the
 // words that break a declaration of that name in generated code: C++ macros of the C library
-// and of GNU mode (errno, EOF, NULL, linux, unix), and the names a Java record component may
-// not take.
+// and the keywords and macros of GNU mode (errno, EOF, NULL, typeof, linux, unix), the names
+// a Java record component may not take, and the words Rust reserves for later editions.
 constexpr auto kCpp = std::to_array<std::string_view>({
     "EOF",
     "NULL",
@@ -251,6 +251,7 @@ constexpr auto kCpp = std::to_array<std::string_view>({
     "typedef",
     "typeid",
     "typename",
+    "typeof",
     "union",
     "unix",
     "unsigned",
@@ -314,12 +315,12 @@ constexpr auto kPython = std::to_array<std::string_view>({
 });
 
 constexpr auto kRust = std::to_array<std::string_view>({
-    "Self",     "abstract", "as",      "async",    "await", "become", "box",    "break",  "const",
-    "continue", "crate",    "do",      "dyn",      "else",  "enum",   "extern", "false",  "final",
-    "fn",       "for",      "if",      "impl",     "in",    "let",    "loop",   "macro",  "match",
-    "mod",      "move",     "mut",     "override", "priv",  "pub",    "ref",    "return", "self",
-    "static",   "struct",   "super",   "trait",    "true",  "try",    "type",   "typeof", "unsafe",
-    "unsized",  "use",      "virtual", "where",    "while", "yield",
+    "Self",     "abstract", "as",     "async",   "await",    "become", "box",    "break", "const",
+    "continue", "crate",    "do",     "dyn",     "else",     "enum",   "extern", "false", "final",
+    "fn",       "for",      "gen",    "if",      "impl",     "in",     "let",    "loop",  "macro",
+    "match",    "mod",      "move",   "mut",     "override", "priv",   "pub",    "ref",   "return",
+    "self",     "static",   "struct", "super",   "trait",    "true",   "try",    "type",  "typeof",
+    "unsafe",   "unsized",  "use",    "virtual", "where",    "while",  "yield",
 });
 
 // Upper case; compared with the name upper-cased. The reserved words of standard SQL that
