@@ -1022,72 +1022,60 @@ bool IsNameTag(int32_t code) {
     }
 }
 
+// Each write mode tag and what it sets: the letter case, the escaping or the language whose
+// reserved words names avoid (-1: none).
+struct WriteModeTag {
+    int32_t code;
+    enum { kCase, kEscape, kSafe } kind;
+    int8_t value;
+};
+
+template <typename E>
+constexpr int8_t V(E e) {
+    return static_cast<int8_t>(e);
+}
+
+constexpr WriteModeTag kWriteModes[] = {
+    {tag::ASIS, WriteModeTag::kCase, V(LetterCase::AsIs)},
+    {tag::PASCAL, WriteModeTag::kCase, V(LetterCase::Pascal)},
+    {tag::CAMEL, WriteModeTag::kCase, V(LetterCase::Camel)},
+    {tag::SNAKE, WriteModeTag::kCase, V(LetterCase::Snake)},
+    {tag::KEBAB, WriteModeTag::kCase, V(LetterCase::Kebab)},
+    {tag::UPPER, WriteModeTag::kCase, V(LetterCase::Upper)},
+    {tag::LOWER, WriteModeTag::kCase, V(LetterCase::Lower)},
+    {tag::NOESC, WriteModeTag::kEscape, V(Escape::None)},
+    {tag::ESCHTML, WriteModeTag::kEscape, V(Escape::Html)},
+    {tag::ESCSTR, WriteModeTag::kEscape, V(Escape::String)},
+    {tag::ESCSQL, WriteModeTag::kEscape, V(Escape::Sql)},
+    {tag::NOSAFE, WriteModeTag::kSafe, -1},
+    {tag::SAFECPP, WriteModeTag::kSafe, V(Language::Cpp)},
+    {tag::SAFECS, WriteModeTag::kSafe, V(Language::CSharp)},
+    {tag::SAFEJAVA, WriteModeTag::kSafe, V(Language::Java)},
+    {tag::SAFETS, WriteModeTag::kSafe, V(Language::TypeScript)},
+    {tag::SAFEGO, WriteModeTag::kSafe, V(Language::Go)},
+    {tag::SAFEPY, WriteModeTag::kSafe, V(Language::Python)},
+    {tag::SAFERUST, WriteModeTag::kSafe, V(Language::Rust)},
+    {tag::SAFESQL, WriteModeTag::kSafe, V(Language::Sql)},
+};
+
 }  // namespace
 
 void Runner::SetWriteMode(int32_t code) {
-    switch (code) {
-        case tag::ASIS:
-            letterCase_ = LetterCase::AsIs;
+    const WriteModeTag* mode = nullptr;
+    for (const WriteModeTag& m : kWriteModes) {
+        if (m.code == code) mode = &m;
+    }
+    if (!mode) throw CBugError("Exe::Run(): Invalid write mode");
+    switch (mode->kind) {
+        case WriteModeTag::kCase:
+            letterCase_ = static_cast<LetterCase>(mode->value);
             break;
-        case tag::PASCAL:
-            letterCase_ = LetterCase::Pascal;
+        case WriteModeTag::kEscape:
+            escape_ = static_cast<Escape>(mode->value);
             break;
-        case tag::CAMEL:
-            letterCase_ = LetterCase::Camel;
+        case WriteModeTag::kSafe:
+            safeLanguage_ = mode->value;
             break;
-        case tag::SNAKE:
-            letterCase_ = LetterCase::Snake;
-            break;
-        case tag::KEBAB:
-            letterCase_ = LetterCase::Kebab;
-            break;
-        case tag::UPPER:
-            letterCase_ = LetterCase::Upper;
-            break;
-        case tag::LOWER:
-            letterCase_ = LetterCase::Lower;
-            break;
-        case tag::NOESC:
-            escape_ = Escape::None;
-            break;
-        case tag::ESCHTML:
-            escape_ = Escape::Html;
-            break;
-        case tag::ESCSTR:
-            escape_ = Escape::String;
-            break;
-        case tag::ESCSQL:
-            escape_ = Escape::Sql;
-            break;
-        case tag::NOSAFE:
-            safeLanguage_ = -1;
-            break;
-        case tag::SAFECPP:
-            safeLanguage_ = static_cast<int8_t>(Language::Cpp);
-            break;
-        case tag::SAFECS:
-            safeLanguage_ = static_cast<int8_t>(Language::CSharp);
-            break;
-        case tag::SAFEJAVA:
-            safeLanguage_ = static_cast<int8_t>(Language::Java);
-            break;
-        case tag::SAFETS:
-            safeLanguage_ = static_cast<int8_t>(Language::TypeScript);
-            break;
-        case tag::SAFEGO:
-            safeLanguage_ = static_cast<int8_t>(Language::Go);
-            break;
-        case tag::SAFEPY:
-            safeLanguage_ = static_cast<int8_t>(Language::Python);
-            break;
-        case tag::SAFERUST:
-            safeLanguage_ = static_cast<int8_t>(Language::Rust);
-            break;
-        case tag::SAFESQL:
-            safeLanguage_ = static_cast<int8_t>(Language::Sql);
-            break;
-        default:
-            throw CBugError("Exe::Run(): Invalid write mode");
     }
     styled_ = letterCase_ != LetterCase::AsIs || escape_ != Escape::None || safeLanguage_ >= 0;
 }

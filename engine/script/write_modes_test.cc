@@ -10,6 +10,7 @@
 
 #include "engine/script/exe.h"
 #include "engine/script/script_api.h"
+#include "engine/script/tags.h"
 #include "engine/store/store.h"
 
 namespace morva::tpx {
@@ -107,6 +108,15 @@ TEST_F(WriteModesTest, TypeTagsMapTheColumnsAndKeysAreRequired) {
                   "decimal.Decimal | None;Option<f64>\n"
                   "std::optional<std::string>;string;String;string | null;*string;str | None;"
                   "Option<String>\n"));
+}
+
+// Every mode tag of the vocabulary is one the run knows how to set.
+TEST_F(WriteModesTest, EveryModeTagRuns) {
+    for (const TagInfo& t : TagTable()) {
+        if (t.role != TagRole::Mode) continue;
+        std::string log = Run(std::string(t.spelling) + "<TABLES><T>\n</TABLES>");
+        EXPECT_NE(log.find("End script."), std::string::npos) << t.spelling << log;
+    }
 }
 
 class TypeFileRunTest : public WriteModesTest {
