@@ -30,11 +30,17 @@ void ReadTypeFiles(std::string_view scriptName, Program& program) {
         std::error_code ec;
         if (!fs::exists(path, ec)) continue;
         const std::string name = path.string();
+        if (!fs::is_regular_file(path, ec)) {
+            Warn(name, 1, "the type file is not a file");
+            continue;
+        }
+        errno = 0;
         std::ifstream in(path, std::ios::binary);
         std::stringstream text;
         if (in) text << in.rdbuf();
         if (!in || in.bad()) {
-            Warn(name, 1, std::string("cannot read the type file: ") + std::strerror(errno));
+            Warn(name, 1,
+                 std::string("cannot read the type file: ") + std::strerror(errno ? errno : EIO));
             continue;
         }
         std::vector<TypeFileProblem> problems;

@@ -140,6 +140,12 @@ TEST_F(TypeFileRunTest, EntriesBesideTheScriptOverrideTheTableAndBadLinesWarn) {
                   "0 Error,  1 Warning\nStart script...\n"
                   "std::int32_t int\nstd::optional<money> decimal?\n"
                   "std::optional<geo::Shape> string\nEnd script.\n");
+    // A folder in the file's place is reported, not read as an empty file.
+    fs::remove(folder_ / "types.cpp");
+    fs::create_directory(folder_ / "types.cpp");
+    EXPECT_NE(Run("<TABLES><COLUMNS><DASCPP>\n</COLUMNS></TABLES>", script)
+                  .find(types + "(1): Warning error: the type file is not a file\n"),
+              std::string::npos);
     // A script that uses no type tag of that language reads no type file.
     EXPECT_EQ(Run("<TABLES><T>\n</TABLES>", script),
               script +
