@@ -5,6 +5,7 @@
 #include "engine/script/diagnostics.h"
 #include "engine/script/messages.h"
 #include "engine/script/tags.h"
+#include "engine/script/type_maps.h"
 
 namespace morva::tpx {
 
@@ -134,6 +135,8 @@ void CodeEmitter::EmitUpdate(int32_t variable, int32_t op) {
 }
 
 void CodeEmitter::EmitTag(int32_t code, SourcePlace place) {
+    if (int32_t language = TypeLanguageOfTag(code); language >= 0)
+        program_.typeLanguagesUsed |= 1u << language;
     switch (mode_) {
         case kConditionMode:
             if (IF* f = CurrentIf()) {

@@ -6,6 +6,7 @@
 
 #include "component/utf8.h"
 #include "engine/script/compiler.h"
+#include "engine/script/type_files.h"
 
 namespace morva::tpx {
 
@@ -18,6 +19,9 @@ void Exe::Compile(std::string_view script, TokenObserver* observer) {
     } catch (const std::bad_alloc&) {
     }
     morva::tpx::Compile(emitter_, observer);
+    // Only a script that uses a type tag looks for type files.
+    if (emitter_.program().typeLanguagesUsed != 0 && Engine().fatalCount == 0)
+        ReadTypeFiles(Engine().fileName, emitter_.program());
     // The scanner counts bytes; a column counts the characters before the tag on its line.
     for (Diagnostic& d : emitter_.diagnostics()) {
         size_t at = std::min(d.offset, script.size());

@@ -59,6 +59,11 @@ bool tpxp_recovering(const tpxp_pstate* parser);
 %token T_SIZEOFT 376 T_SIZEOFTL 377 T_SIZEOFC 378 T_SIZEOFL 379 T_SIZEOFD 380
 %token T_DISPSIZE 381 T_ISFOREIGNKEY 382 T_ISNOTFOREIGNKEY 383
 %token RUN 384
+%token T_PASCAL 385 T_CAMEL 386 T_SNAKE 387 T_KEBAB 388 T_UPPER 389 T_LOWER 390 T_ASIS 391
+%token T_ESCHTML 392 T_ESCSTR 393 T_ESCSQL 394 T_NOESC 395
+%token T_SAFECPP 396 T_SAFECS 397 T_SAFEJAVA 398 T_SAFETS 399 T_SAFEGO 400 T_SAFEPY 401
+%token T_SAFERUST 402 T_SAFESQL 403 T_NOSAFE 404
+%token T_DASCPP 405 T_DASCS 406 T_DASJAVA 407 T_DASTS 408 T_DASGO 409 T_DASPY 410 T_DASRUST 411
 
 %precedence '=' PLUSEQ MINUSEQ MULEQ DIVEQ MODEQ
 %left OR AND
@@ -105,11 +110,20 @@ item
     : RUN { CALL(EM->EmitRun(ctx->TextOf($1))); }
     | CHAR { CALL(EM->EmitChar($1.number)); }
     | padding { CALL(EM->EmitTag($1.number, $1.place)); }
+    | write_mode { CALL(EM->EmitTag($1.number, $1.place)); }
     | text_value
     | number_value
     ;
 
 padding: T_LEFT | T_RIGHT | T_CENTER | T_NORMAL ;
+
+/* How the values that follow are written: letter case, escaping, reserved words. */
+write_mode
+    : T_PASCAL | T_CAMEL | T_SNAKE | T_KEBAB | T_UPPER | T_LOWER | T_ASIS
+    | T_ESCHTML | T_ESCSTR | T_ESCSQL | T_NOESC
+    | T_SAFECPP | T_SAFECS | T_SAFEJAVA | T_SAFETS | T_SAFEGO | T_SAFEPY | T_SAFERUST | T_SAFESQL
+    | T_NOSAFE
+    ;
 
 text_value
     : TEXT { CALL(EM->EmitText(ctx->TextOf($1))); }
@@ -119,7 +133,8 @@ text_value
 string_tag
     : T_DATABASE | T_T | T_TTYPE | T_TL | T_C | T_TYPE | T_L | T_D | T_DASDELPHI | T_REFC
     | T_REFT | T_FOREIGNKEY | T_S | T_STYPE | T_SL | T_LOOKUPITEM | T_LOOKUPT | T_LOOKUPC
-    | T_LOOKUPL | T_LOOKUPKEY
+    | T_LOOKUPL | T_LOOKUPKEY | T_DASCPP | T_DASCS | T_DASJAVA | T_DASTS | T_DASGO | T_DASPY
+    | T_DASRUST
     ;
 
 number_value

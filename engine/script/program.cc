@@ -92,6 +92,8 @@ void Program::Clear() {
     vars.Clear();
     conditions.clear();
     exprs.clear();
+    typeLanguagesUsed = 0;
+    for (TypeOverrides& o : typeOverrides) o.clear();
 }
 
 }  // namespace morva::tpx

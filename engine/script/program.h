@@ -2,11 +2,14 @@
 // The compiled form of a script: the word array and its companions, the variable table `Var`,
 // the arithmetic blocks `Expr` and the conditions `IF`.
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+#include "engine/script/type_maps.h"
 
 namespace morva::tpx {
 
@@ -90,6 +93,10 @@ struct Program {
     Var vars;
     std::vector<IF> conditions;
     std::vector<Expr> exprs;
+    /// Bit i set: the script uses the type tag of TypeLanguage i.
+    uint32_t typeLanguagesUsed = 0;
+    /// The project's type entries of each language, read from its type file when compiled.
+    std::array<TypeOverrides, kTypeLanguages> typeOverrides;
 
     /// Empties everything.
     void Clear();

@@ -13,6 +13,7 @@
 #include "component/utf8.h"
 #include "engine/script/errors.h"
 #include "engine/script/tags.h"
+#include "engine/script/type_maps.h"
 #include "engine/store/type_tables.h"
 
 namespace morva::tpx {
@@ -72,6 +73,10 @@ std::string Runner::Run() {
     table_ = db_.TableAt(0);
     FindColumn();
     values_ = VarValues(program_.vars.size());
+    SetWriteMode(tag::ASIS);
+    SetWriteMode(tag::NOESC);
+    SetWriteMode(tag::NOSAFE);
+    std::fill(std::begin(typeWidths_), std::end(typeWidths_), -1);
     try {
         Execute();
     } catch (...) {
@@ -235,6 +240,7 @@ Runner::Word Runner::DecodeOperation(int32_t op, uint32_t address) const {
     }
     // Any other code is a value; one that has none stops the run when it is reached.
     std::optional<TagRole> role = RoleOf(op);
+    if (role == TagRole::Mode) return simple(Step::Mode, op);
     return simple(role == TagRole::Number ? Step::Number : Step::Text, op);
 }
 
@@ -272,7 +278,15 @@ void Runner::Execute() {
             case Step::Text:
                 if (w.align != kNoAlign) alignment_ = static_cast<Align>(w.align);
                 padWidth_ = 4;
-                AppendValue(StringValue(w.arg));
+                if (styled_) {
+                    // A letter case converts names as stored, not as the tag gives them.
+                    rawNames_ = letterCase_ != LetterCase::AsIs;
+                    std::string_view value = StringValue(w.arg);
+                    rawNames_ = false;
+                    AppendValue(Written(w.arg, value));
+                } else {
+                    AppendValue(StringValue(w.arg));
+                }
                 break;
             case Step::If:
                 pc = If(w.arg);
@@ -300,6 +314,9 @@ void Runner::Execute() {
             }
             case Step::Align:
                 alignment_ = static_cast<Align>(w.arg);
+                break;
+            case Step::Mode:
+                SetWriteMode(w.arg);
                 break;
             case Step::ColumnsStart:
                 columnsStart_ = pc;
@@ -744,7 +761,7 @@ std::string_view Runner::Digits(int32_t n) {
 
 [[gnu::always_inline]] inline std::string_view Runner::Upper(const StoreText& text, bool isUpper) {
     std::string_view from = TextView(text);
-    if (isUpper) return from;
+    if (isUpper || rawNames_) return from;
     // Names are short: most fit the fixed buffer, longer ones go through scratch_.
     char* to = upper_;
     size_t n = from.size();
@@ -946,9 +963,137 @@ std::string_view Runner::Digits(int32_t n) {
             auto mapped = MapDataType(c->dataType, c->scale);
             return mapped ? *mapped : std::string_view();
         }
+        case tag::DASCPP:
+        case tag::DASCS:
+        case tag::DASJAVA:
+        case tag::DASTS:
+        case tag::DASGO:
+        case tag::DASPY:
+        case tag::DASRUST:
+            padWidth_ = TypeWidth(code);
+            return c ? LanguageTypeOf(*c, code) : "";
         default:
             throw CBugError("Exe::GetToken: Invalid token");
     }
+}
+
+std::string_view Runner::LanguageTypeOf(const CColumn& c, int32_t code) {
+    const int32_t language = TypeLanguageOfTag(code);
+    // The store knows only keys to be required: every other column may be empty.
+    ColumnTypeFacts facts{TextView(c.dataType), c.precision, c.scale, !c.IsKey()};
+    LanguageType(static_cast<TypeLanguage>(language), facts,
+                 program_.typeOverrides[static_cast<size_t>(language)], typeText_);
+    return typeText_;
+}
+
+int32_t Runner::TypeWidth(int32_t code) {
+    int32_t& width = typeWidths_[static_cast<size_t>(TypeLanguageOfTag(code))];
+    if (width >= 0) return width;
+    // The longest type of the language over every column, worked out at its first use.
+    width = 0;
+    for (int32_t t = 0; t < db_.tables().count(); ++t) {
+        const CTable* table = db_.TableAt(t);
+        for (int32_t i = 0; i < table->columns().count(); ++i) {
+            size_t length = com::CountCodePoints(LanguageTypeOf(*table->ColumnAt(i), code));
+            width = std::max(width, static_cast<int32_t>(std::min<size_t>(length, INT32_MAX)));
+        }
+    }
+    return width;
+}
+
+namespace {
+
+// The tags whose values are names: the letter case and the reserved words apply to them.
+bool IsNameTag(int32_t code) {
+    switch (code) {
+        case tag::T:
+        case tag::C:
+        case tag::REFT:
+        case tag::REFC:
+        case tag::FOREIGNKEY:
+        case tag::S:
+        case tag::DATABASE:
+        case tag::LOOKUPT:
+        case tag::LOOKUPC:
+        case tag::LOOKUPKEY:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Each write mode tag and what it sets: the letter case, the escaping or the language whose
+// reserved words names avoid (-1: none).
+struct WriteModeTag {
+    int32_t code;
+    enum { kCase, kEscape, kSafe } kind;
+    int8_t value;
+};
+
+template <typename E>
+constexpr int8_t V(E e) {
+    return static_cast<int8_t>(e);
+}
+
+constexpr WriteModeTag kWriteModes[] = {
+    {tag::ASIS, WriteModeTag::kCase, V(LetterCase::AsIs)},
+    {tag::PASCAL, WriteModeTag::kCase, V(LetterCase::Pascal)},
+    {tag::CAMEL, WriteModeTag::kCase, V(LetterCase::Camel)},
+    {tag::SNAKE, WriteModeTag::kCase, V(LetterCase::Snake)},
+    {tag::KEBAB, WriteModeTag::kCase, V(LetterCase::Kebab)},
+    {tag::UPPER, WriteModeTag::kCase, V(LetterCase::Upper)},
+    {tag::LOWER, WriteModeTag::kCase, V(LetterCase::Lower)},
+    {tag::NOESC, WriteModeTag::kEscape, V(Escape::None)},
+    {tag::ESCHTML, WriteModeTag::kEscape, V(Escape::Html)},
+    {tag::ESCSTR, WriteModeTag::kEscape, V(Escape::String)},
+    {tag::ESCSQL, WriteModeTag::kEscape, V(Escape::Sql)},
+    {tag::NOSAFE, WriteModeTag::kSafe, -1},
+    {tag::SAFECPP, WriteModeTag::kSafe, V(Language::Cpp)},
+    {tag::SAFECS, WriteModeTag::kSafe, V(Language::CSharp)},
+    {tag::SAFEJAVA, WriteModeTag::kSafe, V(Language::Java)},
+    {tag::SAFETS, WriteModeTag::kSafe, V(Language::TypeScript)},
+    {tag::SAFEGO, WriteModeTag::kSafe, V(Language::Go)},
+    {tag::SAFEPY, WriteModeTag::kSafe, V(Language::Python)},
+    {tag::SAFERUST, WriteModeTag::kSafe, V(Language::Rust)},
+    {tag::SAFESQL, WriteModeTag::kSafe, V(Language::Sql)},
+};
+
+}  // namespace
+
+void Runner::SetWriteMode(int32_t code) {
+    const WriteModeTag* mode = nullptr;
+    for (const WriteModeTag& m : kWriteModes) {
+        if (m.code == code) mode = &m;
+    }
+    if (!mode) throw CBugError("Exe::Run(): Invalid write mode");
+    switch (mode->kind) {
+        case WriteModeTag::kCase:
+            letterCase_ = static_cast<LetterCase>(mode->value);
+            break;
+        case WriteModeTag::kEscape:
+            escape_ = static_cast<Escape>(mode->value);
+            break;
+        case WriteModeTag::kSafe:
+            safeLanguage_ = mode->value;
+            break;
+    }
+    styled_ = letterCase_ != LetterCase::AsIs || escape_ != Escape::None || safeLanguage_ >= 0;
+}
+
+std::string_view Runner::Written(int32_t code, std::string_view value) {
+    // "(None)" stands for a missing reference, not for a name: it stays as it is.
+    if (IsNameTag(code) && value != "(None)") {
+        if (letterCase_ != LetterCase::AsIs) {
+            ConvertCase(value, letterCase_, caseText_);
+            value = caseText_;
+        }
+        if (safeLanguage_ >= 0)
+            value = SafeName(value, static_cast<Language>(safeLanguage_), safeText_);
+    }
+    if (escape_ == Escape::None) return value;
+    escapedText_.clear();
+    AppendEscaped(value, escape_, escapedText_);
+    return escapedText_;
 }
 
 }  // namespace morva::tpx

@@ -10,8 +10,10 @@
 
 #include "engine/script/diagnostics.h"
 #include "engine/script/evaluate.h"
+#include "engine/script/name_style.h"
 #include "engine/script/output_text.h"
 #include "engine/script/program.h"
+#include "engine/script/type_maps.h"
 #include "engine/store/store.h"
 
 namespace morva::tpx {
@@ -70,6 +72,7 @@ class Runner final : public TokenSource {
         Else,
         Expr,
         Align,
+        Mode,  // a write mode: letter case, escaping or reserved words
         SeparatorStart,
         SeparatorEnd,
         TablesStart,
@@ -122,6 +125,15 @@ class Runner final : public TokenSource {
     }
     /// AppendValue into the output file's name or padded.
     void AppendValueElsewhere(std::string_view value);
+    /// Sets the write mode that tag `code` names.
+    void SetWriteMode(int32_t code);
+    /// `value` of tag `code` as the write modes say: a name in its letter case and safe from
+    /// reserved words, any text escaped. Views `value` or one of the run's texts.
+    std::string_view Written(int32_t code, std::string_view value);
+    /// The type of column `c` in the language of type tag `code`.
+    std::string_view LanguageTypeOf(const CColumn& c, int32_t code);
+    /// The padding width of type tag `code`: its longest type over the store's columns.
+    int32_t TypeWidth(int32_t code);
     /// Appends `value` to `out`, padded as the alignment and width say.
     void Pad(std::string_view value, OutputText& out) const;
     void EndLine();
@@ -212,6 +224,15 @@ class Runner final : public TokenSource {
              itemsStart_ = 0;
     Align alignment_ = Align::Normal;
     int32_t padWidth_ = 4;
+    // The write modes; `styled_` tells whether any differs from how values are written at
+    // the start of a run.
+    LetterCase letterCase_ = LetterCase::AsIs;
+    Escape escape_ = Escape::None;
+    int8_t safeLanguage_ = -1;  // a Language, or -1 for names as they are
+    bool styled_ = false;
+    bool rawNames_ = false;  // while set, names come as stored instead of upper-cased
+    std::string caseText_, safeText_, escapedText_, typeText_;
+    int32_t typeWidths_[kTypeLanguages] = {-1, -1, -1, -1, -1, -1, -1};  // -1 until worked out
     bool lineHadTag_ = false;
     OutputText fileText_;
     OutputText logText_;

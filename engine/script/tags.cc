@@ -42,7 +42,7 @@ static_assert(CodesAreUnique());
 
 // The look-up: an open-addressing hash table over the upper-cased spellings, built at compile
 // time. The scanner looks up every tag-shaped word, so this is on the compiler's hot path.
-constexpr size_t kSlots = 256;  // a power of two, well above the number of spellings
+constexpr size_t kSlots = 512;  // a power of two, well above the number of spellings
 
 constexpr unsigned char UpperAscii(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 'a' + 'A')

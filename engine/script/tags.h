@@ -32,6 +32,7 @@ enum class TagRole {
     Block,      // IF, EXPR, VAR and their parts
     File,       // output file handling
     Padding,    // padding mode for the values that follow
+    Mode,       // how the values that follow are written: letter case, escaping, reserved words
     Separator,  // separator block dropped after a loop's last element
     Operator,   // condition operator
     Value,      // inserts a text value
@@ -44,7 +45,7 @@ struct TagInfo {
     TagRole role;
 };
 
-/// Every tag spelling (94), sorted byte-wise by spelling.
+/// Every tag spelling, sorted byte-wise by spelling.
 std::span<const TagInfo> TagTable();
 
 /// The tag spelled `spelling`, ignoring the case of ASCII letters, or null.

@@ -38,3 +38,11 @@ if(NOT ERR MATCHES "missing.tpx")
   message(FATAL_ERROR "the message does not name the file: ${ERR}")
 endif()
 run(2 compile)
+# A script that uses a type tag reads its language's type file from its own folder, also when
+# it is named relative to the current folder; a bad line there is a warning naming file and line.
+file(MAKE_DIRECTORY ${dir}/types)
+file(WRITE ${dir}/types/gen.tpx "<TEXT>\n<TABLES><COLUMNS><DASTS>\n</COLUMNS></TABLES>\n</TEXT>\n")
+file(WRITE ${dir}/types/types.ts "# project types\nGEOMETRY=Shape\nJSON\n")
+file(WRITE ${dir}/types/types.cpp "not read: the script uses no C++ type tag\n")
+run(0 compile cli_compile/types/gen.tpx)
+expect_equal("${OUT}" "cli_compile/types/gen.tpx Compiling...\ncli_compile/types/types.ts(3): Warning error: expected DATATYPE=type\n0 Error,  1 Warning\n")

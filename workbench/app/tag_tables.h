@@ -10,21 +10,34 @@
 namespace morva::app {
 
 /// Structural tags, coloured in the tag colour.
-inline constexpr std::array<std::string_view, 47> kStructuralTags = {
-    "</COLUMNS>",    "</CREATE>",     "</EL>",     "</ELC>",    "</ELLI>",      "</ELR>",
-    "</ELRC>",       "</ELRT>",       "</ELT>",    "</EXPR>",   "</IF>",        "</LOOKUPITEMS>",
-    "</REFCOLUMNS>", "</REFTABLES>",  "</TABLES>", "</TEXT>",   "</VAR>",       "<CENTER>",
-    "<CLOSE>",       "<CLOSEASDFM>",  "<COLUMNS>", "<COMMENT>", "<CREATE>",     "<EL>",
-    "<ELC>",         "<ELIF>",        "<ELLI>",    "<ELR>",     "<ELRC>",       "<ELRT>",
-    "<ELSE>",        "<ELSEIF>",      "<ELT>",     "<EXPR>",    "<IF>",         "<IN>",
-    "<LEFT>",        "<LOOKUPITEMS>", "<NORMAL>",  "<NOTIN>",   "<REFCOLUMNS>", "<REFTABLES>",
-    "<RIGHT>",       "<TABLES>",      "<TEXT>",    "<THEN>",    "<VAR>"};
+inline constexpr std::array<std::string_view, 67> kStructuralTags = {
+    "</COLUMNS>",   "</CREATE>",      "</EL>",         "</ELC>",        "</ELLI>",
+    "</ELR>",       "</ELRC>",        "</ELRT>",       "</ELT>",        "</EXPR>",
+    "</IF>",        "</LOOKUPITEMS>", "</REFCOLUMNS>", "</REFTABLES>",  "</TABLES>",
+    "</TEXT>",      "</VAR>",         "<ASIS>",        "<CAMEL>",       "<CENTER>",
+    "<CLOSE>",      "<CLOSEASDFM>",   "<COLUMNS>",     "<COMMENT>",     "<CREATE>",
+    "<EL>",         "<ELC>",          "<ELIF>",        "<ELLI>",        "<ELR>",
+    "<ELRC>",       "<ELRT>",         "<ELSE>",        "<ELSEIF>",      "<ELT>",
+    "<ESCHTML>",    "<ESCSQL>",       "<ESCSTR>",      "<EXPR>",        "<IF>",
+    "<IN>",         "<KEBAB>",        "<LEFT>",        "<LOOKUPITEMS>", "<LOWER>",
+    "<NOESC>",      "<NORMAL>",       "<NOSAFE>",      "<NOTIN>",       "<PASCAL>",
+    "<REFCOLUMNS>", "<REFTABLES>",    "<RIGHT>",       "<SAFECPP>",     "<SAFECS>",
+    "<SAFEGO>",     "<SAFEJAVA>",     "<SAFEPY>",      "<SAFERUST>",    "<SAFESQL>",
+    "<SAFETS>",     "<SNAKE>",        "<TABLES>",      "<TEXT>",        "<THEN>",
+    "<UPPER>",      "<VAR>"};
 
 /// Value tags, coloured in the value colour like variable tags.
-inline constexpr std::array<std::string_view, 43> kValueTags = {"<C>",
+inline constexpr std::array<std::string_view, 50> kValueTags = {"<C>",
                                                                 "<COUNT>",
                                                                 "<D>",
+                                                                "<DASCPP>",
+                                                                "<DASCS>",
                                                                 "<DASDELPHI>",
+                                                                "<DASGO>",
+                                                                "<DASJAVA>",
+                                                                "<DASPY>",
+                                                                "<DASRUST>",
+                                                                "<DASTS>",
                                                                 "<DATABASE>",
                                                                 "<DISPSIZE>",
                                                                 "<FOREIGNKEY>",
