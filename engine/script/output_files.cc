@@ -108,6 +108,18 @@ std::string OutputFiles::PathOf(const std::string& name) const {
 
 int OutputFiles::Open(const std::string& name) {
     if (open_) Close();
+    int error = Prepare(name);
+    if (error != 0) {
+        files_.push_back({name, FileOutcome::Failed, {}, {}});
+        return error;
+    }
+    open_ = true;
+    name_ = name;
+    text_.clear();
+    return 0;
+}
+
+int OutputFiles::Prepare(const std::string& name) {
     std::string path = PathOf(name);
     std::error_code ec;
     fs::file_status status = fs::status(path, ec);
@@ -121,9 +133,6 @@ int OutputFiles::Open(const std::string& name) {
         if (fd < 0) return errno;
         ::close(fd);
     }
-    open_ = true;
-    name_ = name;
-    text_.clear();
     return 0;
 }
 

@@ -86,6 +86,9 @@ class OutputFiles {
     std::string PathOf(const std::string& name) const;
 
   private:
+    /// Checks that `name` can be written and, on disk, makes its folders and creates it empty
+    /// when new. 0 or errno.
+    int Prepare(const std::string& name);
     /// Settles file `name` with `text`; `isNew` when the file did not exist before the run.
     int Finish(const std::string& name, std::string text, bool keepRegions, bool isNew);
     void SaveLostRegion(const std::string& name, const KeptRegion& region);
