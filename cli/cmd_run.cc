@@ -152,6 +152,15 @@ bool ReportChanges(const tpx::OutputFiles& files, const std::vector<std::string>
 int Prune(const std::vector<std::string>& names, const std::string& folder) {
     int pruned = 0;
     for (const std::string& name : names) {
+        // Only files inside the output folder are deleted, whatever the record says.
+        fs::path relative(name);
+        bool inside = relative.is_relative();
+        for (const fs::path& part : relative) inside = inside && part != "..";
+        if (!inside) {
+            std::fprintf(stderr, "morva-cli: %s is outside the output folder; not deleted\n",
+                         name.c_str());
+            continue;
+        }
         std::error_code ec;
         if (fs::remove(fs::path(folder) / name, ec)) {
             ++pruned;

@@ -79,6 +79,12 @@ if(EXISTS ${OUTDIR}/src/gen/ORDERS.h OR NOT EXISTS ${OUTDIR}/src/gen/mine.h)
   message(FATAL_ERROR "--prune deleted the wrong files")
 endif()
 run(0 run gen.tpx --db SHOP --schema One --lf --check)
+# A record naming a file outside the output folder never makes --prune delete it.
+file(WRITE ${WORK}/outside.txt "mine\n")
+file(APPEND ${OUTDIR}/.morva/gen.tpx.files "../outside.txt\n")
+run(0 run gen.tpx --db SHOP --schema One --lf --prune)
+expect_match("${ERR}" "morva-cli: ../outside.txt is outside the output folder; not deleted\n")
+expect_file(${WORK}/outside.txt "mine\n")
 run(2 run gen.tpx --db SHOP --schema One --check --prune)
 run(2 run gen.tpx --db SHOP --schema One --check --diff)
 
