@@ -173,22 +173,26 @@ int OutputFiles::Finish(const std::string& name, std::string text, bool keepRegi
         text = MergeKeptRegions(text, before, &lost);
         for (const KeptRegion& region : lost) SaveLostRegion(name, region);
     }
+    // The text stays for a form file conversion that may follow.
+    lastText_ = std::move(text);
     OutputFile file{name, FileOutcome::Unchanged, {}, {}};
-    lastText_ = text;
     if (policy_.target == OutputTarget::Memory) {
         if (!existed) {
             file.outcome = FileOutcome::Created;
-        } else if (before != text) {
+        } else if (before != lastText_) {
             file.outcome = FileOutcome::Changed;
         }
-        file.before = std::move(before);
-        file.after = std::move(text);
+        // Both texts are kept for a difference, of the files that would change only.
+        if (file.outcome != FileOutcome::Unchanged) {
+            file.before = std::move(before);
+            file.after = lastText_;
+        }
         files_.push_back(std::move(file));
         return 0;
     }
     int error = 0;
-    if (!existed || before != text) {
-        error = ReplaceFile(path, text);
+    if (!existed || before != lastText_) {
+        error = ReplaceFile(path, lastText_);
         file.outcome = FileOutcome::Changed;
     }
     // A new file was created empty when it was opened: it counts as created even when its

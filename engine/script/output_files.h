@@ -40,7 +40,8 @@ enum class FileOutcome {
 struct OutputFile {
     std::string name;  // as the script named it
     FileOutcome outcome = FileOutcome::Failed;
-    /// Into memory: the text on disk and the text the run made (after kept regions).
+    /// Into memory, for a file created or changed: the text on disk and the text the run made
+    /// (after kept regions).
     std::string before, after;
 };
 
