@@ -187,6 +187,8 @@ int Execute(const Context& ctx, const RunInput& in) {
         return kExitFailed;
     }
     const std::string& folder = ctx.outputDir;
+    if (std::string reason = PrepareOutputFolder(folder, in.mode); !reason.empty())
+        return UsageError("output folder " + folder + ": " + reason);
     tpx::OutputFiles files(
         {in.mode == Mode::Write ? tpx::OutputTarget::Disk : tpx::OutputTarget::Memory, folder});
     RunHost host(files);
@@ -297,8 +299,6 @@ int RunCommand(Context& ctx) {
         in.schema = OpenSchema(ctx, dbName, schemaName);
         if (!in.schema) return kExitUsage;
     }
-    if (std::string reason = PrepareOutputFolder(ctx.outputDir, in.mode); !reason.empty())
-        return UsageError("output folder " + ctx.outputDir + ": " + reason);
     int status = kExitFailed;
     try {
         status = Execute(ctx, in);
