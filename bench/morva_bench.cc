@@ -1,19 +1,22 @@
 // The speed table: template compile throughput, run throughput over growing schemas beside
 // the same generation in Jinja2 and the time to copy the output, SQL compile throughput, the
 // hand-over of a large schema through IMorva, reading a schema file with many references and
-// saving many table files beside copying them, measured in one run and printed as one table.
+// saving many table files beside copying them, and re-running a generator into an up-to-date
+// folder beside copying its output, measured in one run and printed as one table.
 // Every time is processor time (the save of table files excepted: it waits for the disk), the
 // median of several repetitions; ratios stand beside the absolute figures because the machines
 // are noisy.
 //
 //   morva_bench [--source DIR] [--quick]
-//               [--only compile|run|engine|sql|handover|schemaread|save] [--show TABLES]
+//               [--only compile|run|engine|sql|handover|schemaread|save|rerun]
+//               [--show TABLES]
 //
 // --quick measures the small sizes only; --only one kind of measurement (for profiling;
 // "engine" is the run of the largest size without Jinja2 and the copy, "engineN" the run over
 // N tables, repeated);
 // --show prints the generated units for a database of TABLES tables and exits.
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -288,8 +291,13 @@ RunResult RunEngine(int tables, const fs::path& work, int repeats) {
     fs::path home = fs::current_path();
     fs::current_path(work);
     RunResult r;
+    // Each repetition writes its output anew: an unchanged file would only be compared.
     r.seconds = Median(
-        repeats, [&] { morva->RunScript(); }, [&] { morva->Clear(); });
+        repeats, [&] { morva->RunScript(); },
+        [&] {
+            morva->Clear();
+            fs::remove(work / morva::bench::kOutputName);
+        });
     fs::current_path(home);
     r.output = ReadFile(work / morva::bench::kOutputName);
     return r;
@@ -348,6 +356,60 @@ void Run(Table& table, int tables, const fs::path& source, const fs::path& work)
     double floor = CopyFloor(work / morva::bench::kOutputName, work / "copy.pas", repeats);
     table.Add({"  copy floor (read/write)", size, Milliseconds(floor), MBps(bytes, floor),
                Format("engine at %.1fx the floor", engine.seconds / floor)});
+}
+
+// Re-running a generator of one file per table into a folder that is up to date: every file
+// is compared and none written. Its processor time beside that of `cp -r` copying the same
+// folder (the child's user and system time), one run each.
+void UpToDateRerun(Table& table, int tables, const fs::path& work) {
+    std::string script =
+        "<TEXT><VAR> n </VAR>\n" + std::string(morva::bench::kUnitLoop) + "</TEXT>\n";
+    auto replace = [&](const std::string& from, const std::string& to) {
+        script.replace(script.find(from), from.size(), to);
+    };
+    replace("<TABLES>\n", "<TABLES><CREATE>units/u<T>.pas</CREATE>\n");
+    replace("</TABLES>\n", "<CLOSE>\n</TABLES>\n");
+    auto db = morva::bench::MakeDatabase(tables, kColumns);
+    auto morva = morva::tpx::NewMorva();
+    HandOver(*morva, db);
+    morva->SetScript(std::string("per_table.tpx"), script);
+    auto* control = static_cast<morva::tpx::CMorva*>(morva.get());
+    fs::path folder = work / "rerun";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    morva::tpx::OutputFiles first({morva::tpx::OutputTarget::Disk, folder.string()});
+    control->SetOutputFiles(&first);
+    morva->RunScript();
+    morva::tpx::OutputFiles again({morva::tpx::OutputTarget::Disk, folder.string()});
+    control->SetOutputFiles(&again);
+    double rerun = Seconds([&] { morva->RunScript(); });
+    control->SetOutputFiles(nullptr);
+    size_t unchanged = 0;
+    for (const auto& f : again.files())
+        unchanged += f.outcome == morva::tpx::FileOutcome::Unchanged;
+    double bytes = 0;
+    for (const auto& e : fs::directory_iterator(folder / "units"))
+        bytes += static_cast<double>(e.file_size());
+
+    auto childSeconds = [] {
+        rusage u{};
+        getrusage(RUSAGE_CHILDREN, &u);
+        return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+               static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) * 1e-6;
+    };
+    fs::path copy = work / "rerun_copy";
+    fs::remove_all(copy);
+    double before = childSeconds();
+    std::string command = "cp -r " + Quote(folder / "units") + " " + Quote(copy);
+    bool copied = std::system(command.c_str()) == 0;
+    double cp = childSeconds() - before;
+    std::string size = std::to_string(tables) + " files, " + Size(bytes);
+    bool ok = unchanged == static_cast<size_t>(tables) && copied;
+    table.Add({"re-run, up to date", size, Milliseconds(rerun), MBps(bytes, rerun),
+               Format("at %.2fx cp -r", rerun / cp) + (ok ? "" : ", FILES REWRITTEN")});
+    table.Add({"  cp -r (processor)", size, Milliseconds(cp), MBps(bytes, cp), ""});
+    fs::remove_all(copy);
+    fs::remove_all(folder);
 }
 
 int Show(int tables) {
@@ -416,6 +478,7 @@ int main(int argc, char** argv) {
     }
     if (wanted("schemaread")) SchemaRead(table, quick ? 400 : 4000, quick ? 4000 : 40000);
     if (wanted("save")) TableFilesSave(table, quick ? 1000 : 10000, work);
+    if (wanted("rerun")) UpToDateRerun(table, quick ? 300 : 3000, work);
     table.Print();
     fs::remove_all(work);
     return 0;

@@ -20,10 +20,16 @@ std::span<const Command> Commands() {
          "runs only the checks named, --ignore skips them; a line \"<COMMENT> lint: ignore "
          "CHECK\" silences one finding on the line after it. Exits 1 when there are findings.",
          LintCommand},
-        {"run", "SCRIPT --db DB [--schema S] [--lf]",
+        {"run", "SCRIPT --db DB [--schema S] [--lf] [--check | --diff | --prune]",
          "Hand the schema S of database DB (without --schema: every table and column) to the "
-         "engine, compile SCRIPT and run it in the output folder; print the engine log. An "
-         "unknown database or schema is bad usage, with the names there are.",
+         "engine, compile SCRIPT and run it into the output folder; print the engine log. A "
+         "file whose text did not change is left alone; a changed one is replaced at once. "
+         "Lines between MORVA-KEEP-BEGIN name and MORVA-KEEP-END name are kept from the file "
+         "on disk. --check writes nothing and prints 'create NAME', 'change NAME' or 'stale "
+         "NAME' for each file a run would change, exiting 1 unless all is up to date (the log "
+         "goes to standard error); --diff prints a unified diff instead; --prune also deletes "
+         "files this script generated before and no longer generates. An unknown database or "
+         "schema is bad usage, with the names there are.",
          RunCommand},
         {"sql", "[--dialect classic|auto] DB FILE... [--fresh]",
          "Build the database information DB from SQL scripts. --dialect auto reads the "

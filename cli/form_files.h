@@ -3,10 +3,14 @@
 
 #include <string>
 
+#include "engine/script/output_files.h"
+
 namespace morva::cli {
 
-/// Converts the text form file `filename` into "<base name>.DFM" in the current directory.
-/// Failures are reported on standard error as the workbench words them; the run goes on.
-void ConvertClosedFormFile(const std::string& filename);
+/// Converts the text form file `filename`, just closed through `files`, into "<base name>.DFM"
+/// in the output folder, written through `files` as well so that an unchanged form file is left
+/// alone. Failures are reported on standard error as the workbench words them, the run goes on;
+/// false then.
+bool ConvertClosedFormFile(tpx::OutputFiles& files, const std::string& filename);
 
 }  // namespace morva::cli

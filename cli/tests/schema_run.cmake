@@ -67,7 +67,7 @@ expect_equal("${text}" "6f6e650a74776f0a")
 # A warning naming a tag goes to standard error with its place; the log stays on standard output.
 file(WRITE ${WORK}/outside.tpx "<TEXT>\n  <COLUMNS><C>\n</COLUMNS>\n</TEXT>\n")
 run(0 run outside.tpx --db SHOP --schema Orders)
-expect_equal("${ERR}" "outside.tpx:2:3: warning: <COLUMNS> depends on the current table but is used outside <TABLES>\n")
+expect_equal("${ERR}" "outside.tpx:2:3: warning: <COLUMNS> depends on the current table but is used outside <TABLES>\nmorva-cli: 0 files written, 0 unchanged, 0 pruned, 0 stale\n")
 expect_equal("${OUT}" "outside.tpx Compiling...\noutside.tpx(2): Warning error: Token that depand on table used outside of Tables block\n0 Error,  1 Warning\nStart script...\n  ID\nCUST\nEnd script.\n")
 
 # Compile errors and run-time errors fail the run; missing input is bad usage.
@@ -93,13 +93,22 @@ expect_equal("${rc}|${out}${err}" "0|All\nOrders\n")
 run(2 dump SHOP --database-dir)
 expect_equal("${ERR}" "morva-cli: --database-dir needs a value\n")
 
-# A schema that lists a column the database lost: the hand-over fails, the run still goes on
-# over what the engine received, and the exit status reports the failure.
+# A schema that lists a column the database lost: the hand-over fails and nothing is compiled,
+# run or written.
 file(WRITE ${WORK}/shop.sql "CREATE TABLE CUSTOMER (ID INTEGER NOT NULL PRIMARY KEY);\nCREATE TABLE ORDERS (ID INTEGER PRIMARY KEY);\n")
 file(REMOVE_RECURSE ${WORK}/db/SHOP/CUSTOMER ${WORK}/db/SHOP/ORDERS)
 run(0 sql SHOP shop.sql)
+file(REMOVE ${WORK}/out/file.txt)
+run(1 run list.tpx --db SHOP --schema Orders --output-dir ${WORK}/never)
+if(EXISTS ${WORK}/never)
+  message(FATAL_ERROR "a refused hand-over made the output folder")
+endif()
 run(1 run list.tpx --db SHOP --schema Orders)
-expect_match("${ERR}" "handing the schema to the engine failed: Column CUST not found in table ORDERS")
+expect_equal("${ERR}" "morva-cli: handing the schema to the engine failed: Column CUST not found in table ORDERS\n")
+expect_equal("${OUT}" "")
+if(EXISTS ${WORK}/out/file.txt)
+  message(FATAL_ERROR "a refused hand-over wrote output")
+endif()
 
 # Quotes and backslashes in a schema's texts are escaped in its dump.
 run(0 schema create SHOP Quoted --label "Say \"hi\" \\ bye" --table CUSTOMER)

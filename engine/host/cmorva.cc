@@ -93,6 +93,7 @@ HRESULT CMorva::RunScript() {
     Engine().control = this;
     RunOptions options;
     if (lineFeedOnly_) options.lineEnd = LineEnd::LineFeed;
+    options.files = outputFiles_;
     if (RunProgram(*this, *exe_, *store_.store(), options) == RunStatus::OutOfMemory) {
         ShowOutOfMemory();
     }

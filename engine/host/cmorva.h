@@ -62,6 +62,10 @@ class CMorva : public com::Object<IMorva, com::IConnectionPoint>, public EngineC
     const CDatabase* database() const { return store_.store(); }
     /// Output files of later runs end their lines with a line feed only.
     void SetLineFeedOnly(bool on) { lineFeedOnly_ = on; }
+    /// Later runs write their output files through `files` (not owned; null: to disk in the
+    /// current folder), so that the host chooses the policy and reads the outcomes and the
+    /// kept regions lost after each run.
+    void SetOutputFiles(OutputFiles* files) { outputFiles_ = files; }
     /// True when the last SetScript compiled without errors.
     bool compiled() const { return compiled_; }
 
@@ -75,6 +79,7 @@ class CMorva : public com::Object<IMorva, com::IConnectionPoint>, public EngineC
     StoreLoader store_;
     std::unique_ptr<Exe> exe_;
     bool lineFeedOnly_ = false;
+    OutputFiles* outputFiles_ = nullptr;
     bool compiled_ = false;
     bool running_ = false;  // a RunScript is under way
     com::ConnectionPoint<IMorvaEvents> events_;

@@ -98,6 +98,28 @@ TEST(CMorvaTest, ARunCannotBeChangedFromItsOwnEvents) {
     fs::remove_all(work);
 }
 
+// A host that chooses the output files gets the run's outcomes there; into memory nothing is
+// written.
+TEST(CMorvaTest, HostChoosesTheOutputFiles) {
+    fs::path work = fs::temp_directory_path() / ("tpx_output_" + std::to_string(getpid()));
+    fs::create_directories(work);
+    auto m = NewMorva();
+    m->CreateDatabase(std::string("D"), 0);
+    m->AddTable(std::string("A"), std::nullopt, std::nullopt, 0, 0);
+    m->InitDatabase();
+    m->SetScript(std::string("s.tpx"),
+                 std::string("<TEXT><TABLES><CREATE><T>.txt</CREATE><T>\n</TABLES></TEXT>\n"));
+    OutputFiles files({OutputTarget::Memory, work.string()});
+    static_cast<CMorva*>(m.get())->SetOutputFiles(&files);
+    EXPECT_EQ(m->RunScript(), S_OK);
+    ASSERT_EQ(files.files().size(), 1u);
+    EXPECT_EQ(files.files()[0].outcome, FileOutcome::Created);
+    EXPECT_EQ(files.files()[0].after, "A\r\n");
+    EXPECT_FALSE(fs::exists(work / "A.txt"));
+    static_cast<CMorva*>(m.get())->SetOutputFiles(nullptr);
+    fs::remove_all(work);
+}
+
 TEST(CMorvaTest, LogWritingAndClearing) {
     auto m = NewMorva();
     m->Write(std::string("a"));

@@ -36,8 +36,9 @@ void Exe::Compile(std::string_view script, TokenObserver* observer) {
 
 namespace morva::tpx {
 
-std::string Exe::Run(EngineControl& control, const CDatabase& database, LineEnd lineEnd) const {
-    Runner runner(emitter_.program(), control, database, lineEnd);
+std::string Exe::Run(EngineControl& control, const CDatabase& database, LineEnd lineEnd,
+                     OutputFiles* files) const {
+    Runner runner(emitter_.program(), control, database, lineEnd, files);
     return runner.Run();
 }
 

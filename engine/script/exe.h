@@ -26,10 +26,11 @@ class Exe {
     /// The warnings of the last compilation that name a tag, with its line and column.
     const std::vector<Diagnostic>& diagnostics() const { return emitter_.diagnostics(); }
     /// Runs the compiled program over `database`, reporting opened files and form files to
-    /// `control`, with output files ending their lines in `lineEnd`, and returns the text
-    /// written while no output file was open. Raises CFatalError or CBugError when the run
-    /// fails.
-    std::string Run(EngineControl& control, const CDatabase& database, LineEnd lineEnd) const;
+    /// `control`, with output files ending their lines in `lineEnd` and going through `files`
+    /// (null: written to disk in the current folder), and returns the text written while no
+    /// output file was open. Raises CFatalError or CBugError when the run fails.
+    std::string Run(EngineControl& control, const CDatabase& database, LineEnd lineEnd,
+                    OutputFiles* files = nullptr) const;
 
   private:
     CodeEmitter emitter_;

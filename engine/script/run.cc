@@ -1,7 +1,5 @@
 #include "engine/script/run.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
@@ -56,8 +54,10 @@ constexpr size_t kFlushSize = 256 * 1024;
 }  // namespace
 
 Runner::Runner(const Program& program, EngineControl& control, const CDatabase& database,
-               LineEnd lineEnd)
-    : program_(program),
+               LineEnd lineEnd, OutputFiles* files)
+    : ownFiles_(files ? nullptr : std::make_unique<OutputFiles>()),
+      files_(files ? *files : *ownFiles_),
+      program_(program),
       control_(control),
       db_(database),
       lineEnd_(lineEnd),
@@ -525,19 +525,15 @@ void Runner::CreateEnd() {
         WriteMessageLine("");
         return;
     }
-    file_ = std::fopen(outputName_.c_str(), "wb");
-    if (!file_) {
+    if (int error = files_.Open(outputName_)) {
         WriteMessage("Cannot create output file \"%s\": %s", outputName_.c_str(),
-                     std::strerror(errno));
+                     std::strerror(error));
         return;
     }
+    file_ = true;
     ++fileNumber_;
     SetOutput(fileText_);
     WriteMessageLine(outputName_);
-}
-
-bool Runner::WriteOut(std::string_view text) {
-    return std::fwrite(text.data(), 1, text.size(), file_) == text.size();
 }
 
 void Runner::SetOutput(OutputText& text) {
@@ -558,8 +554,7 @@ void Runner::FlushFileText() {
     }
     if (boundary <= flushed_) return;
     size_t n = boundary - flushed_;
-    if (!WriteOut(fileText_.view().substr(0, n)) && writeError_ == 0)
-        writeError_ = errno ? errno : EIO;
+    files_.Write(fileText_.view().substr(0, n));
     fileText_.Erase(0, n);
     flushed_ = boundary;
 }
@@ -567,15 +562,12 @@ void Runner::FlushFileText() {
 void Runner::CloseFile() {
     if (!file_) return;
     SetOutput(logText_);
-    bool written = writeError_ == 0 && WriteOut(fileText_.view());
-    int error = writeError_ ? writeError_ : errno;
-    written = std::fclose(file_) == 0 && written;
-    if (!written && writeError_ == 0) error = errno ? errno : error;
-    file_ = nullptr;
+    files_.Write(fileText_.view());
+    int error = files_.Close();
+    file_ = false;
     fileText_.Clear();
     flushed_ = 0;
-    writeError_ = 0;
-    if (!written) {
+    if (error != 0) {
         WriteMessage("Cannot write output file \"%s\": %s", outputName_.c_str(),
                      std::strerror(error));
     }
@@ -583,19 +575,11 @@ void Runner::CloseFile() {
 
 void Runner::AbandonFile() {
     SetOutput(logText_);
-    if (file_) {
-        // The file ends without its text, also when part of it was written out already.
-        if (flushed_ > 0) {
-            std::fflush(file_);
-            int ignored = ::ftruncate(fileno(file_), 0);  // a failed run reports enough
-            (void)ignored;
-        }
-        std::fclose(file_);
-    }
-    file_ = nullptr;
+    // The file keeps what it held before the run; a new one stays empty.
+    if (file_) files_.Abandon();
+    file_ = false;
     fileText_.Clear();
     flushed_ = 0;
-    writeError_ = 0;
 }
 
 Runner::Mark Runner::LineStart() const {

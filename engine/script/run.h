@@ -3,7 +3,7 @@
 // output files the script names and otherwise into the run's log text.
 
 #include <cstdint>
-#include <cstdio>
+#include <memory>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -11,6 +11,7 @@
 #include "engine/script/diagnostics.h"
 #include "engine/script/evaluate.h"
 #include "engine/script/name_style.h"
+#include "engine/script/output_files.h"
 #include "engine/script/output_text.h"
 #include "engine/script/program.h"
 #include "engine/script/type_maps.h"
@@ -24,15 +25,17 @@ enum class LineEnd { CarriageReturnLineFeed, LineFeed };
 class Runner final : public TokenSource {
   public:
     /// The run only reads `program`: several runners may run one program at once.
+    /// Output files go through `files`, or through files written to disk in the current
+    /// folder when it is null.
     Runner(const Program& program, EngineControl& control, const CDatabase& database,
-           LineEnd lineEnd = LineEnd::CarriageReturnLineFeed);
+           LineEnd lineEnd = LineEnd::CarriageReturnLineFeed, OutputFiles* files = nullptr);
     ~Runner();
     Runner(const Runner&) = delete;
     Runner& operator=(const Runner&) = delete;
 
     /// Runs the program from its first word and returns the text written while no output file
     /// was open. A run-time error (CFatalError, CBugError) leaves at once; the open output file
-    /// is then closed without its text.
+    /// then keeps what it held before the run.
     std::string Run();
 
     /// The value of tag `code`, setting the padding width it calls for. The view lasts until
@@ -168,8 +171,6 @@ class Runner final : public TokenSource {
     uint32_t LookupItemsStart(int32_t skip, uint32_t next);
     uint32_t LookupItemsEnd(uint32_t next);
     void CreateEnd();
-    /// Writes `text` to the output file.
-    bool WriteOut(std::string_view text);
     /// Writes out the start of a long output file text that no separator can change any more.
     void FlushFileText();
     void CloseFile();
@@ -192,6 +193,8 @@ class Runner final : public TokenSource {
     bool Processed(const CColumn& column);
     void ClearProcessed();
 
+    std::unique_ptr<OutputFiles> ownFiles_;
+    OutputFiles& files_;
     const Program& program_;
     EngineControl& control_;
     const CDatabase& db_;
@@ -236,7 +239,7 @@ class Runner final : public TokenSource {
     bool lineHadTag_ = false;
     OutputText fileText_;
     OutputText logText_;
-    std::FILE* file_ = nullptr;
+    bool file_ = false;  // whether an output file is open
     // The text being written (fileText_ while an output file is open, else logText_) and
     // where its current line begins; a line is written in place and dropped at its end when
     // it holds only blanks and tags.
@@ -244,7 +247,6 @@ class Runner final : public TokenSource {
     size_t lineStart_ = 0;
     size_t flushed_ = 0;       // bytes of the output file's text written out before fileText_
     uint32_t fileNumber_ = 0;  // counts the output files opened; names the open one in marks
-    int writeError_ = 0;       // errno of the first failed write-out of this file
     bool collecting_ = false;
     std::string outputName_;
     // Columns whose name was written, in order; their names enter processedNames_ only when a

@@ -49,7 +49,7 @@ RunStatus RunProgram(EngineControl& host, Exe& script, const CDatabase& store,
     CurrentControl current(host);
     WriteMessageLine("Start script...");
     try {
-        std::string text = script.Run(host, store, options.lineEnd);
+        std::string text = script.Run(host, store, options.lineEnd, options.files);
         host.WriteLog(text);
         WriteMessageLine("End script.");
         return RunStatus::Completed;

@@ -33,6 +33,9 @@ enum class RunStatus {
 /// What a host chooses for a run.
 struct RunOptions {
     LineEnd lineEnd = LineEnd::CarriageReturnLineFeed;
+    /// The output files of the run, with the policy the host chose and the outcomes it reads
+    /// afterwards; null writes changed files to disk in the current folder.
+    OutputFiles* files = nullptr;
 };
 
 /// Compiles `text`, named `name` in every message, into `script` (discarding what it held),
@@ -41,9 +44,9 @@ struct RunOptions {
 CompileStatus CompileText(EngineControl& host, const std::string& name, std::string_view text,
                           Exe& script, TokenObserver* observer = nullptr);
 
-/// Runs the compiled `script` over `store` in the current folder, writing "Start script...",
-/// the text written outside output files and "End script." (or the run-time error) to
-/// `host`'s log, and reporting form files to `host`.
+/// Runs the compiled `script` over `store` in the current folder (or through options.files),
+/// writing "Start script...", the text written outside output files and "End script." (or the
+/// run-time error) to `host`'s log, and reporting form files to `host`.
 RunStatus RunProgram(EngineControl& host, Exe& script, const CDatabase& store,
                      const RunOptions& options);
 

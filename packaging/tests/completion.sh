@@ -34,7 +34,7 @@ check() {
 check "morva-cli " "alias compile dfm dump import lint odbc run schema sql"
 check "morva-cli s" "schema sql"
 check "morva-cli --" "--database-dir --help --output-dir --settings --version"
-check "morva-cli run gen.tpx --" "--database-dir --db --help --lf --output-dir --schema --settings"
+check "morva-cli run gen.tpx --" "--check --database-dir --db --diff --help --lf --output-dir --prune --schema --settings"
 check "morva-cli schema create --r" "--replace"
 check "morva-cli schema " "create list"
 check "morva-cli alias " "build list tables"
