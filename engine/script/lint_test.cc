@@ -292,8 +292,9 @@ TEST(LintCorpusTest, SamplesAndGoldenScripts) {
     }
 }
 
-TEST(LintSpeedTest, LargeScriptLintsQuickly) {
-    // Dense with tags and findings, once over many lines and once on one line.
+TEST(LintLargeScriptTest, DenseScriptsOverManyLinesAndOnOneLine) {
+    // Dense with tags and findings, once over many lines and once on one line; the time it
+    // takes is measured by the lint row of the benchmarks.
     std::string body;
     while (body.size() < (1u << 20)) {
         body +=
@@ -305,12 +306,9 @@ TEST(LintSpeedTest, LargeScriptLintsQuickly) {
     for (const std::string* part : {&body, &oneLine}) {
         std::string script = "<TEXT>\n<VAR> n </VAR>\n<TABLES>\n<CREATE><T>.txt</CREATE>\n" +
                              *part + "<CLOSE>\n</TABLES>\n</TEXT>\n";
-        auto start = std::chrono::steady_clock::now();
         std::vector<LintFinding> found = LintScript(script);
-        auto took = std::chrono::steady_clock::now() - start;
         EXPECT_GT(found.size(), 10000u);
-        // Generous for sanitizer builds; an optimised build takes a small part of this.
-        EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(took).count(), 2000);
+        for (const LintFinding& f : found) ASSERT_LE(f.offset + f.length, script.size());
     }
 }
 
