@@ -7,11 +7,13 @@
 // are noisy.
 //
 //   morva_bench [--source DIR] [--quick]
-//               [--only compile|run|engine|sql|handover|schemaread|save] [--show TABLES]
+//               [--only compile|run|engine|sql|handover|e2e|e2eN|e2esql|wide|schemaread|save]
+//               [--show TABLES]
 //
 // --quick measures the small sizes only; --only one kind of measurement (for profiling;
 // "engine" is the run of the largest size without Jinja2 and the copy, "engineN" the run over
-// N tables, repeated);
+// N tables, repeated; "e2e" the whole command line as a process, "e2eN" over N tables only;
+// "e2esql" morva-cli sql of a 10,000-table script; "wide" the peak memory of one huge table);
 // --show prints the generated units for a database of TABLES tables and exits.
 
 #include <unistd.h>
@@ -30,6 +32,7 @@
 #include <vector>
 
 #include "bench/bench_database.h"
+#include "bench/child_process.h"
 #include "bench/generator.h"
 #include "bench/sql_script.h"
 #include "engine/host/cmorva.h"
@@ -153,7 +156,7 @@ class Table {
 std::string LargeScript(int megabytes) {
     std::string script = "<TEXT><VAR> n </VAR>\n";
     size_t target = static_cast<size_t>(megabytes) << 20;
-    while (script.size() < target) script += morva::bench::kUnitLoop;
+    while (script.size() < target) script += morva::bench::UnitLoop();
     return script + "</TEXT>\n";
 }
 
@@ -350,6 +353,153 @@ void Run(Table& table, int tables, const fs::path& source, const fs::path& work)
                Format("engine at %.1fx the floor", engine.seconds / floor)});
 }
 
+// ---------------------------------------------------------------------------------------------
+// End to end: the real command line as a child process, each output into a fresh folder
+
+using morva::bench::ChildCost;
+using morva::bench::RunChild;
+
+// The median processor time of `repeats` runs of `argv`, `prepare` before each; the peak
+// memory is the largest of them, and ok holds only when every run succeeded.
+ChildCost MedianChild(int repeats, const std::vector<std::string>& argv,
+                      const std::function<void()>& prepare, const std::string& log = "/dev/null") {
+    std::vector<double> times;
+    ChildCost result{true, 0, 0};
+    for (int i = 0; i < repeats; ++i) {
+        prepare();
+        ChildCost c = RunChild(argv, log);
+        result.ok = result.ok && c.ok;
+        result.peakKB = std::max(result.peakKB, c.peakKB);
+        times.push_back(c.seconds);
+    }
+    std::sort(times.begin(), times.end());
+    result.seconds = times[times.size() / 2];
+    return result;
+}
+
+// The files of `folder` by name with their bytes.
+std::vector<std::pair<std::string, std::string>> FolderFiles(const fs::path& folder) {
+    std::vector<std::pair<std::string, std::string>> files;
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(folder, ec))
+        files.emplace_back(e.path().filename().string(), ReadFile(e.path()));
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+double FolderBytes(const fs::path& folder) {
+    double bytes = 0;
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(folder, ec))
+        if (e.is_regular_file()) bytes += static_cast<double>(e.file_size());
+    return bytes;
+}
+
+struct EndToEndPaths {
+    std::string cli;  // morva-cli
+    fs::path source;  // the source tree, for the Python generator
+    fs::path work;
+};
+
+std::vector<std::string> Cli(const EndToEndPaths& p, const fs::path& databases,
+                             const fs::path& output, std::vector<std::string> args) {
+    std::vector<std::string> argv = {p.cli, "--database-dir", databases.string(), "--output-dir",
+                                     output.string()};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return argv;
+}
+
+// `morva-cli run` of the unit-per-table generator over `tables` table files, beside the
+// same generation in Jinja2 reading the same files and `cp -r` of the output.
+void EndToEndRun(Table& table, int tables, const EndToEndPaths& p) {
+    fs::path home = p.work / "e2e";
+    fs::remove_all(home);
+    fs::create_directories(home / "Database");
+    morva::schema::TDatabaseInfor db = morva::bench::MakeDatabase(tables, kColumns);
+    std::string error;
+    if (!db.SaveDatabase((home / "Database").string(), &error)) {
+        table.Add({"morva-cli run", std::to_string(tables) + " tables", "-", "-", error});
+        return;
+    }
+    WriteFile(home / "units.tpx", morva::bench::UnitFilesScript());
+    fs::path out = home / "out", jinjaOut = home / "jinja", copy = home / "copy";
+    int repeats = tables >= 3000 ? 3 : 5;
+    auto fresh = [](const fs::path& folder) { return [folder] { fs::remove_all(folder); }; };
+    ChildCost morva = MedianChild(
+        repeats,
+        Cli(p, home / "Database", out, {"run", (home / "units.tpx").string(), "--db", db.Name}),
+        fresh(out));
+    ChildCost jinja = MedianChild(repeats,
+                                  {"python3", (p.source / "bench/jinja_unit_files.py").string(),
+                                   (home / "Database" / db.Name).string(), jinjaOut.string()},
+                                  fresh(jinjaOut));
+    ChildCost cp = MedianChild(repeats, {"cp", "-r", out.string(), copy.string()}, fresh(copy));
+    double bytes = FolderBytes(out);
+    auto files = FolderFiles(out);
+    bool same = jinja.ok && files == FolderFiles(jinjaOut);
+    std::string size = std::to_string(tables) + " tables";
+    table.Add({"morva-cli run (process)",
+               size + ", " + Size(bytes) + " in " + std::to_string(files.size()) + " files",
+               Milliseconds(morva.seconds),
+               Format("%.0f ns/column", morva.seconds * 1e9 / (tables * kColumns)),
+               Format("%.1fx faster than Jinja2, ", jinja.seconds / morva.seconds) +
+                   Format("%.2fx the copy", morva.seconds / cp.seconds) +
+                   (morva.ok ? "" : ", FAILED")});
+    table.Add({"  Jinja2 (process)", size, Milliseconds(jinja.seconds),
+               Format("%.0f ns/column", jinja.seconds * 1e9 / (tables * kColumns)),
+               jinja.ok ? (same ? "same bytes" : "OUTPUT DIFFERS") : "python3-jinja2 failed"});
+    table.Add({"  cp -r of the output", size, Milliseconds(cp.seconds),
+               Format("%.0f ns/column", cp.seconds * 1e9 / (tables * kColumns)), ""});
+    fs::remove_all(home);
+}
+
+// `morva-cli sql` of a script of `tables` tables into a fresh database, beside `cp -r` of the
+// folder it writes.
+void EndToEndSql(Table& table, int tables, const EndToEndPaths& p) {
+    fs::path home = p.work / "e2esql";
+    fs::remove_all(home);
+    fs::create_directories(home / "Database");
+    std::string script = morva::bench::SqlScriptOfTables(tables);
+    WriteFile(home / "tables.sql", script);
+    fs::path db = home / "Database" / "SQLBENCH";
+    ChildCost sql = MedianChild(
+        3, Cli(p, home / "Database", home, {"sql", "SQLBENCH", (home / "tables.sql").string()}),
+        [&] { fs::remove_all(db); });
+    ChildCost cp = MedianChild(3, {"cp", "-r", db.string(), (home / "copy").string()},
+                               [&] { fs::remove_all(home / "copy"); });
+    std::string size = std::to_string(tables) + " tables, " + Size(script.size());
+    table.Add({"morva-cli sql (process)", size, Milliseconds(sql.seconds),
+               MBps(script.size(), sql.seconds),
+               Format("%.2fx the copy", sql.seconds / cp.seconds) + (sql.ok ? "" : ", FAILED")});
+    table.Add({"  cp -r of the database", Size(FolderBytes(db)), Milliseconds(cp.seconds), "", ""});
+    fs::remove_all(home);
+}
+
+// Peak memory of `morva-cli sql` of one table of `columns` columns, then of `morva-cli run` of
+// the unit generator over it.
+void WideTable(Table& table, int columns, const EndToEndPaths& p) {
+    fs::path home = p.work / "wide";
+    fs::remove_all(home);
+    fs::create_directories(home / "Database");
+    std::string script = morva::bench::WideTableScript(columns);
+    WriteFile(home / "wide.sql", script);
+    WriteFile(home / "units.tpx", morva::bench::UnitFilesScript());
+    ChildCost sql =
+        RunChild(Cli(p, home / "Database", home, {"sql", "WIDE", (home / "wide.sql").string()}));
+    std::string size = std::to_string(columns) + " columns, " + Size(script.size());
+    table.Add(
+        {"morva-cli sql, one table (process)", size, Milliseconds(sql.seconds),
+         Format("%.0f MB peak", sql.peakKB / 1024.0),
+         Format("%.0f bytes/column", sql.peakKB * 1024.0 / columns) + (sql.ok ? "" : ", FAILED")});
+    ChildCost run = RunChild(Cli(p, home / "Database", home / "out",
+                                 {"run", (home / "units.tpx").string(), "--db", "WIDE"}));
+    table.Add(
+        {"morva-cli run, one table (process)", size, Milliseconds(run.seconds),
+         Format("%.0f MB peak", run.peakKB / 1024.0),
+         Format("%.0f bytes/column", run.peakKB * 1024.0 / columns) + (run.ok ? "" : ", FAILED")});
+    fs::remove_all(home);
+}
+
 int Show(int tables) {
     auto db = morva::bench::MakeDatabase(tables, kColumns);
     fs::path work = fs::temp_directory_path() / ("morva_bench_show." + std::to_string(getpid()));
@@ -414,6 +564,14 @@ int main(int argc, char** argv) {
         if (quick && tables > 1000) break;
         if (wanted("handover")) HandOverLarge(table, tables);
     }
+    EndToEndPaths paths{morva::bench::ProgramFolder() + "/morva-cli", source, work};
+    for (int tables : {10, 100, 1000, 3000, 10000}) {
+        if (quick && tables > 100) break;
+        if (wanted("e2e") || only == "e2e" + std::to_string(tables))
+            EndToEndRun(table, tables, paths);
+    }
+    if (wanted("e2esql")) EndToEndSql(table, quick ? 1000 : 10000, paths);
+    if (wanted("wide")) WideTable(table, quick ? 200000 : 2000000, paths);
     if (wanted("schemaread")) SchemaRead(table, quick ? 400 : 4000, quick ? 4000 : 40000);
     if (wanted("save")) TableFilesSave(table, quick ? 1000 : 10000, work);
     table.Print();
