@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "component/atomic_file.h"
@@ -151,23 +152,50 @@ bool DecodeTableFile(std::string_view bytes, TableFile* table) {
     return true;
 }
 
+namespace {
+
+// Appends up to `limit` more bytes of `fd` to `bytes`, reading until the end of the file or the
+// limit. A read error ends the data as the end of the file does: the decoder then turns the
+// short file away.
+void ReadOnto(int fd, std::string* bytes, size_t limit) {
+    while (limit > 0) {
+        if (bytes->size() == bytes->capacity()) bytes->reserve(2 * bytes->capacity());
+        size_t at = bytes->size();
+        size_t want = std::min(limit, bytes->capacity() - at);
+        bytes->resize(at + want);
+        ssize_t n;
+        do n = ::read(fd, bytes->data() + at, want);
+        while (n < 0 && errno == EINTR);
+        bytes->resize(at + static_cast<size_t>(std::max<ssize_t>(n, 0)));
+        if (n <= 0) break;
+        limit -= static_cast<size_t>(n);
+    }
+}
+
+}  // namespace
+
 bool ReadTableFile(const std::string& path, TableFile* table, std::string* error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
         if (error) *error = Reason(path);
         return false;
     }
-    // The header is checked before the rest is read, so that a large stray file in the
-    // folder is turned away without being loaded.
-    std::string bytes(8, '\0');
-    in.read(bytes.data(), 8);
-    bytes.resize(static_cast<size_t>(in.gcount()));
-    bool header = bytes == EncodeTableFile({}).substr(0, 8);  // magic and version
-    if (header) bytes.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        if (error) *error = Reason(path);
-        return false;
+    struct stat st {};
+    size_t size = ::fstat(fd, &st) == 0 && st.st_size > 0 ? static_cast<size_t>(st.st_size) : 0;
+    // A table file is read whole in one call, with a byte to spare to see its end; a larger
+    // stray file in the folder is turned away on its header before the rest is loaded.
+    constexpr size_t kFirstRead = 64 * 1024;
+    size_t first = size == 0 ? kFirstRead : std::min(size + 1, kFirstRead);
+    std::string bytes;
+    bytes.reserve(first);
+    ReadOnto(fd, &bytes, first);
+    static const std::string kHeader = EncodeTableFile({}).substr(0, 8);  // magic and version
+    bool header = bytes.size() >= kHeader.size() && bytes.compare(0, kHeader.size(), kHeader) == 0;
+    if (header && bytes.size() == first) {
+        bytes.reserve(size + 1);
+        ReadOnto(fd, &bytes, SIZE_MAX);
     }
+    ::close(fd);
     if (!header || !DecodeTableFile(bytes, table)) {
         if (error) *error = "Invalid file format(" + path + ")";
         return false;
@@ -230,10 +258,13 @@ bool ListTableFiles(const std::string& folder, std::vector<std::string>* names,
     std::vector<std::string> temporaries;
     if (!ListPlainFiles(folder, names, &temporaries, error)) return false;
     com::RemoveStaleTemporaryFiles(folder, temporaries);
-    std::sort(names->begin(), names->end(), [](const std::string& a, const std::string& b) {
-        std::string ua = com::ToUpperAscii(a), ub = com::ToUpperAscii(b);
-        return ua != ub ? ua < ub : a < b;
-    });
+    // Each name's upper case is made once, not at every comparison.
+    std::vector<std::pair<std::string, std::string>> keyed;
+    keyed.reserve(names->size());
+    for (std::string& name : *names) keyed.emplace_back(com::ToUpperAscii(name), std::move(name));
+    std::sort(keyed.begin(), keyed.end());
+    names->clear();
+    for (auto& [upper, name] : keyed) names->push_back(std::move(name));
     return true;
 }
 
