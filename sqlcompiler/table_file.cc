@@ -97,42 +97,65 @@ std::string Reason(const std::string& path) {
 
 }  // namespace
 
+TableFileEncoder::TableFileEncoder(std::string_view name, std::string_view type,
+                                   std::string_view label, size_t columns) {
+    out_.Int32(kTableMagic);
+    out_.Int32(kTableVersion);
+    out_.ShortString(name);
+    out_.ShortString(type);
+    out_.ShortString(label);
+    Count(columns);
+    Count(columns);
+}
+
+void TableFileEncoder::Count(size_t n) {
+    out_.Int32(static_cast<int32_t>(n));
+}
+
+void TableFileEncoder::Column(const ColumnEntry& c) {
+    out_.ShortString(c.name);
+    out_.ShortString(c.type);
+    out_.ShortString(c.label);
+    out_.ShortString(c.dataType);
+    out_.Int32(c.length);
+    out_.Int32(c.displayWidth);
+    out_.Int32(c.flags);
+    out_.Int32(c.precision);
+    out_.Int32(c.scale);
+    out_.ShortString(c.lookupTable);
+    out_.ShortString(c.lookupColumn);
+    out_.ShortString(c.lookupKey);
+    Count(c.lookupItems.size());
+    for (const std::string& item : c.lookupItems) out_.ShortString(item);
+}
+
+void TableFileEncoder::GroupCount(size_t groups) {
+    Count(groups);
+}
+
+void TableFileEncoder::Group(std::string_view masterTable, size_t pairs) {
+    out_.ShortString(masterTable);
+    Count(pairs);
+}
+
+void TableFileEncoder::Pair(const RefPairEntry& p) {
+    out_.ShortString(p.masterColumn);
+    out_.ShortString(p.localColumn);
+}
+
+std::string TableFileEncoder::Take() {
+    return out_.Take();
+}
+
 std::string EncodeTableFile(const TableFile& table) {
-    com::FieldWriter w;
-    auto count = [&](size_t n) { w.Int32(static_cast<int32_t>(n)); };
-    w.Int32(kTableMagic);
-    w.Int32(kTableVersion);
-    w.ShortString(table.name);
-    w.ShortString(table.type);
-    w.ShortString(table.label);
-    count(table.columns.size());
-    count(table.columns.size());
-    for (const ColumnEntry& c : table.columns) {
-        w.ShortString(c.name);
-        w.ShortString(c.type);
-        w.ShortString(c.label);
-        w.ShortString(c.dataType);
-        w.Int32(c.length);
-        w.Int32(c.displayWidth);
-        w.Int32(c.flags);
-        w.Int32(c.precision);
-        w.Int32(c.scale);
-        w.ShortString(c.lookupTable);
-        w.ShortString(c.lookupColumn);
-        w.ShortString(c.lookupKey);
-        count(c.lookupItems.size());
-        for (const std::string& item : c.lookupItems) w.ShortString(item);
-    }
-    count(table.groups.size());
+    TableFileEncoder out(table.name, table.type, table.label, table.columns.size());
+    for (const ColumnEntry& c : table.columns) out.Column(c);
+    out.GroupCount(table.groups.size());
     for (const RefGroupEntry& g : table.groups) {
-        w.ShortString(g.masterTable);
-        count(g.pairs.size());
-        for (const RefPairEntry& p : g.pairs) {
-            w.ShortString(p.masterColumn);
-            w.ShortString(p.localColumn);
-        }
+        out.Group(g.masterTable, g.pairs.size());
+        for (const RefPairEntry& p : g.pairs) out.Pair(p);
     }
-    return w.Take();
+    return out.Take();
 }
 
 bool DecodeTableFile(std::string_view bytes, TableFile* table) {
@@ -206,7 +229,11 @@ bool ReadTableFile(const std::string& path, TableFile* table, std::string* error
 TableFileBatch::TableFileBatch(std::string folder) : folder_(folder), files_(std::move(folder)) {}
 
 bool TableFileBatch::Add(const TableFile& table, std::string* error) {
-    std::string name = CutText(table.name);
+    return Add(table.name, EncodeTableFile(table), error);
+}
+
+bool TableFileBatch::Add(std::string_view tableName, std::string_view bytes, std::string* error) {
+    std::string name = CutText(tableName);
     if (!com::IsSafeFileName(name)) {
         if (error) *error = "\"" + name + "\": not a valid table file name";
         return false;
@@ -218,7 +245,7 @@ bool TableFileBatch::Add(const TableFile& table, std::string* error) {
             return false;
         }
     }
-    return files_.Add(name, EncodeTableFile(table), error);
+    return files_.Add(name, bytes, error);
 }
 
 bool TableFileBatch::Commit(std::string* error) {
