@@ -5,16 +5,20 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 namespace morva::bench {
 
-ChildCost RunChild(const std::vector<std::string>& argv, const std::string& log) {
+ChildCost RunChild(const std::vector<std::string>& argv, const std::string& log,
+                   const std::vector<std::string>& environment) {
     std::vector<char*> args;
     for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
+    std::vector<std::string> settings = environment;  // putenv keeps the pointers
     pid_t pid = fork();
     if (pid == 0) {
+        for (std::string& setting : settings) putenv(setting.data());
         int out = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (out >= 0) {
             dup2(out, 1);

@@ -14,9 +14,11 @@ struct ChildCost {
     long peakKB = 0;     // largest resident set
 };
 
-/// Runs `argv` (argv[0] looked up on PATH) with its standard output and error sent to `log`,
-/// waits for it and returns its cost.
-ChildCost RunChild(const std::vector<std::string>& argv, const std::string& log = "/dev/null");
+/// Runs `argv` (argv[0] looked up on PATH) with its standard output and error sent to `log` and
+/// the "NAME=value" settings of `environment` added to its environment, waits for it and
+/// returns its cost.
+ChildCost RunChild(const std::vector<std::string>& argv, const std::string& log = "/dev/null",
+                   const std::vector<std::string>& environment = {});
 
 /// The folder of the running program: the command line sits beside the bench program.
 std::string ProgramFolder();

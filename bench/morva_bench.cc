@@ -1,19 +1,22 @@
 // The speed table: template compile throughput, run throughput over growing schemas beside
 // the same generation in Jinja2 and the time to copy the output, SQL compile throughput, the
 // hand-over of a large schema through IMorva, reading a schema file with many references and
-// saving many table files beside copying them, measured in one run and printed as one table.
+// saving many table files beside copying them, and the whole command line run as a process
+// beside Jinja2 and cp -r, measured in one run and printed as one table.
 // Every time is processor time (the save of table files excepted: it waits for the disk), the
 // median of several repetitions; ratios stand beside the absolute figures because the machines
 // are noisy.
 //
 //   morva_bench [--source DIR] [--quick]
 //               [--only compile|run|engine|sql|handover|e2e|e2eN|e2esql|wide|schemaread|save]
-//               [--show TABLES]
+//               [--baseline BIN] [--show TABLES]
 //
 // --quick measures the small sizes only; --only one kind of measurement (for profiling;
 // "engine" is the run of the largest size without Jinja2 and the copy, "engineN" the run over
 // N tables, repeated; "e2e" the whole command line as a process, "e2eN" over N tables only;
 // "e2esql" morva-cli sql of a 10,000-table script; "wide" the peak memory of one huge table);
+// --baseline names the bin folder of another build (its morva-cli and libraries): the process
+// rows then also run that build's morva-cli, interleaved, for before and after figures;
 // --show prints the generated units for a database of TABLES tables and exits.
 
 #include <unistd.h>
@@ -359,22 +362,33 @@ void Run(Table& table, int tables, const fs::path& source, const fs::path& work)
 using morva::bench::ChildCost;
 using morva::bench::RunChild;
 
-// The median processor time of `repeats` runs of `argv`, `prepare` before each; the peak
-// memory is the largest of them, and ok holds only when every run succeeded.
-ChildCost MedianChild(int repeats, const std::vector<std::string>& argv,
-                      const std::function<void()>& prepare, const std::string& log = "/dev/null") {
-    std::vector<double> times;
-    ChildCost result{true, 0, 0};
+// One command of a comparison: what it runs and what is removed before each run.
+struct Job {
+    std::vector<std::string> argv;
+    std::function<void()> prepare;
+    std::vector<std::string> environment = {};
+};
+
+// Runs the jobs in turn, `repeats` rounds, and gives each job's median processor time: the
+// rounds interleave so that a busy moment of the shared disk weighs on every job alike. The
+// peak memory is the largest of a job's runs; ok holds only when every run succeeded.
+std::vector<ChildCost> Interleaved(int repeats, const std::vector<Job>& jobs) {
+    std::vector<std::vector<double>> times(jobs.size());
+    std::vector<ChildCost> results(jobs.size(), ChildCost{true, 0, 0});
     for (int i = 0; i < repeats; ++i) {
-        prepare();
-        ChildCost c = RunChild(argv, log);
-        result.ok = result.ok && c.ok;
-        result.peakKB = std::max(result.peakKB, c.peakKB);
-        times.push_back(c.seconds);
+        for (size_t j = 0; j < jobs.size(); ++j) {
+            jobs[j].prepare();
+            ChildCost c = RunChild(jobs[j].argv, "/dev/null", jobs[j].environment);
+            results[j].ok = results[j].ok && c.ok;
+            results[j].peakKB = std::max(results[j].peakKB, c.peakKB);
+            times[j].push_back(c.seconds);
+        }
     }
-    std::sort(times.begin(), times.end());
-    result.seconds = times[times.size() / 2];
-    return result;
+    for (size_t j = 0; j < jobs.size(); ++j) {
+        std::sort(times[j].begin(), times[j].end());
+        results[j].seconds = times[j][times[j].size() / 2];
+    }
+    return results;
 }
 
 // The files of `folder` by name with their bytes.
@@ -396,14 +410,15 @@ double FolderBytes(const fs::path& folder) {
 }
 
 struct EndToEndPaths {
-    std::string cli;  // morva-cli
-    fs::path source;  // the source tree, for the Python generator
+    std::string cli;       // morva-cli
+    std::string baseline;  // the bin folder of another build to compare with, or empty
+    fs::path source;       // the source tree, for the Python generator
     fs::path work;
 };
 
-std::vector<std::string> Cli(const EndToEndPaths& p, const fs::path& databases,
+std::vector<std::string> Cli(const std::string& cli, const fs::path& databases,
                              const fs::path& output, std::vector<std::string> args) {
-    std::vector<std::string> argv = {p.cli, "--database-dir", databases.string(), "--output-dir",
+    std::vector<std::string> argv = {cli, "--database-dir", databases.string(), "--output-dir",
                                      output.string()};
     argv.insert(argv.end(), args.begin(), args.end());
     return argv;
@@ -425,15 +440,21 @@ void EndToEndRun(Table& table, int tables, const EndToEndPaths& p) {
     fs::path out = home / "out", jinjaOut = home / "jinja", copy = home / "copy";
     int repeats = tables >= 3000 ? 3 : 5;
     auto fresh = [](const fs::path& folder) { return [folder] { fs::remove_all(folder); }; };
-    ChildCost morva = MedianChild(
-        repeats,
-        Cli(p, home / "Database", out, {"run", (home / "units.tpx").string(), "--db", db.Name}),
-        fresh(out));
-    ChildCost jinja = MedianChild(repeats,
-                                  {"python3", (p.source / "bench/jinja_unit_files.py").string(),
-                                   (home / "Database" / db.Name).string(), jinjaOut.string()},
-                                  fresh(jinjaOut));
-    ChildCost cp = MedianChild(repeats, {"cp", "-r", out.string(), copy.string()}, fresh(copy));
+    std::vector<Job> jobs = {{Cli(p.cli, home / "Database", out,
+                                  {"run", (home / "units.tpx").string(), "--db", db.Name}),
+                              fresh(out)},
+                             {{"cp", "-r", out.string(), copy.string()}, fresh(copy)},
+                             {{"python3", (p.source / "bench/jinja_unit_files.py").string(),
+                               (home / "Database" / db.Name).string(), jinjaOut.string()},
+                              fresh(jinjaOut)}};
+    fs::path baselineOut = home / "baseline";
+    if (!p.baseline.empty())
+        jobs.push_back({Cli(p.baseline + "/morva-cli", home / "Database", baselineOut,
+                            {"run", (home / "units.tpx").string(), "--db", db.Name}),
+                        fresh(baselineOut),
+                        {"LD_LIBRARY_PATH=" + p.baseline}});
+    std::vector<ChildCost> costs = Interleaved(repeats, jobs);
+    const ChildCost &morva = costs[0], &cp = costs[1], &jinja = costs[2];
     double bytes = FolderBytes(out);
     auto files = FolderFiles(out);
     bool same = jinja.ok && files == FolderFiles(jinjaOut);
@@ -450,6 +471,13 @@ void EndToEndRun(Table& table, int tables, const EndToEndPaths& p) {
                jinja.ok ? (same ? "same bytes" : "OUTPUT DIFFERS") : "python3-jinja2 failed"});
     table.Add({"  cp -r of the output", size, Milliseconds(cp.seconds),
                Format("%.0f ns/column", cp.seconds * 1e9 / (tables * kColumns)), ""});
+    if (!p.baseline.empty()) {
+        bool sameAsBaseline = files == FolderFiles(baselineOut);
+        table.Add({"  baseline morva-cli run", size, Milliseconds(costs[3].seconds),
+                   Format("%.0f ns/column", costs[3].seconds * 1e9 / (tables * kColumns)),
+                   Format("%.2fx the time of this build", costs[3].seconds / morva.seconds) +
+                       (sameAsBaseline ? ", same bytes" : ", OUTPUT DIFFERS")});
+    }
     fs::remove_all(home);
 }
 
@@ -462,16 +490,31 @@ void EndToEndSql(Table& table, int tables, const EndToEndPaths& p) {
     std::string script = morva::bench::SqlScriptOfTables(tables);
     WriteFile(home / "tables.sql", script);
     fs::path db = home / "Database" / "SQLBENCH";
-    ChildCost sql = MedianChild(
-        3, Cli(p, home / "Database", home, {"sql", "SQLBENCH", (home / "tables.sql").string()}),
-        [&] { fs::remove_all(db); });
-    ChildCost cp = MedianChild(3, {"cp", "-r", db.string(), (home / "copy").string()},
-                               [&] { fs::remove_all(home / "copy"); });
+    auto sql = [&](const std::string& cli) {
+        return Cli(cli, home / "Database", home,
+                   {"sql", "SQLBENCH", (home / "tables.sql").string()});
+    };
+    std::vector<Job> jobs = {{sql(p.cli), [&] { fs::remove_all(db); }},
+                             {{"cp", "-r", db.string(), (home / "copy").string()},
+                              [&] { fs::remove_all(home / "copy"); }}};
+    if (!p.baseline.empty())
+        jobs.push_back({sql(p.baseline + "/morva-cli"),
+                        [&] { fs::remove_all(db); },
+                        {"LD_LIBRARY_PATH=" + p.baseline}});
+    // The copy copies what the last run wrote: the baseline's run, when there is one, writes
+    // the same files.
+    std::vector<ChildCost> costs = Interleaved(3, jobs);
     std::string size = std::to_string(tables) + " tables, " + Size(script.size());
-    table.Add({"morva-cli sql (process)", size, Milliseconds(sql.seconds),
-               MBps(script.size(), sql.seconds),
-               Format("%.2fx the copy", sql.seconds / cp.seconds) + (sql.ok ? "" : ", FAILED")});
-    table.Add({"  cp -r of the database", Size(FolderBytes(db)), Milliseconds(cp.seconds), "", ""});
+    table.Add({"morva-cli sql (process)", size, Milliseconds(costs[0].seconds),
+               MBps(script.size(), costs[0].seconds),
+               Format("%.2fx the copy", costs[0].seconds / costs[1].seconds) +
+                   (costs[0].ok ? "" : ", FAILED")});
+    table.Add(
+        {"  cp -r of the database", Size(FolderBytes(db)), Milliseconds(costs[1].seconds), "", ""});
+    if (!p.baseline.empty())
+        table.Add({"  baseline morva-cli sql", size, Milliseconds(costs[2].seconds),
+                   MBps(script.size(), costs[2].seconds),
+                   Format("%.2fx the time of this build", costs[2].seconds / costs[0].seconds)});
     fs::remove_all(home);
 }
 
@@ -484,19 +527,31 @@ void WideTable(Table& table, int columns, const EndToEndPaths& p) {
     std::string script = morva::bench::WideTableScript(columns);
     WriteFile(home / "wide.sql", script);
     WriteFile(home / "units.tpx", morva::bench::UnitFilesScript());
-    ChildCost sql =
-        RunChild(Cli(p, home / "Database", home, {"sql", "WIDE", (home / "wide.sql").string()}));
     std::string size = std::to_string(columns) + " columns, " + Size(script.size());
-    table.Add(
-        {"morva-cli sql, one table (process)", size, Milliseconds(sql.seconds),
-         Format("%.0f MB peak", sql.peakKB / 1024.0),
-         Format("%.0f bytes/column", sql.peakKB * 1024.0 / columns) + (sql.ok ? "" : ", FAILED")});
-    ChildCost run = RunChild(Cli(p, home / "Database", home / "out",
-                                 {"run", (home / "units.tpx").string(), "--db", "WIDE"}));
-    table.Add(
-        {"morva-cli run, one table (process)", size, Milliseconds(run.seconds),
-         Format("%.0f MB peak", run.peakKB / 1024.0),
-         Format("%.0f bytes/column", run.peakKB * 1024.0 / columns) + (run.ok ? "" : ", FAILED")});
+    auto add = [&](const char* measure, const ChildCost& cost) {
+        table.Add(
+            {measure, size, Milliseconds(cost.seconds),
+             Format("%.0f MB peak", static_cast<double>(cost.peakKB) / 1024.0),
+             Format("%.0f bytes/column", static_cast<double>(cost.peakKB) * 1024.0 / columns) +
+                 (cost.ok ? "" : ", FAILED")});
+    };
+    for (const std::string& cli : {p.cli, p.baseline}) {
+        if (cli.empty()) continue;
+        bool baseline = cli == p.baseline;
+        std::vector<std::string> environment;
+        if (baseline) environment.push_back("LD_LIBRARY_PATH=" + p.baseline);
+        std::string program = baseline ? p.baseline + "/morva-cli" : cli;
+        fs::remove_all(home / "Database" / "WIDE");
+        fs::remove_all(home / "out");
+        add(baseline ? "  baseline morva-cli sql, one table" : "morva-cli sql, one table (process)",
+            RunChild(Cli(program, home / "Database", home,
+                         {"sql", "WIDE", (home / "wide.sql").string()}),
+                     "/dev/null", environment));
+        add(baseline ? "  baseline morva-cli run, one table" : "morva-cli run, one table (process)",
+            RunChild(Cli(program, home / "Database", home / "out",
+                         {"run", (home / "units.tpx").string(), "--db", "WIDE"}),
+                     "/dev/null", environment));
+    }
     fs::remove_all(home);
 }
 
@@ -517,13 +572,15 @@ int Show(int tables) {
 int main(int argc, char** argv) {
     fs::path source = fs::current_path();
     bool quick = false;
-    std::string only;
+    std::string only, baseline;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         if (arg == "--source" && i + 1 < argc) {
             source = argv[++i];
         } else if (arg == "--quick") {
             quick = true;
+        } else if (arg == "--baseline" && i + 1 < argc) {
+            baseline = fs::absolute(argv[++i]).string();
         } else if (arg == "--only" && i + 1 < argc) {
             only = argv[++i];
         } else if (arg == "--show" && i + 1 < argc) {
@@ -531,7 +588,7 @@ int main(int argc, char** argv) {
         } else {
             std::fprintf(stderr,
                          "usage: morva_bench [--source DIR] [--quick] [--only WHAT] "
-                         "[--show TABLES]\n");
+                         "[--baseline BIN] [--show TABLES]\n");
             return 2;
         }
     }
@@ -564,7 +621,7 @@ int main(int argc, char** argv) {
         if (quick && tables > 1000) break;
         if (wanted("handover")) HandOverLarge(table, tables);
     }
-    EndToEndPaths paths{morva::bench::ProgramFolder() + "/morva-cli", source, work};
+    EndToEndPaths paths{morva::bench::ProgramFolder() + "/morva-cli", baseline, source, work};
     for (int tables : {10, 100, 1000, 3000, 10000}) {
         if (quick && tables > 100) break;
         if (wanted("e2e") || only == "e2e" + std::to_string(tables))
