@@ -36,7 +36,8 @@ ChildCost RunChild(const std::vector<std::string>& argv, const std::string& log,
         return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) * 1e-6;
     };
     cost.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    cost.seconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
+    cost.user = seconds(usage.ru_utime);
+    cost.seconds = cost.user + seconds(usage.ru_stime);
     cost.peakKB = usage.ru_maxrss;
     return cost;
 }

@@ -11,6 +11,7 @@ namespace morva::bench {
 struct ChildCost {
     bool ok = false;     // started and exited with status 0
     double seconds = 0;  // processor time, user and system
+    double user = 0;     // processor time in the program itself, the kernel's file work apart
     long peakKB = 0;     // largest resident set
 };
 
