@@ -59,8 +59,7 @@ constexpr size_t kMinColumnBytes = 4 + 5 * 4 + 3 + 4;
 constexpr size_t kMinGroupBytes = 1 + 4;
 constexpr size_t kMinPairBytes = 2;
 
-ColumnEntry ReadColumn(Reader& r) {
-    ColumnEntry c;
+void ReadColumn(Reader& r, ColumnEntry& c) {
     c.name = r.Text();
     c.type = r.Text();
     c.label = r.Text();
@@ -75,7 +74,6 @@ ColumnEntry ReadColumn(Reader& r) {
     c.lookupKey = r.Text();
     size_t items = r.Count(1);
     for (size_t i = 0; i < items && r.ok(); ++i) c.lookupItems.push_back(r.Text());
-    return c;
 }
 
 RefGroupEntry ReadGroup(Reader& r) {
@@ -167,7 +165,8 @@ bool DecodeTableFile(std::string_view bytes, TableFile* table) {
     t.label = r.Text();
     r.Int();  // the first column count is not used
     size_t columns = r.Count(kMinColumnBytes);
-    for (size_t i = 0; i < columns && r.ok(); ++i) t.columns.push_back(ReadColumn(r));
+    t.columns.reserve(columns);  // the count is bounded by the bytes that follow
+    for (size_t i = 0; i < columns && r.ok(); ++i) ReadColumn(r, t.columns.emplace_back());
     size_t groups = r.Count(kMinGroupBytes);
     for (size_t i = 0; i < groups && r.ok(); ++i) t.groups.push_back(ReadGroup(r));
     if (!r.ok()) return false;  // bytes after the last group are ignored, as before
