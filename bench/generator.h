@@ -9,8 +9,8 @@ namespace morva::bench {
 
 inline constexpr const char* kOutputName = "units.pas";
 
-inline constexpr const char kUnitLoop[] =
-    "<TABLES>\n"
+// One table's unit; the loops below wrap it in <TABLES>.
+inline constexpr const char kUnitBody[] =
     "unit u<T>;\n"
     "{ <TL> (<TTYPE>) }\n"
     "interface\n"
@@ -33,13 +33,24 @@ inline constexpr const char kUnitLoop[] =
     "</COLUMNS>\n"
     "<EXPR> <$n> += <COUNT>; </EXPR>\n"
     "implementation\n"
-    "end.\n"
-    "</TABLES>\n";
+    "end.\n";
+
+/// Every table's unit, one after the other.
+inline std::string UnitLoop() {
+    return std::string("<TABLES>\n") + kUnitBody + "</TABLES>\n";
+}
 
 /// The whole generator script.
 inline std::string GeneratorScript() {
-    return std::string("<TEXT><VAR> n </VAR>\n<CREATE>") + kOutputName + "</CREATE>\n" + kUnitLoop +
-           "{ <$n> columns in <TCOUNT> tables }\n<CLOSE>\n</TEXT>\n";
+    return std::string("<TEXT><VAR> n </VAR>\n<CREATE>") + kOutputName + "</CREATE>\n" +
+           UnitLoop() + "{ <$n> columns in <TCOUNT> tables }\n<CLOSE>\n</TEXT>\n";
+}
+
+/// The same units, each in a file of its own, "u" + the table's name + ".pas", as a
+/// generator of a real application writes them.
+inline std::string UnitFilesScript() {
+    return std::string("<TEXT><VAR> n </VAR>\n<TABLES>\n<CREATE>u<T>.pas</CREATE>\n") + kUnitBody +
+           "<CLOSE>\n</TABLES>\n</TEXT>\n";
 }
 
 }  // namespace morva::bench

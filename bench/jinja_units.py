@@ -13,8 +13,8 @@ import time
 
 import jinja2
 
-TEMPLATE = """\
-{% for t in tables %}
+# One table's unit, also used alone by jinja_unit_files.py.
+UNIT = """\
 unit u{{ t.name }};
 { {{ t.label }} ({{ t.type }}) }
 interface
@@ -38,9 +38,15 @@ const
 {% endfor %}
 implementation
 end.
-{% endfor %}
-{ {{ total }} columns in {{ tables | length }} tables }
 """
+
+TEMPLATE = ("{% for t in tables %}\n" + UNIT + "{% endfor %}\n"
+            "{ {{ total }} columns in {{ tables | length }} tables }\n")
+
+
+def environment():
+    return jinja2.Environment(keep_trailing_newline=True, newline_sequence="\r\n",
+                              trim_blocks=True, autoescape=False)
 
 
 def main():
@@ -51,9 +57,7 @@ def main():
     name_width = max([len(t["name"]) for t in tables] +
                      [len(c["name"]) for t in tables for c in t["columns"]] + [0])
     total = sum(len(t["columns"]) for t in tables)
-    env = jinja2.Environment(keep_trailing_newline=True, newline_sequence="\r\n",
-                             trim_blocks=True, autoescape=False)
-    template = env.from_string(TEMPLATE)
+    template = environment().from_string(TEMPLATE)
     times = []
     for _ in range(repeats):
         start = time.process_time()

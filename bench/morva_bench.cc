@@ -1,19 +1,23 @@
 // The speed table: template compile throughput, run throughput over growing schemas beside
 // the same generation in Jinja2 and the time to copy the output, SQL compile throughput, the
 // hand-over of a large schema through IMorva, reading a schema file with many references and
-// saving many table files beside copying them, and re-running a generator into an up-to-date
-// folder beside copying its output, measured in one run and printed as one table.
+// saving many table files beside copying them, re-running a generator into an up-to-date
+// folder beside copying its output, and the whole command line run as a process beside
+// Jinja2 and cp -r, measured in one run and printed as one table.
 // Every time is processor time (the save of table files excepted: it waits for the disk), the
 // median of several repetitions; ratios stand beside the absolute figures because the machines
 // are noisy.
 //
 //   morva_bench [--source DIR] [--quick]
-//               [--only compile|run|engine|sql|handover|schemaread|save|rerun]
-//               [--show TABLES]
+//               [--only compile|run|engine|sql|handover|e2e|e2eN|e2esql|wide|schemaread|save|rerun]
+//               [--baseline BIN] [--show TABLES]
 //
 // --quick measures the small sizes only; --only one kind of measurement (for profiling;
 // "engine" is the run of the largest size without Jinja2 and the copy, "engineN" the run over
-// N tables, repeated);
+// N tables, repeated; "e2e" the whole command line as a process, "e2eN" over N tables only;
+// "e2esql" morva-cli sql of a 10,000-table script; "wide" the peak memory of one huge table);
+// --baseline names the bin folder of another build (its morva-cli and libraries): the process
+// rows then also run that build's morva-cli, interleaved, for before and after figures;
 // --show prints the generated units for a database of TABLES tables and exits.
 
 #include <sys/resource.h>
@@ -33,6 +37,7 @@
 #include <vector>
 
 #include "bench/bench_database.h"
+#include "bench/child_process.h"
 #include "bench/generator.h"
 #include "bench/sql_script.h"
 #include "engine/host/cmorva.h"
@@ -156,7 +161,7 @@ class Table {
 std::string LargeScript(int megabytes) {
     std::string script = "<TEXT><VAR> n </VAR>\n";
     size_t target = static_cast<size_t>(megabytes) << 20;
-    while (script.size() < target) script += morva::bench::kUnitLoop;
+    while (script.size() < target) script += morva::bench::UnitLoop();
     return script + "</TEXT>\n";
 }
 
@@ -362,8 +367,7 @@ void Run(Table& table, int tables, const fs::path& source, const fs::path& work)
 // is compared and none written. Its processor time beside that of `cp -r` copying the same
 // folder (the child's user and system time), one run each.
 void UpToDateRerun(Table& table, int tables, const fs::path& work) {
-    std::string script =
-        "<TEXT><VAR> n </VAR>\n" + std::string(morva::bench::kUnitLoop) + "</TEXT>\n";
+    std::string script = "<TEXT><VAR> n </VAR>\n" + morva::bench::UnitLoop() + "</TEXT>\n";
     auto replace = [&](const std::string& from, const std::string& to) {
         script.replace(script.find(from), from.size(), to);
     };
@@ -412,6 +416,214 @@ void UpToDateRerun(Table& table, int tables, const fs::path& work) {
     fs::remove_all(folder);
 }
 
+// ---------------------------------------------------------------------------------------------
+// End to end: the real command line as a child process, each output into a fresh folder
+
+using morva::bench::ChildCost;
+using morva::bench::RunChild;
+
+// "total ms (user ms)": creating files is the kernel's work and on a shared disk it varies
+// from run to run far more than the program's own part does.
+std::string Cost(const ChildCost& c) {
+    return Milliseconds(c.seconds) + " (user " + Milliseconds(c.user) + ")";
+}
+
+// One command of a comparison: what it runs and what is removed before each run.
+struct Job {
+    std::vector<std::string> argv;
+    std::function<void()> prepare;
+    std::vector<std::string> environment = {};
+};
+
+// Runs the jobs in turn, `repeats` rounds, and gives each job's median processor time: the
+// rounds interleave so that a busy moment of the shared disk weighs on every job alike. The
+// peak memory is the largest of a job's runs; ok holds only when every run succeeded.
+std::vector<ChildCost> Interleaved(int repeats, const std::vector<Job>& jobs) {
+    std::vector<std::vector<double>> times(jobs.size()), users(jobs.size());
+    std::vector<ChildCost> results(jobs.size(), ChildCost{true, 0, 0, 0});
+    for (int i = 0; i < repeats; ++i) {
+        for (size_t j = 0; j < jobs.size(); ++j) {
+            jobs[j].prepare();
+            ChildCost c = RunChild(jobs[j].argv, "/dev/null", jobs[j].environment);
+            results[j].ok = results[j].ok && c.ok;
+            results[j].peakKB = std::max(results[j].peakKB, c.peakKB);
+            times[j].push_back(c.seconds);
+            users[j].push_back(c.user);
+        }
+    }
+    for (size_t j = 0; j < jobs.size(); ++j) {
+        std::sort(times[j].begin(), times[j].end());
+        std::sort(users[j].begin(), users[j].end());
+        results[j].seconds = times[j][times[j].size() / 2];
+        results[j].user = users[j][users[j].size() / 2];
+    }
+    return results;
+}
+
+// The files of `folder` by name with their bytes.
+std::vector<std::pair<std::string, std::string>> FolderFiles(const fs::path& folder) {
+    std::vector<std::pair<std::string, std::string>> files;
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(folder, ec))
+        files.emplace_back(e.path().filename().string(), ReadFile(e.path()));
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+double FolderBytes(const fs::path& folder) {
+    double bytes = 0;
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(folder, ec))
+        if (e.is_regular_file()) bytes += static_cast<double>(e.file_size());
+    return bytes;
+}
+
+struct EndToEndPaths {
+    std::string cli;       // morva-cli
+    std::string baseline;  // the bin folder of another build to compare with, or empty
+    fs::path source;       // the source tree, for the Python generator
+    fs::path work;
+};
+
+std::vector<std::string> Cli(const std::string& cli, const fs::path& databases,
+                             const fs::path& output, std::vector<std::string> args) {
+    std::vector<std::string> argv = {cli, "--database-dir", databases.string(), "--output-dir",
+                                     output.string()};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return argv;
+}
+
+// `morva-cli run` of the unit-per-table generator over `tables` table files, beside the
+// same generation in Jinja2 reading the same files and `cp -r` of the output.
+void EndToEndRun(Table& table, int tables, const EndToEndPaths& p) {
+    fs::path home = p.work / "e2e";
+    fs::remove_all(home);
+    fs::create_directories(home / "Database");
+    morva::schema::TDatabaseInfor db = morva::bench::MakeDatabase(tables, kColumns);
+    std::string error;
+    if (!db.SaveDatabase((home / "Database").string(), &error)) {
+        table.Add({"morva-cli run", std::to_string(tables) + " tables", "-", "-", error});
+        return;
+    }
+    WriteFile(home / "units.tpx", morva::bench::UnitFilesScript());
+    fs::path out = home / "out", jinjaOut = home / "jinja", copy = home / "copy";
+    int repeats = tables >= 3000 ? 3 : 5;
+    auto fresh = [](const fs::path& folder) { return [folder] { fs::remove_all(folder); }; };
+    std::vector<Job> jobs = {{Cli(p.cli, home / "Database", out,
+                                  {"run", (home / "units.tpx").string(), "--db", db.Name}),
+                              fresh(out)},
+                             {{"cp", "-r", out.string(), copy.string()}, fresh(copy)},
+                             {{"python3", (p.source / "bench/jinja_unit_files.py").string(),
+                               (home / "Database" / db.Name).string(), jinjaOut.string()},
+                              fresh(jinjaOut)}};
+    fs::path baselineOut = home / "baseline";
+    if (!p.baseline.empty())
+        jobs.push_back({Cli(p.baseline + "/morva-cli", home / "Database", baselineOut,
+                            {"run", (home / "units.tpx").string(), "--db", db.Name}),
+                        fresh(baselineOut),
+                        {"LD_LIBRARY_PATH=" + p.baseline}});
+    std::vector<ChildCost> costs = Interleaved(repeats, jobs);
+    const ChildCost &morva = costs[0], &cp = costs[1], &jinja = costs[2];
+    double bytes = FolderBytes(out);
+    auto files = FolderFiles(out);
+    bool same = jinja.ok && files == FolderFiles(jinjaOut);
+    std::string size = std::to_string(tables) + " tables";
+    table.Add({"morva-cli run (process)",
+               size + ", " + Size(bytes) + " in " + std::to_string(files.size()) + " files",
+               Cost(morva), Format("%.0f ns/column", morva.seconds * 1e9 / (tables * kColumns)),
+               Format("%.1fx faster than Jinja2, ", jinja.seconds / morva.seconds) +
+                   Format("%.2fx the copy", morva.seconds / cp.seconds) +
+                   (morva.ok ? "" : ", FAILED")});
+    table.Add({"  Jinja2 (process)", size, Cost(jinja),
+               Format("%.0f ns/column", jinja.seconds * 1e9 / (tables * kColumns)),
+               jinja.ok ? (same ? "same bytes" : "OUTPUT DIFFERS") : "python3-jinja2 failed"});
+    table.Add({"  cp -r of the output", size, Cost(cp),
+               Format("%.0f ns/column", cp.seconds * 1e9 / (tables * kColumns)), ""});
+    if (!p.baseline.empty()) {
+        bool sameAsBaseline = files == FolderFiles(baselineOut);
+        table.Add({"  baseline morva-cli run", size, Cost(costs[3]),
+                   Format("%.0f ns/column", costs[3].seconds * 1e9 / (tables * kColumns)),
+                   Format("%.2fx the time of this build", costs[3].seconds / morva.seconds) +
+                       Format(" (user %.2fx)", costs[3].user / morva.user) +
+                       (sameAsBaseline ? ", same bytes" : ", OUTPUT DIFFERS")});
+    }
+    fs::remove_all(home);
+}
+
+// `morva-cli sql` of a script of `tables` tables into a fresh database, beside `cp -r` of the
+// folder it writes.
+void EndToEndSql(Table& table, int tables, const EndToEndPaths& p) {
+    fs::path home = p.work / "e2esql";
+    fs::remove_all(home);
+    fs::create_directories(home / "Database");
+    std::string script = morva::bench::SqlScriptOfTables(tables);
+    WriteFile(home / "tables.sql", script);
+    fs::path db = home / "Database" / "SQLBENCH";
+    auto sql = [&](const std::string& cli) {
+        return Cli(cli, home / "Database", home,
+                   {"sql", "SQLBENCH", (home / "tables.sql").string()});
+    };
+    std::vector<Job> jobs = {{sql(p.cli), [&] { fs::remove_all(db); }},
+                             {{"cp", "-r", db.string(), (home / "copy").string()},
+                              [&] { fs::remove_all(home / "copy"); }}};
+    if (!p.baseline.empty())
+        jobs.push_back({sql(p.baseline + "/morva-cli"),
+                        [&] { fs::remove_all(db); },
+                        {"LD_LIBRARY_PATH=" + p.baseline}});
+    // The copy copies what the last run wrote: the baseline's run, when there is one, writes
+    // the same files.
+    std::vector<ChildCost> costs = Interleaved(3, jobs);
+    std::string size = std::to_string(tables) + " tables, " + Size(script.size());
+    table.Add({"morva-cli sql (process)", size, Cost(costs[0]),
+               MBps(script.size(), costs[0].seconds),
+               Format("%.2fx the copy", costs[0].seconds / costs[1].seconds) +
+                   (costs[0].ok ? "" : ", FAILED")});
+    table.Add({"  cp -r of the database", Size(FolderBytes(db)), Cost(costs[1]), "", ""});
+    if (!p.baseline.empty())
+        table.Add({"  baseline morva-cli sql", size, Cost(costs[2]),
+                   MBps(script.size(), costs[2].seconds),
+                   Format("%.2fx the time of this build", costs[2].seconds / costs[0].seconds) +
+                       Format(" (user %.2fx)", costs[2].user / costs[0].user)});
+    fs::remove_all(home);
+}
+
+// Peak memory of `morva-cli sql` of one table of `columns` columns, then of `morva-cli run` of
+// the unit generator over it.
+void WideTable(Table& table, int columns, const EndToEndPaths& p) {
+    fs::path home = p.work / "wide";
+    fs::remove_all(home);
+    fs::create_directories(home / "Database");
+    std::string script = morva::bench::WideTableScript(columns);
+    WriteFile(home / "wide.sql", script);
+    WriteFile(home / "units.tpx", morva::bench::UnitFilesScript());
+    std::string size = std::to_string(columns) + " columns, " + Size(script.size());
+    auto add = [&](const char* measure, const ChildCost& cost) {
+        table.Add(
+            {measure, size, Milliseconds(cost.seconds),
+             Format("%.0f MB peak", static_cast<double>(cost.peakKB) / 1024.0),
+             Format("%.0f bytes/column", static_cast<double>(cost.peakKB) * 1024.0 / columns) +
+                 (cost.ok ? "" : ", FAILED")});
+    };
+    for (const std::string& cli : {p.cli, p.baseline}) {
+        if (cli.empty()) continue;
+        bool baseline = cli == p.baseline;
+        std::vector<std::string> environment;
+        if (baseline) environment.push_back("LD_LIBRARY_PATH=" + p.baseline);
+        std::string program = baseline ? p.baseline + "/morva-cli" : cli;
+        fs::remove_all(home / "Database" / "WIDE");
+        fs::remove_all(home / "out");
+        add(baseline ? "  baseline morva-cli sql, one table" : "morva-cli sql, one table (process)",
+            RunChild(Cli(program, home / "Database", home,
+                         {"sql", "WIDE", (home / "wide.sql").string()}),
+                     "/dev/null", environment));
+        add(baseline ? "  baseline morva-cli run, one table" : "morva-cli run, one table (process)",
+            RunChild(Cli(program, home / "Database", home / "out",
+                         {"run", (home / "units.tpx").string(), "--db", "WIDE"}),
+                     "/dev/null", environment));
+    }
+    fs::remove_all(home);
+}
+
 int Show(int tables) {
     auto db = morva::bench::MakeDatabase(tables, kColumns);
     fs::path work = fs::temp_directory_path() / ("morva_bench_show." + std::to_string(getpid()));
@@ -429,13 +641,15 @@ int Show(int tables) {
 int main(int argc, char** argv) {
     fs::path source = fs::current_path();
     bool quick = false;
-    std::string only;
+    std::string only, baseline;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         if (arg == "--source" && i + 1 < argc) {
             source = argv[++i];
         } else if (arg == "--quick") {
             quick = true;
+        } else if (arg == "--baseline" && i + 1 < argc) {
+            baseline = fs::absolute(argv[++i]).string();
         } else if (arg == "--only" && i + 1 < argc) {
             only = argv[++i];
         } else if (arg == "--show" && i + 1 < argc) {
@@ -443,7 +657,7 @@ int main(int argc, char** argv) {
         } else {
             std::fprintf(stderr,
                          "usage: morva_bench [--source DIR] [--quick] [--only WHAT] "
-                         "[--show TABLES]\n");
+                         "[--baseline BIN] [--show TABLES]\n");
             return 2;
         }
     }
@@ -476,6 +690,14 @@ int main(int argc, char** argv) {
         if (quick && tables > 1000) break;
         if (wanted("handover")) HandOverLarge(table, tables);
     }
+    EndToEndPaths paths{morva::bench::ProgramFolder() + "/morva-cli", baseline, source, work};
+    for (int tables : {10, 100, 1000, 3000, 10000}) {
+        if (quick && tables > 100) break;
+        if (wanted("e2e") || only == "e2e" + std::to_string(tables))
+            EndToEndRun(table, tables, paths);
+    }
+    if (wanted("e2esql")) EndToEndSql(table, quick ? 1000 : 10000, paths);
+    if (wanted("wide")) WideTable(table, quick ? 200000 : 2000000, paths);
     if (wanted("schemaread")) SchemaRead(table, quick ? 400 : 4000, quick ? 4000 : 40000);
     if (wanted("save")) TableFilesSave(table, quick ? 1000 : 10000, work);
     if (wanted("rerun")) UpToDateRerun(table, quick ? 300 : 3000, work);

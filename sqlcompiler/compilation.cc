@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdarg>
+#include <cstring>
 #include <new>
 
 #include "component/message_box.h"
@@ -110,10 +111,19 @@ size_t Compilation::ReadInput(char* buffer, size_t max) {
     // every request is filled as far as the input allows: only the end of the input gives 0.
     size_t n = 0;
     while (n < max && FillRaw()) {
-        char ch = raw_[rawBegin_++];
+        // The bytes up to the next carriage return move in one copy.
+        const char* from = raw_.data() + rawBegin_;
+        size_t take = std::min(max - n, rawEnd_ - rawBegin_);
+        const void* cr = std::memchr(from, '\r', take);
+        size_t plain = cr ? static_cast<size_t>(static_cast<const char*>(cr) - from) : take;
+        std::memcpy(buffer + n, from, plain);
+        n += plain;
+        rawBegin_ += plain;
+        if (!cr) continue;
+        ++rawBegin_;
         // A carriage return is dropped when a line feed follows it, also across reads.
-        if (ch == '\r' && FillRaw() && raw_[rawBegin_] == '\n') continue;
-        buffer[n++] = ch;
+        if (FillRaw() && raw_[rawBegin_] == '\n') continue;
+        buffer[n++] = '\r';
     }
     return n;
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -189,8 +190,9 @@ TEST(SqlScannerTest, TokensAcrossBufferBoundariesKeepTheInput) {
     }
 }
 
-// The look-up is a binary search over the spellings: every spelling must be found, and a
-// word beside one (a prefix, a longer word, a word before the first or after the last) not.
+// The look-up searches the spellings of the word's first letter: every spelling must be found,
+// in any letter case, and a word beside one (a prefix, a longer word, a word before the first
+// or after the last, a word that starts with no letter) not.
 TEST(SqlKeywordTest, LookupFindsExactlyTheSpellings) {
     std::set<std::string_view> spellings;
     for (const Keyword& k : Keywords()) spellings.insert(k.spelling);
@@ -202,10 +204,16 @@ TEST(SqlKeywordTest, LookupFindsExactlyTheSpellings) {
         std::string shorter(k.spelling.substr(0, k.spelling.size() - 1));
         EXPECT_EQ(LookupKeyword(longer) != 0, spellings.contains(longer)) << longer;
         EXPECT_EQ(LookupKeyword(shorter) != 0, spellings.contains(shorter)) << shorter;
+        std::string lower;
+        for (char ch : k.spelling) lower += static_cast<char>(std::tolower(ch));
+        EXPECT_EQ(LookupKeywordIgnoringCase(lower), k.token) << lower;
+        EXPECT_EQ(LookupKeywordIgnoringCase(longer + "_X"), 0) << longer;
     }
+    EXPECT_EQ(LookupKeywordIgnoringCase("Table"), LookupKeyword("TABLE"));
     EXPECT_EQ(LookupKeyword("ASCENDING"), LookupKeyword("ASC"));
     EXPECT_EQ(LookupKeyword("DESCENDING"), LookupKeyword("DESC"));
-    for (std::string_view word : {"", "A", "ZZZ", "add", "Table", "VARYING2"})
+    for (std::string_view word :
+         {"", "A", "ZZZ", "add", "Table", "VARYING2", "_ADD", "1ADD", "PRECISIONPRECISION"})
         EXPECT_EQ(LookupKeyword(word), 0) << word;
 }
 

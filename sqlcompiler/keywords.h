@@ -13,7 +13,9 @@ struct Keyword {
 
 /// Every keyword spelling in byte order.
 std::span<const Keyword> Keywords();
-/// The token of the upper-case word `upper`, or 0 when it is no keyword (binary search).
+/// The token of the upper-case word `upper`, or 0 when it is no keyword.
 int LookupKeyword(std::string_view upper);
+/// The token of `word` in any ASCII letter case, or 0 when it is no keyword.
+int LookupKeywordIgnoringCase(std::string_view word);
 
 }  // namespace morva::sql

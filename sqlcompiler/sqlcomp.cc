@@ -105,7 +105,7 @@ void SqlComp::WriteTables(Compilation& c, const std::string& dbPath) {
     std::string error;
     for (const auto& table : tables) {
         c.ReportLine(msg::kTableName, table->name.c_str());
-        if (!batch.Add(ToTableFile(*table), &error)) c.ReportLine("%s", msg::kFail);
+        if (!batch.Add(table->name, EncodeTable(*table), &error)) c.ReportLine("%s", msg::kFail);
     }
     if (!batch.Commit(&error)) c.ReportLine("%s", msg::kFail);
 }

@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "component/atomic_file.h"
@@ -58,8 +59,7 @@ constexpr size_t kMinColumnBytes = 4 + 5 * 4 + 3 + 4;
 constexpr size_t kMinGroupBytes = 1 + 4;
 constexpr size_t kMinPairBytes = 2;
 
-ColumnEntry ReadColumn(Reader& r) {
-    ColumnEntry c;
+void ReadColumn(Reader& r, ColumnEntry& c) {
     c.name = r.Text();
     c.type = r.Text();
     c.label = r.Text();
@@ -74,7 +74,6 @@ ColumnEntry ReadColumn(Reader& r) {
     c.lookupKey = r.Text();
     size_t items = r.Count(1);
     for (size_t i = 0; i < items && r.ok(); ++i) c.lookupItems.push_back(r.Text());
-    return c;
 }
 
 RefGroupEntry ReadGroup(Reader& r) {
@@ -96,42 +95,65 @@ std::string Reason(const std::string& path) {
 
 }  // namespace
 
+TableFileEncoder::TableFileEncoder(std::string_view name, std::string_view type,
+                                   std::string_view label, size_t columns) {
+    out_.Int32(kTableMagic);
+    out_.Int32(kTableVersion);
+    out_.ShortString(name);
+    out_.ShortString(type);
+    out_.ShortString(label);
+    Count(columns);
+    Count(columns);
+}
+
+void TableFileEncoder::Count(size_t n) {
+    out_.Int32(static_cast<int32_t>(n));
+}
+
+void TableFileEncoder::Column(const ColumnEntry& c) {
+    out_.ShortString(c.name);
+    out_.ShortString(c.type);
+    out_.ShortString(c.label);
+    out_.ShortString(c.dataType);
+    out_.Int32(c.length);
+    out_.Int32(c.displayWidth);
+    out_.Int32(c.flags);
+    out_.Int32(c.precision);
+    out_.Int32(c.scale);
+    out_.ShortString(c.lookupTable);
+    out_.ShortString(c.lookupColumn);
+    out_.ShortString(c.lookupKey);
+    Count(c.lookupItems.size());
+    for (const std::string& item : c.lookupItems) out_.ShortString(item);
+}
+
+void TableFileEncoder::GroupCount(size_t groups) {
+    Count(groups);
+}
+
+void TableFileEncoder::Group(std::string_view masterTable, size_t pairs) {
+    out_.ShortString(masterTable);
+    Count(pairs);
+}
+
+void TableFileEncoder::Pair(const RefPairEntry& p) {
+    out_.ShortString(p.masterColumn);
+    out_.ShortString(p.localColumn);
+}
+
+std::string TableFileEncoder::Take() {
+    return out_.Take();
+}
+
 std::string EncodeTableFile(const TableFile& table) {
-    com::FieldWriter w;
-    auto count = [&](size_t n) { w.Int32(static_cast<int32_t>(n)); };
-    w.Int32(kTableMagic);
-    w.Int32(kTableVersion);
-    w.ShortString(table.name);
-    w.ShortString(table.type);
-    w.ShortString(table.label);
-    count(table.columns.size());
-    count(table.columns.size());
-    for (const ColumnEntry& c : table.columns) {
-        w.ShortString(c.name);
-        w.ShortString(c.type);
-        w.ShortString(c.label);
-        w.ShortString(c.dataType);
-        w.Int32(c.length);
-        w.Int32(c.displayWidth);
-        w.Int32(c.flags);
-        w.Int32(c.precision);
-        w.Int32(c.scale);
-        w.ShortString(c.lookupTable);
-        w.ShortString(c.lookupColumn);
-        w.ShortString(c.lookupKey);
-        count(c.lookupItems.size());
-        for (const std::string& item : c.lookupItems) w.ShortString(item);
-    }
-    count(table.groups.size());
+    TableFileEncoder out(table.name, table.type, table.label, table.columns.size());
+    for (const ColumnEntry& c : table.columns) out.Column(c);
+    out.GroupCount(table.groups.size());
     for (const RefGroupEntry& g : table.groups) {
-        w.ShortString(g.masterTable);
-        count(g.pairs.size());
-        for (const RefPairEntry& p : g.pairs) {
-            w.ShortString(p.masterColumn);
-            w.ShortString(p.localColumn);
-        }
+        out.Group(g.masterTable, g.pairs.size());
+        for (const RefPairEntry& p : g.pairs) out.Pair(p);
     }
-    return w.Take();
+    return out.Take();
 }
 
 bool DecodeTableFile(std::string_view bytes, TableFile* table) {
@@ -143,7 +165,8 @@ bool DecodeTableFile(std::string_view bytes, TableFile* table) {
     t.label = r.Text();
     r.Int();  // the first column count is not used
     size_t columns = r.Count(kMinColumnBytes);
-    for (size_t i = 0; i < columns && r.ok(); ++i) t.columns.push_back(ReadColumn(r));
+    t.columns.reserve(columns);  // the count is bounded by the bytes that follow
+    for (size_t i = 0; i < columns && r.ok(); ++i) ReadColumn(r, t.columns.emplace_back());
     size_t groups = r.Count(kMinGroupBytes);
     for (size_t i = 0; i < groups && r.ok(); ++i) t.groups.push_back(ReadGroup(r));
     if (!r.ok()) return false;  // bytes after the last group are ignored, as before
@@ -151,23 +174,50 @@ bool DecodeTableFile(std::string_view bytes, TableFile* table) {
     return true;
 }
 
+namespace {
+
+// Appends up to `limit` more bytes of `fd` to `bytes`, reading until the end of the file or the
+// limit. A read error ends the data as the end of the file does: the decoder then turns the
+// short file away.
+void ReadOnto(int fd, std::string* bytes, size_t limit) {
+    while (limit > 0) {
+        if (bytes->size() == bytes->capacity()) bytes->reserve(2 * bytes->capacity());
+        size_t at = bytes->size();
+        size_t want = std::min(limit, bytes->capacity() - at);
+        bytes->resize(at + want);
+        ssize_t n;
+        do n = ::read(fd, bytes->data() + at, want);
+        while (n < 0 && errno == EINTR);
+        bytes->resize(at + static_cast<size_t>(std::max<ssize_t>(n, 0)));
+        if (n <= 0) break;
+        limit -= static_cast<size_t>(n);
+    }
+}
+
+}  // namespace
+
 bool ReadTableFile(const std::string& path, TableFile* table, std::string* error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
         if (error) *error = Reason(path);
         return false;
     }
-    // The header is checked before the rest is read, so that a large stray file in the
-    // folder is turned away without being loaded.
-    std::string bytes(8, '\0');
-    in.read(bytes.data(), 8);
-    bytes.resize(static_cast<size_t>(in.gcount()));
-    bool header = bytes == EncodeTableFile({}).substr(0, 8);  // magic and version
-    if (header) bytes.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        if (error) *error = Reason(path);
-        return false;
+    struct stat st {};
+    size_t size = ::fstat(fd, &st) == 0 && st.st_size > 0 ? static_cast<size_t>(st.st_size) : 0;
+    // A table file is read whole in one call, with a byte to spare to see its end; a larger
+    // stray file in the folder is turned away on its header before the rest is loaded.
+    constexpr size_t kFirstRead = 64 * 1024;
+    size_t first = size == 0 ? kFirstRead : std::min(size + 1, kFirstRead);
+    std::string bytes;
+    bytes.reserve(first);
+    ReadOnto(fd, &bytes, first);
+    static const std::string kHeader = EncodeTableFile({}).substr(0, 8);  // magic and version
+    bool header = bytes.size() >= kHeader.size() && bytes.compare(0, kHeader.size(), kHeader) == 0;
+    if (header && bytes.size() == first) {
+        bytes.reserve(size + 1);
+        ReadOnto(fd, &bytes, SIZE_MAX);
     }
+    ::close(fd);
     if (!header || !DecodeTableFile(bytes, table)) {
         if (error) *error = "Invalid file format(" + path + ")";
         return false;
@@ -178,7 +228,11 @@ bool ReadTableFile(const std::string& path, TableFile* table, std::string* error
 TableFileBatch::TableFileBatch(std::string folder) : folder_(folder), files_(std::move(folder)) {}
 
 bool TableFileBatch::Add(const TableFile& table, std::string* error) {
-    std::string name = CutText(table.name);
+    return Add(table.name, EncodeTableFile(table), error);
+}
+
+bool TableFileBatch::Add(std::string_view tableName, std::string_view bytes, std::string* error) {
+    std::string name = CutText(tableName);
     if (!com::IsSafeFileName(name)) {
         if (error) *error = "\"" + name + "\": not a valid table file name";
         return false;
@@ -190,7 +244,7 @@ bool TableFileBatch::Add(const TableFile& table, std::string* error) {
             return false;
         }
     }
-    return files_.Add(name, EncodeTableFile(table), error);
+    return files_.Add(name, bytes, error);
 }
 
 bool TableFileBatch::Commit(std::string* error) {
@@ -230,10 +284,13 @@ bool ListTableFiles(const std::string& folder, std::vector<std::string>* names,
     std::vector<std::string> temporaries;
     if (!ListPlainFiles(folder, names, &temporaries, error)) return false;
     com::RemoveStaleTemporaryFiles(folder, temporaries);
-    std::sort(names->begin(), names->end(), [](const std::string& a, const std::string& b) {
-        std::string ua = com::ToUpperAscii(a), ub = com::ToUpperAscii(b);
-        return ua != ub ? ua < ub : a < b;
-    });
+    // Each name's upper case is made once, not at every comparison.
+    std::vector<std::pair<std::string, std::string>> keyed;
+    keyed.reserve(names->size());
+    for (std::string& name : *names) keyed.emplace_back(com::ToUpperAscii(name), std::move(name));
+    std::sort(keyed.begin(), keyed.end());
+    names->clear();
+    for (auto& [upper, name] : keyed) names->push_back(std::move(name));
     return true;
 }
 

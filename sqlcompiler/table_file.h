@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "component/atomic_file.h"
+#include "component/binary_fields.h"
 
 namespace morva::sql {
 
@@ -67,6 +68,26 @@ struct TableFile {
 /// The first `max` bytes of `text` at most, never ending inside a UTF-8 sequence.
 std::string CutText(std::string_view text, size_t max = kMaxTextBytes);
 
+/// Writes the bytes of a table file part by part in the file's order: the table's texts and
+/// column count, each column, the group count, then each group followed by its pairs. Every
+/// text is cut with CutText. A writer that holds its tables in another form encodes them this
+/// way without first copying them into a TableFile.
+class TableFileEncoder {
+  public:
+    TableFileEncoder(std::string_view name, std::string_view type, std::string_view label,
+                     size_t columns);
+    void Column(const ColumnEntry& column);
+    void GroupCount(size_t groups);
+    void Group(std::string_view masterTable, size_t pairs);
+    void Pair(const RefPairEntry& pair);
+    /// The bytes written so far; the encoder is empty afterwards.
+    std::string Take();
+
+  private:
+    void Count(size_t n);
+    com::FieldWriter out_;
+};
+
 /// The bytes of a table file for `table`; every text is cut with CutText.
 std::string EncodeTableFile(const TableFile& table);
 /// Parses `bytes` into `table`. False when the magic or the version differs, when any length
@@ -87,6 +108,9 @@ class TableFileBatch {
     /// could leave the folder ("/" in it, ".", "..", empty), the folder does not exist or the
     /// file cannot be written; never creates the folder.
     bool Add(const TableFile& table, std::string* error);
+    /// Writes the temporary file of a table named `name` (cut with CutText) with the table
+    /// file `bytes`, with the checks and failures of the other overload.
+    bool Add(std::string_view name, std::string_view bytes, std::string* error);
     /// Replaces the files added so far. False with "path: reason" on failure.
     bool Commit(std::string* error);
 

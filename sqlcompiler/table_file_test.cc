@@ -154,6 +154,44 @@ TEST(TableFileTest, FolderLoadSortsIgnoringCaseAndNamesInvalidFile) {
     fs::remove_all(dir);
 }
 
+// The reader takes a file in one read up to a size and in more reads beyond it: tables on both
+// sides of that size read back whole, a large stray file and a truncated large table are
+// turned away, and a missing file names the system's reason.
+TEST(TableFileTest, ReaderReadsFilesOfEverySizeWhole) {
+    std::string dir = TempFolder();
+    std::string err;
+    // Sizes on either side of the one-read size (64 KB), and well beyond it.
+    for (size_t size : {100, 65535, 65536, 65537, 65538, 1000000}) {
+        TableFile t{"T", "", "", {}, {}};
+        t.groups.push_back({"M", {{"ID", "C0"}}});
+        // Each column adds its name, three short texts, five integers, three empty texts and a
+        // count.
+        for (size_t bytes = EncodeTableFile(t).size(); bytes + 100 < size;) {
+            std::string name = "C" + std::to_string(t.columns.size());
+            bytes += 1 + name.size() + 7 + 2 + 8 + 5 * 4 + 3 + 4;
+            t.columns.push_back({name, "Normal", "L", "INTEGER", 4, 4, 0, 0, 0, "", "", "", {}});
+        }
+        t.label = std::string(size - EncodeTableFile(t).size(), 'x');  // exactly `size` bytes
+        ASSERT_TRUE(WriteTableFileTo(dir, t, &err)) << err;
+        ASSERT_EQ(fs::file_size(dir + "/T"), size);
+        TableFile back;
+        ASSERT_TRUE(ReadTableFile(dir + "/T", &back, &err)) << size << ": " << err;
+        EXPECT_EQ(back, t) << size;
+        if (size > 65536) {
+            Spill(dir + "/T", Slurp(dir + "/T").substr(0, size - 3));
+            EXPECT_FALSE(ReadTableFile(dir + "/T", &back, &err));
+            EXPECT_EQ(err, "Invalid file format(" + dir + "/T)");
+        }
+    }
+    Spill(dir + "/big.txt", std::string(200000, 'x'));
+    TableFile back;
+    EXPECT_FALSE(ReadTableFile(dir + "/big.txt", &back, &err));
+    EXPECT_EQ(err, "Invalid file format(" + dir + "/big.txt)");
+    EXPECT_FALSE(ReadTableFile(dir + "/none", &back, &err));
+    EXPECT_EQ(err, dir + "/none: No such file or directory");
+    fs::remove_all(dir);
+}
+
 TEST(TableFileTest, WriterNeverLeavesTheFolderNorCreatesIt) {
     std::string dir = TempFolder();
     std::string err;

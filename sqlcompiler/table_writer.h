@@ -12,5 +12,8 @@ namespace morva::sql {
 /// column name, a display width of 0 becomes the length (10 when that is 0 too), lookup
 /// table, column and key are empty.
 TableFile ToTableFile(const TableDef& table);
+/// The bytes of EncodeTableFile(ToTableFile(table)), written straight from the model: a table
+/// of millions of columns is then never held a second time as a TableFile.
+std::string EncodeTable(const TableDef& table);
 
 }  // namespace morva::sql

@@ -121,7 +121,11 @@ TEST(TableWriterTest, RealWorldScriptGivesWhatAReaderExpects) {
     ASSERT_TRUE(CompileScript(c));
     EXPECT_EQ(errors, 0);
     Folder dir;
-    for (const auto& t : c.model().tables) ASSERT_TRUE(WriteTableFile(*t, dir.path));
+    for (const auto& t : c.model().tables) {
+        ASSERT_TRUE(WriteTableFile(*t, dir.path));
+        // The compiler writes straight from its model; the bytes are those of the TableFile.
+        EXPECT_EQ(EncodeTable(*t), EncodeTableFile(ToTableFile(*t))) << t->name;
+    }
     std::vector<TableFile> tables;
     std::string error;
     ASSERT_TRUE(LoadDatabaseFolder(dir.path, &tables, &error)) << error;

@@ -7,19 +7,31 @@ namespace morva::schema {
 
 namespace {
 
-TTableInfor FromTableFile(const sql::TableFile& file) {
+// The table read from a table file; its texts move over rather than being copied, as the
+// load of a large database would otherwise copy every column entry a second time.
+TTableInfor FromTableFile(sql::TableFile&& file) {
     TTableInfor table(static_cast<int32_t>(file.columns.size()));
-    table.TableName = file.name;
-    table.TableType = file.type;
-    table.TableLabel = file.label;
+    table.TableName = std::move(file.name);
+    table.TableType = std::move(file.type);
+    table.TableLabel = std::move(file.label);
     table.Selected = true;
-    for (const sql::ColumnEntry& e : file.columns) {
-        ColumnRecord* c = table.AddColumn(true, e.name, e.type, e.label, e.dataType, e.length,
-                                          e.displayWidth, e.flags, e.precision, e.scale);
-        c->LookupTable = e.lookupTable;
-        c->LookupColumn = e.lookupColumn;
-        c->LookupKey = e.lookupKey;
-        c->LookupItems = e.lookupItems;
+    for (sql::ColumnEntry& e : file.columns) {
+        ColumnRecord c;
+        c.Selected = true;
+        c.Name = std::move(e.name);
+        c.Type = std::move(e.type);
+        c.Label = std::move(e.label);
+        c.DataType = std::move(e.dataType);
+        c.Length = e.length;
+        c.DisplayWidth = e.displayWidth;
+        c.Flags = e.flags;
+        c.Precision = e.precision;
+        c.Scale = e.scale;
+        c.LookupTable = std::move(e.lookupTable);
+        c.LookupColumn = std::move(e.lookupColumn);
+        c.LookupKey = std::move(e.lookupKey);
+        c.LookupItems = std::move(e.lookupItems);
+        table.AddColumn(std::move(c));
     }
     for (const sql::RefGroupEntry& g : file.groups) {
         table.RefTables.AddTable(g.masterTable);
@@ -53,11 +65,17 @@ std::unique_ptr<TDatabaseInfor> TDatabaseInfor::LoadDatabase(const std::string& 
                                                              const std::string& name,
                                                              std::string* error) {
     std::optional<std::string> folder = DatabaseFolder(databaseDir, name, error);
-    std::vector<sql::TableFile> files;
-    if (!folder || !sql::LoadDatabaseFolder(*folder, &files, error)) return nullptr;
+    std::vector<std::string> names;
+    if (!folder || !sql::ListTableFiles(*folder, &names, error)) return nullptr;
     auto db = std::make_unique<TDatabaseInfor>();
     db->Name = name;
-    for (const sql::TableFile& f : files) db->Tables.push_back(FromTableFile(f));
+    db->Tables.reserve(names.size());
+    // Each file goes straight into its table: the whole database is never held twice.
+    for (const std::string& file : names) {
+        sql::TableFile t;
+        if (!sql::ReadTableFile(*folder + "/" + file, &t, error)) return nullptr;
+        db->Tables.push_back(FromTableFile(std::move(t)));
+    }
     return db;
 }
 

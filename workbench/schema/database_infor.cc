@@ -4,6 +4,7 @@
 
 #include "component/binary_fields.h"
 #include "component/message_box.h"
+#include "component/utf8.h"
 #include "sqlcompiler/table_file.h"
 
 namespace morva::schema {
@@ -27,6 +28,23 @@ ColumnRecord* TTableInfor::AddColumn(bool selected, std::string_view name, std::
     c.Precision = precision;
     c.Scale = scale;
     columns_.push_back(std::move(c));
+    return &columns_.back();
+}
+
+namespace {
+
+// Cuts `text` as CutShortString does, in place: texts read from a table file already fit.
+void CutInPlace(std::string& text) {
+    text.resize(com::CutUtf8(text, com::kShortStringMax).size());
+}
+
+}  // namespace
+
+ColumnRecord* TTableInfor::AddColumn(ColumnRecord&& column) {
+    if (ColumnCount() >= capacity_) return nullptr;
+    for (std::string* text : {&column.Name, &column.Type, &column.Label, &column.DataType})
+        CutInPlace(*text);
+    columns_.push_back(std::move(column));
     return &columns_.back();
 }
 

@@ -57,6 +57,8 @@ class TTableInfor {
     ColumnRecord* AddColumn(bool selected, std::string_view name, std::string_view type,
                             std::string_view label, std::string_view dataType, int32_t length,
                             int32_t displayWidth, int32_t flags, int32_t precision, int32_t scale);
+    /// Adds `column` as the next record, as the other overload does, its lookup data kept.
+    ColumnRecord* AddColumn(ColumnRecord&& column);
     /// The column at `index`, or null outside 0..count-1.
     ColumnRecord* ColumnAt(int32_t index);
     const ColumnRecord* ColumnAt(int32_t index) const;

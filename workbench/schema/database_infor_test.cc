@@ -40,6 +40,30 @@ TEST(TableInforTest, TextsAreCutTo255Bytes) {
     EXPECT_EQ(t.TableLabel.size(), 255u);
 }
 
+// A whole record moves in with the same cut (never inside a UTF-8 sequence) and the same
+// capacity as the texts, its lookup data kept.
+TEST(TableInforTest, RecordsMoveInCutAndWithinTheCapacity) {
+    TTableInfor t(1);
+    ColumnRecord r;
+    r.Name = std::string(254, 'n') + "\xC3\xA9";  // the two-byte letter would end at 256
+    r.Label = "L";
+    r.DataType = std::string(300, 'd');
+    r.LookupItems = {"A", "B"};
+    ColumnRecord* c = t.AddColumn(ColumnRecord(r));
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(c->Name, std::string(254, 'n'));
+    EXPECT_EQ(c->DataType.size(), 255u);
+    EXPECT_EQ(c->Label, "L");
+    EXPECT_EQ(c->LookupItems, r.LookupItems);
+    TTableInfor viaTexts(1);
+    const ColumnRecord* v =
+        viaTexts.AddColumn(false, r.Name, r.Type, r.Label, r.DataType, 0, 0, 0, 0, 0);
+    EXPECT_EQ(c->Name, v->Name);
+    EXPECT_EQ(c->DataType, v->DataType);
+    EXPECT_EQ(t.AddColumn(ColumnRecord(r)), nullptr);
+    EXPECT_EQ(t.ColumnCount(), 1);
+}
+
 TEST(DatabaseInforTest, FindIsExactAndMarksCount) {
     TDatabaseInfor db = OrderDatabase();
     EXPECT_NE(db.FindTable("ORDERS"), nullptr);
