@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDockWidget>
 #include <QLabel>
 #include <QShortcut>
 
@@ -41,6 +42,7 @@ void TMainForm::CreateRunWindow() {
     const bool engine = Script->EngineReady();
     const bool both = engine && Script->CompilerReady();
     Bind(this, mmSCompile, &TMainForm::mmSCompileClick, engine);
+    Bind(this, mmSCheck, &TMainForm::mmSCheckClick, engine);
     Bind(this, mmSRun, &TMainForm::mmSRunClick, engine);
     Bind(this, mmDSelectDatabase, &TMainForm::mmDSelectDatabaseClick, true);
     Bind(this, mmDCreateByBDE, &TMainForm::mmDCreateByBDEClick, true);
@@ -105,6 +107,16 @@ void TMainForm::mmSRunClick() {
         Script->RunWithSchema(settings_.Schema.get(), settings_.Database.get(), page->FileName(),
                               page->Editor());
     Script->show();
+}
+
+// Lints the active page now, without waiting for a pause in typing, and shows its findings.
+void TMainForm::mmSCheckClick() {
+    TEditorPage* page = Page(PageIndex());
+    if (!page) return;
+    page->LintNow();
+    RefreshFindings();
+    dkFindings->show();
+    dkFindings->raise();
 }
 
 void TMainForm::mmDSelectDatabaseClick() {
