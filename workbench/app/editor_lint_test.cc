@@ -221,5 +221,24 @@ TEST_F(EditorLintTest, TypingInALargeScriptLintsOnceAfterThePause) {
     EXPECT_EQ(Underlined(*memo), QStringList({"<COLUMS>"}));
 }
 
+// Past kShownFindings the editor underlines and lists only the first ones, so that typing in
+// a script full of mistakes stays quick; the status bar still counts them all.
+TEST_F(EditorLintTest, ManyFindingsAreCountedButOnlyTheFirstAreShown) {
+    const int total = TEditorPage::kShownFindings + 5;
+    QString script = QStringLiteral("<TEXT>\n");
+    for (int i = 0; i < total; ++i) script += QStringLiteral("<COLUMS>\n");
+    form->ActiveEditor()->setPlainText(script + QStringLiteral("</TEXT>\n"));
+    Command(*form, "mmSCheck")->trigger();
+    EXPECT_EQ(Count(), QStringLiteral("%1 findings").arg(total));
+    EXPECT_EQ(form->ActiveEditor()->extraSelections().size(), TEditorPage::kShownFindings);
+    ASSERT_EQ(List()->topLevelItemCount(), TEditorPage::kShownFindings + 1);
+    QTreeWidgetItem* more = List()->topLevelItem(TEditorPage::kShownFindings);
+    EXPECT_EQ(more->text(3), QStringLiteral("5 more findings are not shown"));
+    form->ActiveEditor()->SetCaret(0);
+    List()->setCurrentItem(more);
+    QTest::keyClick(List(), Qt::Key_Return);
+    EXPECT_EQ(form->ActiveEditor()->textCursor().position(), 0);
+}
+
 }  // namespace
 }  // namespace morva::app

@@ -46,19 +46,21 @@ std::vector<int> Utf16Positions(const std::string& utf8, const std::vector<size_
     return positions;
 }
 
+// The first `count` findings, placed in the document.
 QList<EditorFinding> ToEditorFindings(QTextDocument* document, const std::string& script,
-                                      const std::vector<tpx::LintFinding>& findings) {
+                                      const std::vector<tpx::LintFinding>& findings, size_t count) {
+    count = std::min(count, findings.size());
     std::vector<size_t> offsets;
-    offsets.reserve(findings.size() * 2);
-    for (const tpx::LintFinding& finding : findings) {
-        offsets.push_back(finding.offset);
-        offsets.push_back(finding.offset + finding.length);
+    offsets.reserve(count * 2);
+    for (size_t i = 0; i < count; ++i) {
+        offsets.push_back(findings[i].offset);
+        offsets.push_back(findings[i].offset + findings[i].length);
     }
     const std::vector<int> positions = Utf16Positions(script, offsets);
     QList<EditorFinding> shown;
-    shown.reserve(static_cast<qsizetype>(findings.size()));
+    shown.reserve(static_cast<qsizetype>(count));
     const int last = document->characterCount() - 1;
-    for (size_t i = 0; i < findings.size(); ++i) {
+    for (size_t i = 0; i < count; ++i) {
         QTextCursor range(document);
         range.setPosition(qMin(positions[2 * i], last));
         range.setPosition(qMin(positions[2 * i + 1], last), QTextCursor::KeepAnchor);
@@ -113,7 +115,8 @@ void TEditorPage::LintNow() {
     if (status == LintStatus::Busy) lintTimer_->start();
     if (status != LintStatus::Done) return;
     ++lintRuns_;
-    memo_->SetFindings(ToEditorFindings(memo_->document(), script, findings));
+    findingCount_ = static_cast<int>(findings.size());
+    memo_->SetFindings(ToEditorFindings(memo_->document(), script, findings, kShownFindings));
     emit FindingsChanged();
 }
 

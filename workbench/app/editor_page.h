@@ -35,6 +35,9 @@ class TEditorPage : public QWidget {
     enum class SaveResult { Saved, Cancelled, Failed };
     /// The pause in typing after which the text is linted, in milliseconds.
     static constexpr int kLintPause = 500;
+    /// The most findings the editor underlines: beyond some thousands the underlines would
+    /// slow down painting and typing, and the first ones are those to fix first anyway.
+    static constexpr int kShownFindings = 1000;
 
     /// A page listed under `fileName` (a full file name, or "Untitle%d.TPX" for a new page)
     /// whose editor is still empty.
@@ -73,6 +76,8 @@ class TEditorPage : public QWidget {
     bool LintPending() const;
     /// How many lints ran over this page's text.
     int LintRuns() const { return lintRuns_; }
+    /// The number of findings of the last lint, also those beyond kShownFindings.
+    int FindingCount() const { return findingCount_; }
 
   signals:
     /// The page took a new file name (Save As).
@@ -90,6 +95,7 @@ class TEditorPage : public QWidget {
     Linter linter_;
     QTimer* lintTimer_;
     int lintRuns_ = 0;
+    int findingCount_ = 0;
 };
 
 }  // namespace morva::app

@@ -410,16 +410,23 @@ void TMainForm::RefreshFindings() {
         return;
     }
     const QList<EditorFinding>& findings = page->Editor()->Findings();
-    const qsizetype count = findings.size();
+    const int count = page->FindingCount();
     ssBarFindings->setText(count == 0   ? QStringLiteral("No findings")
                            : count == 1 ? QStringLiteral("1 finding")
                                         : QStringLiteral("%1 findings").arg(count));
     QList<QTreeWidgetItem*> rows;
-    rows.reserve(count);
+    rows.reserve(findings.size() + 1);
     for (const EditorFinding& finding : findings)
         rows.append(
             new QTreeWidgetItem({QString::number(finding.line), QString::number(finding.column),
                                  finding.check, finding.message}));
+    if (count > findings.size()) {
+        auto* more = new QTreeWidgetItem(
+            {QString(), QString(), QString(),
+             QStringLiteral("%1 more findings are not shown").arg(count - findings.size())});
+        more->setFlags(Qt::NoItemFlags);
+        rows.append(more);
+    }
     lvFindings->addTopLevelItems(rows);
     for (int column = 0; column < 3; ++column) lvFindings->resizeColumnToContents(column);
 }

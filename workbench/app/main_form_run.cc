@@ -6,6 +6,7 @@
 #include <QDockWidget>
 #include <QLabel>
 #include <QShortcut>
+#include <QTreeWidget>
 
 #include "workbench/app/browse_form.h"
 #include "workbench/app/create_dbi_form.h"
@@ -115,8 +116,11 @@ void TMainForm::mmSCheckClick() {
     if (!page) return;
     page->LintNow();
     RefreshFindings();
+    // Opened for the first time, the list takes a few rows and leaves the page its room.
+    const bool opening = !dkFindings->isVisible() && !dkFindings->isFloating();
     dkFindings->show();
     dkFindings->raise();
+    if (opening) resizeDocks({dkFindings}, {8 * lvFindings->fontMetrics().height()}, Qt::Vertical);
 }
 
 void TMainForm::mmDSelectDatabaseClick() {
