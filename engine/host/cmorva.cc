@@ -80,6 +80,19 @@ HRESULT CMorva::SetScript(const BStr& Filename, const BStr& ScriptCode) {
     return com::S_OK;
 }
 
+// The lint compiles through the engine's state, which a run is walking while its events are
+// raised; it waits for the run to end like every other change.
+HRESULT CMorva::Lint(const BStr& ScriptCode, std::vector<LintFinding>* findings) {
+    if (!findings) return com::E_POINTER;
+    if (running_) return com::E_UNEXPECTED;
+    try {
+        *findings = LintScript(TextOf(ScriptCode));
+    } catch (const std::bad_alloc&) {
+        return com::E_OUTOFMEMORY;
+    }
+    return com::S_OK;
+}
+
 HRESULT CMorva::RunScript() {
     if (running_) return com::E_UNEXPECTED;
     if (!compiled_ || !store_.store() || !exe_) return com::S_OK;

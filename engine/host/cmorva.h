@@ -17,7 +17,7 @@ namespace morva::tpx {
 class Exe;
 class CDatabase;
 
-class CMorva : public com::Object<IMorva, com::IConnectionPoint>, public EngineControl {
+class CMorva : public com::Object<IMorva, com::IConnectionPoint, IMorvaLint>, public EngineControl {
   public:
     /// The new control becomes the engine's current control.
     CMorva();
@@ -43,6 +43,9 @@ class CMorva : public com::Object<IMorva, com::IConnectionPoint>, public EngineC
     HRESULT SetRoom(const BStr& sRN, const BStr& sRT, const BStr& sRL) override;
     HRESULT SetSchema(const BStr& sN, const BStr& sT, const BStr& sL) override;
     HRESULT GetLogText(std::string* text) override;
+
+    // IMorvaLint
+    HRESULT Lint(const BStr& ScriptCode, std::vector<LintFinding>* findings) override;
 
     HRESULT Invoke(int32_t dispId, const std::vector<com::Variant>& args,
                    com::Variant* result) override;

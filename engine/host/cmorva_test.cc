@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "component/create.h"
 #include "component/guid.h"
@@ -62,6 +63,11 @@ class MeddlingSink : public com::Object<IMorvaEvents> {
                    morva_->SetRoom(s, s, s),
                    morva_->SetSchema(s, s, s),
                    morva_->RunScript()};
+        std::vector<LintFinding> findings;
+        void* lint = nullptr;
+        morva_->QueryInterface(IMorvaLint::kIid, &lint);
+        results.push_back(static_cast<IMorvaLint*>(lint)->Lint(std::string("<COLUMS>"), &findings));
+        static_cast<IMorvaLint*>(lint)->Release();
         return S_OK;
     }
     IMorva* morva_;
@@ -86,7 +92,7 @@ TEST(CMorvaTest, ARunCannotBeChangedFromItsOwnEvents) {
     ASSERT_EQ(m.As<com::IConnectionPoint>()->Advise(sink.get(), &cookie), S_OK);
     EXPECT_EQ(m->RunScript(), S_OK);
     auto* meddler = static_cast<MeddlingSink*>(sink.get());
-    EXPECT_EQ(meddler->results, std::vector<HRESULT>(12, com::E_UNEXPECTED));
+    EXPECT_EQ(meddler->results, std::vector<HRESULT>(13, com::E_UNEXPECTED));
     // The run went on over the store and program it started with.
     EXPECT_NE(Log(m.get()).find("End script."), std::string::npos);
     EXPECT_TRUE(fs::exists(work / "A.txt"));
@@ -220,6 +226,41 @@ TEST(CMorvaTest, TheLastControlConstructedReceivesMessages) {
     EXPECT_EQ(Engine().control, AsCMorva(second.get()));
     second.reset();
     EXPECT_EQ(Engine().control, nullptr);
+}
+
+// The lint reads another script between a compile and its run: the run still makes what the
+// compiled script says, and the log shows only what the compile wrote.
+TEST(CMorvaTest, LintLeavesTheCompiledScriptAndLogAlone) {
+    fs::path work = fs::temp_directory_path() / ("tpx_lint_" + std::to_string(getpid()));
+    fs::create_directories(work);
+    fs::path home = fs::current_path();
+    fs::current_path(work);
+    auto m = NewMorva();
+    m->CreateDatabase(std::string("D"), 0);
+    m->AddTable(std::string("A"), std::nullopt, std::nullopt, 0, 0);
+    m->InitDatabase();
+    m->SetScript(
+        std::string("s.tpx"),
+        std::string("<TEXT>\n<TABLES><CREATE><T>.txt</CREATE>kept\n<CLOSE></TABLES>\n</TEXT>\n"));
+    const std::string compiledLog = Log(m.get());
+    auto lint = m.As<IMorvaLint>();
+    ASSERT_TRUE(lint);
+    std::vector<LintFinding> findings{LintFinding{}};
+    ASSERT_EQ(lint->Lint(std::string("<TEXT>\n<COLUMS>\n</TEXT>\n"), &findings), S_OK);
+    ASSERT_EQ(findings.size(), 1u);
+    EXPECT_EQ(findings[0].check, "near-miss-tag");
+    EXPECT_EQ(findings[0].line, 2);
+    EXPECT_EQ(lint->Lint(std::nullopt, &findings), S_OK);
+    EXPECT_TRUE(findings.empty());
+    EXPECT_EQ(lint->Lint(std::string("x"), nullptr), com::E_POINTER);
+    EXPECT_EQ(Log(m.get()), compiledLog);
+    EXPECT_TRUE(AsCMorva(m.get())->compiled());
+    EXPECT_EQ(m->RunScript(), S_OK);
+    std::ifstream out(work / "A.txt");
+    std::string text((std::istreambuf_iterator<char>(out)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text.substr(0, 5), "kept\r");
+    fs::current_path(home);
+    fs::remove_all(work);
 }
 
 class RegistrationTest : public ::testing::Test {

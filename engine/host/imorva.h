@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "component/connection_point.h"
 #include "component/unknown.h"
+#include "engine/script/lint.h"
 
 namespace morva::tpx {
 
@@ -108,6 +110,19 @@ class IMorva : public com::IDispatch {
 
     /// The log text since the last Clear (what the log window shows). S_OK.
     virtual HRESULT GetLogText(std::string* text) = 0;
+};
+
+/// The lint of the engine control, asked for through QueryInterface: it reads a script as
+/// SetScript would and reports its likely mistakes, leaving the control's script, program and
+/// log as they were. It runs on the thread that calls the control.
+class IMorvaLint : public com::IUnknown {
+  public:
+    static constexpr Guid kIid{
+        0x3A6E2C41, 0x7B19, 0x4F0D, {0x8E, 0x21, 0x5C, 0x90, 0x1D, 0x44, 0xA0, 0x06}};
+    /// Replaces `*findings` by the findings of every check over ScriptCode, in script order.
+    /// E_UNEXPECTED while a run is under way (from one of its events), E_POINTER without
+    /// `findings`, E_OUTOFMEMORY when the lint runs out of memory.
+    virtual HRESULT Lint(const BStr& ScriptCode, std::vector<LintFinding>* findings) = 0;
 };
 
 }  // namespace morva::tpx

@@ -1,8 +1,10 @@
 #include "workbench/app/code_memo.h"
 
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QTextBlock>
+#include <QToolTip>
 
 #include "workbench/app/code_highlighter.h"
 
@@ -88,6 +90,56 @@ void TCodeMemo::GotoLine(int number) {
     const int target = number >= lines ? lines - 1 : qMax(number - 1, 0);
     SetCaret(document()->findBlockByNumber(target).position());
     setFocus();
+}
+
+void TCodeMemo::SetFindings(QList<EditorFinding> findings) {
+    findings_ = std::move(findings);
+    QTextCharFormat underline;
+    underline.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+    underline.setUnderlineColor(Qt::red);
+    QList<QTextEdit::ExtraSelection> selections;
+    selections.reserve(findings_.size());
+    for (const EditorFinding& finding : findings_) selections.append({finding.range, underline});
+    setExtraSelections(selections);
+}
+
+// A finding of no length (the end of the script) holds the character before it, so that it
+// can still be pointed at.
+QString TCodeMemo::FindingMessagesAt(int position) const {
+    QStringList messages;
+    for (const EditorFinding& finding : findings_) {
+        const int start = finding.range.selectionStart();
+        const int end = qMax(finding.range.selectionEnd(), start + 1);
+        if (position >= start && position < end) messages << finding.message;
+    }
+    return messages.join(u'\n');
+}
+
+void TCodeMemo::GotoFinding(int index) {
+    if (index < 0 || index >= findings_.size()) return;
+    const QTextCursor& range = findings_[index].range;
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(range.selectionStart());
+    cursor.setPosition(range.selectionEnd(), QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+    setFocus();
+}
+
+bool TCodeMemo::viewportEvent(QEvent* event) {
+    if (event->type() != QEvent::ToolTip) return QPlainTextEdit::viewportEvent(event);
+    auto* help = static_cast<QHelpEvent*>(event);
+    // The character under the mouse: the cursor position left of its middle.
+    const QTextCursor under = cursorForPosition(help->pos());
+    const QRect caret = cursorRect(under);
+    const int position = under.position() - (help->pos().x() < caret.center().x() ? 1 : 0);
+    const QString text = FindingMessagesAt(position);
+    if (text.isEmpty()) {
+        QToolTip::hideText();
+        event->ignore();
+    } else {
+        QToolTip::showText(help->globalPos(), text, viewport());
+    }
+    return true;
 }
 
 void TCodeMemo::keyPressEvent(QKeyEvent* event) {

@@ -1,11 +1,14 @@
 #pragma once
 // The editor of every page: a plain-text editor that colours the template language's tags
 // and the keywords of the chosen programming language, indents a new line like the line
-// above it, reports the caret's line and column, and finds and replaces text.
+// above it, reports the caret's line and column, finds and replaces text, and underlines the
+// lint's findings with their message as a tool tip.
 
+#include <QList>
 #include <QPlainTextEdit>
 #include <QStringList>
 #include <QTextCharFormat>
+#include <QTextCursor>
 #include <functional>
 
 #include "workbench/app/highlight_classifier.h"
@@ -13,6 +16,16 @@
 namespace morva::app {
 
 class TCodeHighlighter;
+
+/// A lint finding as the editor shows it. `range` selects the text it is about and follows
+/// edits made after the lint; line and column are where the lint found it.
+struct EditorFinding {
+    QTextCursor range;
+    int line = 0;
+    int column = 0;
+    QString check;
+    QString message;
+};
 
 class TCodeMemo : public QPlainTextEdit {
     Q_OBJECT
@@ -61,7 +74,17 @@ class TCodeMemo : public QPlainTextEdit {
     /// beyond the end the last) and takes the focus.
     void GotoLine(int number);
 
+    /// Replaces the findings underlined in the text (a red wavy line).
+    void SetFindings(QList<EditorFinding> findings);
+    const QList<EditorFinding>& Findings() const { return findings_; }
+    /// The messages of the findings whose text holds the character at `position`, one a line;
+    /// empty when there is none. This is the tool tip shown there.
+    QString FindingMessagesAt(int position) const;
+    /// Selects the text of finding `index` and takes the focus.
+    void GotoFinding(int index);
+
   protected:
+    bool viewportEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -74,6 +97,7 @@ class TCodeMemo : public QPlainTextEdit {
     KeywordSet keywords_;
     QTextCharFormat tagFormat_, valueFormat_, keywordFormat_;
     TCodeHighlighter* highlighter_;
+    QList<EditorFinding> findings_;
     int caretLine_ = 0;
     int caretColumn_ = 0;
 };

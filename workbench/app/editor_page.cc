@@ -5,7 +5,9 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QTextBlock>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "workbench/app/code_memo.h"
 #include "workbench/app/form_text.h"
@@ -23,6 +25,52 @@ bool FitsLatin1(const QString& text) {
     return true;
 }
 
+// The UTF-16 position in the text of each byte offset into its UTF-8 form, in one walk over
+// the text however many offsets there are.
+std::vector<int> Utf16Positions(const std::string& utf8, const std::vector<size_t>& offsets) {
+    std::vector<size_t> order(offsets.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::sort(order.begin(), order.end(),
+              [&](size_t a, size_t b) { return offsets[a] < offsets[b]; });
+    std::vector<int> positions(offsets.size());
+    size_t byte = 0;
+    int units = 0;
+    for (size_t i : order) {
+        const size_t target = std::min(offsets[i], utf8.size());
+        for (; byte < target; ++byte) {
+            const auto c = static_cast<unsigned char>(utf8[byte]);
+            if ((c & 0xC0) != 0x80) units += c >= 0xF0 ? 2 : 1;  // four bytes: a surrogate pair
+        }
+        positions[i] = units;
+    }
+    return positions;
+}
+
+// The first `count` findings, placed in the document.
+QList<EditorFinding> ToEditorFindings(QTextDocument* document, const std::string& script,
+                                      const std::vector<tpx::LintFinding>& findings, size_t count) {
+    count = std::min(count, findings.size());
+    std::vector<size_t> offsets;
+    offsets.reserve(count * 2);
+    for (size_t i = 0; i < count; ++i) {
+        offsets.push_back(findings[i].offset);
+        offsets.push_back(findings[i].offset + findings[i].length);
+    }
+    const std::vector<int> positions = Utf16Positions(script, offsets);
+    QList<EditorFinding> shown;
+    shown.reserve(static_cast<qsizetype>(count));
+    const int last = document->characterCount() - 1;
+    for (size_t i = 0; i < count; ++i) {
+        QTextCursor range(document);
+        range.setPosition(qMin(positions[2 * i], last));
+        range.setPosition(qMin(positions[2 * i + 1], last), QTextCursor::KeepAnchor);
+        shown.append({range, findings[i].line, findings[i].column,
+                      QString::fromStdString(findings[i].check),
+                      QString::fromStdString(findings[i].message)});
+    }
+    return shown;
+}
+
 }  // namespace
 
 QString FolderOf(const QString& fileName) {
@@ -32,10 +80,44 @@ QString FolderOf(const QString& fileName) {
 }
 
 TEditorPage::TEditorPage(const QString& fileName, QWidget* parent)
-    : QWidget(parent), memo_(new TCodeMemo(this)), fileName_(fileName) {
+    : QWidget(parent),
+      memo_(new TCodeMemo(this)),
+      fileName_(fileName),
+      lintTimer_(new QTimer(this)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(memo_);
+    lintTimer_->setSingleShot(true);
+    lintTimer_->setInterval(kLintPause);
+    connect(lintTimer_, &QTimer::timeout, this, &TEditorPage::LintNow);
+    // Each change starts the pause again, so typing never waits for a lint.
+    connect(memo_->document(), &QTextDocument::contentsChanged, this, [this] {
+        if (linter_) lintTimer_->start();
+    });
+}
+
+void TEditorPage::SetLinter(Linter linter) {
+    linter_ = std::move(linter);
+    if (linter_) lintTimer_->start();
+}
+
+bool TEditorPage::LintPending() const {
+    return lintTimer_->isActive();
+}
+
+// A lint refused while a run is under way is tried again after another pause.
+void TEditorPage::LintNow() {
+    lintTimer_->stop();
+    if (!linter_) return;
+    const std::string script = memo_->toPlainText().toStdString();
+    std::vector<tpx::LintFinding> findings;
+    const LintStatus status = linter_(script, &findings);
+    if (status == LintStatus::Busy) lintTimer_->start();
+    if (status != LintStatus::Done) return;
+    ++lintRuns_;
+    findingCount_ = static_cast<int>(findings.size());
+    memo_->SetFindings(ToEditorFindings(memo_->document(), script, findings, kShownFindings));
+    emit FindingsChanged();
 }
 
 bool TEditorPage::IsUntitled() const {

@@ -1,12 +1,19 @@
 #pragma once
 // One page of the main window: the editor and the document it shows. The page owns the name
 // it is listed and saved under, the line ends and encoding its file was read with, reading
-// and writing that file, and the "Save changes" question.
+// and writing that file, the "Save changes" question, and the lint of its text after a pause
+// in typing.
 
 #include <QString>
 #include <QWidget>
+#include <functional>
+#include <string>
+#include <vector>
 
+#include "engine/script/lint.h"
 #include "workbench/app/message_boxes.h"
+
+class QTimer;
 
 namespace morva::app {
 
@@ -15,10 +22,22 @@ class TCodeMemo;
 /// The folder of `fileName` with its trailing separator, as the script folder is kept.
 QString FolderOf(const QString& fileName);
 
+/// What a lint of a page's text came to: findings, nothing now (a run is under way; try
+/// again later), or nothing ever (no engine to lint with).
+enum class LintStatus { Done, Busy, Unavailable };
+/// Lints a script's text (UTF-8) into `findings`.
+using Linter =
+    std::function<LintStatus(const std::string& script, std::vector<tpx::LintFinding>* findings)>;
+
 class TEditorPage : public QWidget {
     Q_OBJECT
   public:
     enum class SaveResult { Saved, Cancelled, Failed };
+    /// The pause in typing after which the text is linted, in milliseconds.
+    static constexpr int kLintPause = 500;
+    /// The most findings the editor underlines: beyond some thousands the underlines would
+    /// slow down painting and typing, and the first ones are those to fix first anyway.
+    static constexpr int kShownFindings = 1000;
 
     /// A page listed under `fileName` (a full file name, or "Untitle%d.TPX" for a new page)
     /// whose editor is still empty.
@@ -48,9 +67,23 @@ class TEditorPage : public QWidget {
     /// pages also with No to All and Yes to All.
     Answer AskToSave(bool manyPages) const;
 
+    /// Lints the text with `linter` whenever it has rested kLintPause ms after a change, the
+    /// first time kLintPause ms from now.
+    void SetLinter(Linter linter);
+    /// Lints the text now, unless a lint is impossible; the findings go to the editor.
+    void LintNow();
+    /// True when the text changed since its last lint and waits for the pause to end.
+    bool LintPending() const;
+    /// How many lints ran over this page's text.
+    int LintRuns() const { return lintRuns_; }
+    /// The number of findings of the last lint, also those beyond kShownFindings.
+    int FindingCount() const { return findingCount_; }
+
   signals:
     /// The page took a new file name (Save As).
     void FileNameChanged();
+    /// The editor's findings were replaced by those of a new lint.
+    void FindingsChanged();
 
   private:
     bool Write(const QString& fileName);
@@ -59,6 +92,10 @@ class TEditorPage : public QWidget {
     QString fileName_;
     bool crlf_ = false;    ///< the file's lines end in CR LF
     bool latin1_ = false;  ///< the file is not UTF-8; it is written back as Latin-1
+    Linter linter_;
+    QTimer* lintTimer_;
+    int lintRuns_ = 0;
+    int findingCount_ = 0;
 };
 
 }  // namespace morva::app

@@ -6,8 +6,10 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
+#include <QDockWidget>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QHeaderView>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -20,6 +22,7 @@
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolBar>
+#include <QTreeWidget>
 #include <QUrl>
 
 #include "workbench/app/code_memo.h"
@@ -29,6 +32,7 @@
 #include "workbench/app/goto_line_dialog.h"
 #include "workbench/app/language.h"
 #include "workbench/app/replace_dialog.h"
+#include "workbench/app/script_form.h"
 #include "workbench/app/splash_form.h"
 
 namespace morva::app {
@@ -68,6 +72,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     CreateToolBar();
     CreateStatusBar();
     CreatePageArea();
+    CreateFindingsDock();
     CreateDialogs();
     CreateRunWindow();
     CreateOptionDialogs();
@@ -174,6 +179,7 @@ void TMainForm::CreateActions() {
     mmDCreateBySQL =
         Later("mmDCreateBySQL", QStringLiteral("Create Database Information By S&QL..."));
     mmSCompile = Later("mmSCompile", QStringLiteral("&Compile only"), K(Qt::Key_F8));
+    mmSCheck = Later("mmSCheck", QStringLiteral("Chec&k"), K(Qt::SHIFT | Qt::Key_F8));
     mmSRun = Later("mmSRun", QStringLiteral("&Run"), K(Qt::Key_F9));
     mmOOutputDir = Later("mmOOutputDir", QStringLiteral("&Output directory..."));
     mmOFileType = MakeAction("mmOFileType", QStringLiteral("File &Type..."), {},
@@ -234,6 +240,7 @@ void TMainForm::CreateMenus() {
 
     QMenu* script = menuBar()->addMenu(QStringLiteral("&Script"));
     script->addAction(mmSCompile);
+    script->addAction(mmSCheck);
     script->addSeparator();
     script->addAction(mmSRun);
 
@@ -332,6 +339,12 @@ void TMainForm::CreateStatusBar() {
         statusBar()->addWidget(panel);
         ssBarPanels[i] = panel;
     }
+    ssBarFindings = new QLabel(this);
+    ssBarFindings->setObjectName(QStringLiteral("ssBarFindings"));
+    ssBarFindings->setMinimumWidth(90);
+    ssBarFindings->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    ssBarFindings->setToolTip(QStringLiteral("Lint findings in this page (Script > Check)"));
+    statusBar()->addWidget(ssBarFindings);
     statusBar()->setObjectName(QStringLiteral("ssBar"));
     statusBar()->setSizeGripEnabled(true);
     ssBarPanels[2]->setText(settings_.Schema ? QStringLiteral("SCHEMA") : QStringLiteral("(NONE)"));
@@ -358,8 +371,64 @@ void TMainForm::CreatePageArea() {
         UpdateCaption();
         UpdateCommands();
         RefreshPosition();
+        RefreshFindings();
     });
     setAcceptDrops(true);
+}
+
+// The findings of the active page, one a row; choosing a row (click or Enter) selects the
+// finding's text in the editor.
+void TMainForm::CreateFindingsDock() {
+    lvFindings = new QTreeWidget(this);
+    lvFindings->setObjectName(QStringLiteral("lvFindings"));
+    lvFindings->setHeaderLabels({QStringLiteral("Line"), QStringLiteral("Column"),
+                                 QStringLiteral("Check"), QStringLiteral("Message")});
+    lvFindings->setRootIsDecorated(false);
+    lvFindings->setUniformRowHeights(true);
+    lvFindings->setAllColumnsShowFocus(true);
+    lvFindings->header()->setStretchLastSection(true);
+    const auto choose = [this](QTreeWidgetItem* item) {
+        TCodeMemo* memo = ActiveEditor();
+        if (!memo || !item) return;
+        memo->GotoFinding(lvFindings->indexOfTopLevelItem(item));
+        RefreshPosition();
+    };
+    connect(lvFindings, &QTreeWidget::itemClicked, this, choose);
+    connect(lvFindings, &QTreeWidget::itemActivated, this, choose);
+    dkFindings = new QDockWidget(QStringLiteral("Findings"), this);
+    dkFindings->setObjectName(QStringLiteral("dkFindings"));
+    dkFindings->setWidget(lvFindings);
+    addDockWidget(Qt::BottomDockWidgetArea, dkFindings);
+    dkFindings->hide();
+}
+
+void TMainForm::RefreshFindings() {
+    const TEditorPage* page = Page(PageIndex());
+    lvFindings->clear();
+    if (!page || page->LintRuns() == 0) {
+        ssBarFindings->clear();
+        return;
+    }
+    const QList<EditorFinding>& findings = page->Editor()->Findings();
+    const int count = page->FindingCount();
+    ssBarFindings->setText(count == 0   ? QStringLiteral("No findings")
+                           : count == 1 ? QStringLiteral("1 finding")
+                                        : QStringLiteral("%1 findings").arg(count));
+    QList<QTreeWidgetItem*> rows;
+    rows.reserve(findings.size() + 1);
+    for (const EditorFinding& finding : findings)
+        rows.append(
+            new QTreeWidgetItem({QString::number(finding.line), QString::number(finding.column),
+                                 finding.check, finding.message}));
+    if (count > findings.size()) {
+        auto* more = new QTreeWidgetItem(
+            {QString(), QString(), QString(),
+             QStringLiteral("%1 more findings are not shown").arg(count - findings.size())});
+        more->setFlags(Qt::NoItemFlags);
+        rows.append(more);
+    }
+    lvFindings->addTopLevelItems(rows);
+    for (int column = 0; column < 3; ++column) lvFindings->resizeColumnToContents(column);
 }
 
 void TMainForm::CreateDialogs() {
@@ -438,6 +507,12 @@ TEditorPage* TMainForm::SetupPage(const QString& fileName) {
     connect(memo, &QPlainTextEdit::undoAvailable, this, &TMainForm::EditorChanged);
     connect(memo, &QPlainTextEdit::cursorPositionChanged, this, &TMainForm::RefreshPosition);
     connect(memo, &QPlainTextEdit::selectionChanged, this, &TMainForm::RefreshPosition);
+    page->SetLinter([this](const std::string& script, std::vector<tpx::LintFinding>* findings) {
+        return Script ? Script->Lint(script, findings) : LintStatus::Unavailable;
+    });
+    connect(page, &TEditorPage::FindingsChanged, this, [this, page] {
+        if (page == Page(PageIndex())) RefreshFindings();
+    });
     connect(page, &TEditorPage::FileNameChanged, this, [this, page] {
         const int index = pgEdit->indexOf(page);
         pgEdit->setTabText(index, BaseName(page->FileName()));
@@ -598,8 +673,8 @@ void TMainForm::UpdateCommands() {
     for (int i = 0; i < PageTotal(); ++i)
         anyModified = anyModified || Editor(i)->document()->isModified();
     TCodeMemo* memo = ActiveEditor();
-    for (QAction* action :
-         {mmESelectAll, mmEFind, mmEReplace, mmESearchNext, mmEGotoLine, mmSCompile, mmSRun})
+    for (QAction* action : {mmESelectAll, mmEFind, mmEReplace, mmESearchNext, mmEGotoLine,
+                            mmSCompile, mmSCheck, mmSRun})
         SetCommand(action, pages);
     SetCommand(mmFSaveAll, pages && anyModified);
     SetCommand(mmFSave, memo && memo->document()->isModified());

@@ -1,7 +1,8 @@
 #pragma once
 // The workbench's main window: the editor pages, the menus, tool bar,
-// pop-up menu and status bar, opening, saving and closing files, the recent lists, and
-// find, replace and go to line in the active page.
+// pop-up menu and status bar, opening, saving and closing files, the recent lists,
+// find, replace and go to line in the active page, and the list of the active page's lint
+// findings.
 
 #include <QMainWindow>
 #include <QStringList>
@@ -10,11 +11,13 @@
 #include "workbench/app/message_boxes.h"
 
 class QAction;
+class QDockWidget;
 class QLabel;
 class QMenu;
 class QSplitter;
 class QTabWidget;
 class QToolBar;
+class QTreeWidget;
 
 namespace morva::app {
 
@@ -101,6 +104,7 @@ class TMainForm : public QMainWindow {
     void CreateToolBar();
     void CreateStatusBar();
     void CreatePageArea();
+    void CreateFindingsDock();
     void CreateDialogs();
     void CreateRunWindow();
     void CreateOptionDialogs();
@@ -144,6 +148,8 @@ class TMainForm : public QMainWindow {
     void BuildMacroPanel();
     /// Inserts macro button `index`'s text at the active editor's caret.
     void MacroButtonClick(int index);
+    /// The findings count in the status bar and the findings list, from the active page.
+    void RefreshFindings();
 
     // Menu handlers.
     void mmFNewClick();
@@ -172,6 +178,7 @@ class TMainForm : public QMainWindow {
     void mmDCreateBySQLClick();
     void mmSCompileClick();
     void mmSRunClick();
+    void mmSCheckClick();
     void mmOOutputDirClick();
     void mmOFileTypeClick();
     void mmOLanguageClick();
@@ -196,6 +203,9 @@ class TMainForm : public QMainWindow {
     QSplitter* Splitter1;
     QTabWidget* pgEdit;
     QLabel* ssBarPanels[4];
+    QLabel* ssBarFindings;
+    QDockWidget* dkFindings;
+    QTreeWidget* lvFindings;
     QMenu* mmFile;
     QMenu* mmRecent;
     QMenu* pmEditor;
@@ -204,7 +214,7 @@ class TMainForm : public QMainWindow {
         *mmEReplace, *mmESearchNext, *mmEGotoLine;
     QAction *mmDSelectDatabase, *mmDSelectSchema, *mmDEditSchema, *mmDCreateByBDE, *mmDCreateByODBC,
         *mmDCreateBySQL;
-    QAction *mmSCompile, *mmSRun;
+    QAction *mmSCompile, *mmSCheck, *mmSRun;
     QAction *mmOOutputDir, *mmOFileType, *mmOLanguage, *mmOCustomButtons, *mmOFont, *mmOAutoIndent,
         *mmOViewPanel;
     QAction *mmHContents, *mmHAbout;

@@ -3,8 +3,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDockWidget>
 #include <QLabel>
 #include <QShortcut>
+#include <QTreeWidget>
 
 #include "workbench/app/browse_form.h"
 #include "workbench/app/create_dbi_form.h"
@@ -41,6 +43,7 @@ void TMainForm::CreateRunWindow() {
     const bool engine = Script->EngineReady();
     const bool both = engine && Script->CompilerReady();
     Bind(this, mmSCompile, &TMainForm::mmSCompileClick, engine);
+    Bind(this, mmSCheck, &TMainForm::mmSCheckClick, engine);
     Bind(this, mmSRun, &TMainForm::mmSRunClick, engine);
     Bind(this, mmDSelectDatabase, &TMainForm::mmDSelectDatabaseClick, true);
     Bind(this, mmDCreateByBDE, &TMainForm::mmDCreateByBDEClick, true);
@@ -105,6 +108,19 @@ void TMainForm::mmSRunClick() {
         Script->RunWithSchema(settings_.Schema.get(), settings_.Database.get(), page->FileName(),
                               page->Editor());
     Script->show();
+}
+
+// Lints the active page now, without waiting for a pause in typing, and shows its findings.
+void TMainForm::mmSCheckClick() {
+    TEditorPage* page = Page(PageIndex());
+    if (!page) return;
+    page->LintNow();
+    RefreshFindings();
+    // Opened for the first time, the list takes a few rows and leaves the page its room.
+    const bool opening = !dkFindings->isVisible() && !dkFindings->isFloating();
+    dkFindings->show();
+    dkFindings->raise();
+    if (opening) resizeDocks({dkFindings}, {8 * lvFindings->fontMetrics().height()}, Qt::Vertical);
 }
 
 void TMainForm::mmDSelectDatabaseClick() {

@@ -4,6 +4,7 @@
 // usage: morva_screens DIR [DATABASE_DIR]   (run under a display, for example xvfb-run);
 // DATABASE_DIR holds the sample database information "ORDERS".
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -20,6 +21,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QThread>
 #include <QTimer>
 #include <QTreeWidget>
@@ -328,6 +330,19 @@ int main(int argc, char** argv) {
 
     form.OpenFile(scratch.path() + QStringLiteral("/UCUSTOMER.DFM"));
     Save(&form, "form-file-page");
+
+    // Two misspelt tags underlined in the sample, and Script > Check listing them.
+    form.ActivatePage(0);
+    TCodeMemo* memo = form.ActiveEditor();
+    memo->SetCaret(memo->document()->findBlockByNumber(9).position() + 2);
+    memo->insertPlainText(QStringLiteral("<TL> (<TPYE>) "));
+    memo->SetCaret(memo->document()->findBlockByNumber(7).position());
+    memo->insertPlainText(QStringLiteral("<COLUMS>\n"));
+    Part<QAction>(form, QStringLiteral("mmSCheck"))->trigger();
+    Save(&form, "lint-findings");
+    memo->undo();
+    memo->undo();
+    Part<QWidget>(form, QStringLiteral("dkFindings"))->hide();
 
     // The editor's pop-up menu.
     form.ActivatePage(0);

@@ -233,6 +233,16 @@ void TScript::RefreshLog() {
 // ---------------------------------------------------------------------------------------
 // Compile and run
 
+LintStatus TScript::Lint(const std::string& script, std::vector<tpx::LintFinding>* findings) {
+    if (!Morva) return LintStatus::Unavailable;
+    if (busy_) return LintStatus::Busy;
+    const com::ComPtr<tpx::IMorvaLint> lint = Morva.As<tpx::IMorvaLint>();
+    if (!lint) return LintStatus::Unavailable;
+    const com::HRESULT hr = lint->Lint(script, findings);
+    if (hr == com::E_UNEXPECTED) return LintStatus::Busy;
+    return com::Failed(hr) ? LintStatus::Unavailable : LintStatus::Done;
+}
+
 void TScript::CompileScript(const QString& fileName, const TCodeMemo* editor) {
     if (!Morva || !editor) return;
     BusyFlag busy(busy_);

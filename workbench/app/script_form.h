@@ -10,6 +10,7 @@
 
 #include "engine/host/imorva.h"
 #include "sqlcompiler/isqlcomp.h"
+#include "workbench/app/editor_page.h"
 
 class QPlainTextEdit;
 class QTimer;
@@ -47,6 +48,11 @@ class TScript : public QWidget {
     bool CompilerReady() const { return static_cast<bool>(SqlComp1); }
     /// True while a command of this window is working; a second one is refused meanwhile.
     bool Busy() const { return busy_; }
+
+    /// Lints `script` with the engine, leaving its compiled script and log alone. Busy while
+    /// a command of this window is working (a run calls back into the window); Unavailable
+    /// without an engine or with one that has no lint.
+    LintStatus Lint(const std::string& script, std::vector<tpx::LintFinding>* findings);
 
     void ClearLog();
     void Log(const QString& text);
