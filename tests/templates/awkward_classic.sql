@@ -1,0 +1,17 @@
+CREATE TABLE LEGACY ( /* Legacy <types> */
+  K INTEGER NOT NULL PRIMARY KEY,
+  V2 VARCHAR2(10), /* Text "v2" */
+  NC NCHAR(4),
+  NUM NUMBER(8, 2),
+  NUMI NUMBER(9, 0),
+  TINY TINYINT,
+  NV NVARCHAR(5),
+  LV LONGVARCHAR,
+  LB LONGVARBINARY,
+  CL CLOB,
+  FL FLOAT,
+  DP DOUBLE PRECISION,
+  KIND CHAR(1) /* Kind
+  A=Active & <on>
+  I=Inactive */
+);
