@@ -41,4 +41,4 @@ CREATE TABLE "order" (
   "package" VARCHAR(20),
   FOREIGN KEY ("sel_class", "sel_in") REFERENCES "select" ("class", "in")
 );
-CREATE TABLE a (b INTEGER PRIMARY KEY, c2 VARCHAR(5));
+CREATE TABLE a (b INTEGER PRIMARY KEY, c2 VARCHAR(5), a INTEGER);

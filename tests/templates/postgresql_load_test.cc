@@ -69,7 +69,7 @@ TEST(TemplateLibraryPostgresql, ScriptLoadsWithItsKeysAndReferences) {
                              "SELECT count(*) FROM information_schema.columns"
                              " WHERE table_schema = 'public'",
                              &count));
-    EXPECT_EQ(count, "47\n");
+    EXPECT_EQ(count, "48\n");
 }
 
 }  // namespace
