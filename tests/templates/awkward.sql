@@ -42,3 +42,5 @@ CREATE TABLE "order" (
   FOREIGN KEY ("sel_class", "sel_in") REFERENCES "select" ("class", "in")
 );
 CREATE TABLE a (b INTEGER PRIMARY KEY, c2 VARCHAR(5), a INTEGER);
+CREATE TABLE "self" ("super" INTEGER PRIMARY KEY, "crate" VARCHAR(8), "none" INTEGER REFERENCES a (b));
+CREATE TABLE "none" ("true" INTEGER PRIMARY KEY, "match" INTEGER, "await" TIMESTAMP, "yield" DATE);

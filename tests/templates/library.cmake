@@ -91,12 +91,14 @@ elseif(STEP STREQUAL "python")
   need(PYTHON python3)
   check("python3 rejects the dataclasses" ${PYTHON} -c "
 import sys, py_compile
-py_compile.compile('out/awk_model.py', doraise=True)
+sys.dont_write_bytecode = True
+py_compile.compile('out/awk_model.py', cfile='awk_model.pyc', doraise=True)
 sys.path.insert(0, 'out')
 import awk_model as m
 row = m.Class(*([None] * len(m.Class.__dataclass_fields__)))
 assert '_2nd_value' in m.Class.__dataclass_fields__, m.Class.__dataclass_fields__
 assert m.Select.__dataclass_fields__.keys() >= {'class_', 'in_', 'from_', 'import_'}
+assert m.None_.__dataclass_fields__.keys() == {'true', 'match', 'await_', 'yield_'}
 ")
 elseif(STEP STREQUAL "rust")
   need(RUSTC rustc)
@@ -122,7 +124,7 @@ elseif(STEP STREQUAL "sqlite")
     "SELECT m.name, p.name, p.pk FROM sqlite_master m, pragma_table_info(m.name) p WHERE p.pk > 0 ORDER BY m.name, p.pk;"
     "SELECT m.name, f.\"from\", f.\"table\", f.\"to\" FROM sqlite_master m, pragma_foreign_key_list(m.name) f ORDER BY m.name, f.id, f.seq;"
     "SELECT count(*) FROM sqlite_master m, pragma_table_info(m.name) p;")
-  expect_equal("${OUT}" "a b 1\nclass type 1\nlegacy k 1\norder id 1\nselect class 1\nselect in 2\norder sel_class select class\norder sel_in select in\nselect class class type\n48\n")
+  expect_equal("${OUT}" "a b 1\nclass type 1\nlegacy k 1\nnone true 1\norder id 1\nselect class 1\nselect in 2\nself super 1\nt1 code 1\nt1 day 2\nt1_line code 1\nt1_line day 2\nt1_line no 3\norder sel_class select class\norder sel_in select in\nselect class class type\nself none a b\nt1_line code t1 code\nt1_line day t1 day\n62\n")
 else()
   message(FATAL_ERROR "unknown step ${STEP}")
 endif()

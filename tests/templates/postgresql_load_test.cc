@@ -34,7 +34,10 @@ TEST(TemplateLibraryPostgresql, ScriptLoadsWithItsKeysAndReferences) {
                              " ORDER BY t.relname, k.n",
                              &keys))
         << keys;
-    EXPECT_EQ(keys, "a|b|1\nclass|type|1\nlegacy|k|1\norder|id|1\nselect|class|1\nselect|in|2\n");
+    EXPECT_EQ(
+        keys,
+        "a|b|1\nclass|type|1\nlegacy|k|1\nnone|true|1\norder|id|1\nselect|class|1\nselect|in|"
+        "2\nself|super|1\nt1|code|1\nt1|day|2\nt1_line|code|1\nt1_line|day|2\nt1_line|no|3\n");
 
     std::string references;
     ASSERT_TRUE(
@@ -50,26 +53,28 @@ TEST(TemplateLibraryPostgresql, ScriptLoadsWithItsKeysAndReferences) {
                      &references))
         << references;
     EXPECT_EQ(references,
-              "order|sel_class|select|class\norder|sel_in|select|in\nselect|class|class|type\n");
+              "order|sel_class|select|class\norder|sel_in|select|in\nselect|class|class|type\nself|"
+              "none|a|b\nt1_line|code|t1|code\nt1_line|day|t1|day\n");
 
     // Every column arrives, the reserved and digit-led names among them, with its type.
     std::string columns;
-    ASSERT_TRUE(server.Query("postgres",
-                             "SELECT table_name, column_name, data_type, is_nullable"
-                             " FROM information_schema.columns WHERE table_schema = 'public'"
-                             " AND column_name IN ('order', '2nd_value', 'type', 'guid', 'lb')"
-                             " ORDER BY table_name, column_name",
-                             &columns))
+    ASSERT_TRUE(
+        server.Query("postgres",
+                     "SELECT table_name, column_name, data_type, is_nullable"
+                     " FROM information_schema.columns WHERE table_schema = 'public'"
+                     " AND column_name IN ('order', '2nd_value', 'type', 'guid', 'lb', 'shape')"
+                     " ORDER BY table_name, column_name",
+                     &columns))
         << columns;
     EXPECT_EQ(columns,
               "class|2nd_value|bigint|YES\nclass|guid|uuid|YES\nclass|order|character "
-              "varying|YES\nclass|type|integer|NO\nlegacy|lb|bytea|YES\n");
+              "varying|YES\nclass|type|integer|NO\nlegacy|lb|bytea|YES\nt1|shape|text|YES\n");
     std::string count;
     ASSERT_TRUE(server.Query("postgres",
                              "SELECT count(*) FROM information_schema.columns"
                              " WHERE table_schema = 'public'",
                              &count));
-    EXPECT_EQ(count, "48\n");
+    EXPECT_EQ(count, "62\n");
 }
 
 }  // namespace
