@@ -58,6 +58,14 @@ if(STEP STREQUAL "cpp")
   need(GXX g++)
   file(WRITE ${WORK}/use_cpp.cc "#include \"out/awk.h\"\nint main() {\n  awk::Class row{};\n  row.float_ = 1.5;\n  row.order = \"x\";\n  awk::Order order{};\n  return row.type + order.id + (row._2nd_value ? 1 : 0);\n}\n")
   check("g++ rejects the C++ header" ${GXX} -std=c++20 -fsyntax-only -Wall -Wextra -Werror use_cpp.cc)
+  # A copy adapted as the manual says: a types.cpp beside it maps the project's own types,
+  # the columns outside the key still become optional.
+  file(MAKE_DIRECTORY ${WORK}/adapted)
+  file(COPY ${TEMPLATES}/cpp_structs/structs.tpx DESTINATION ${WORK}/adapted)
+  file(WRITE ${WORK}/adapted/types.cpp "# money in cents\nDECIMAL = std::int64_t\nGEOMETRY = std::vector<double>\n")
+  run(0 run ${WORK}/adapted/structs.tpx --db AWK --schema All --output-dir ${WORK}/adapted/out)
+  file(WRITE ${WORK}/use_adapted.cc "#include \"adapted/out/awk.h\"\n#include <type_traits>\nusing namespace awk;\nstatic_assert(std::is_same_v<decltype(T1::amount), std::optional<std::int64_t>>);\nstatic_assert(std::is_same_v<decltype(T1::shape), std::optional<std::vector<double>>>);\nstatic_assert(std::is_same_v<decltype(T1::day), std::chrono::year_month_day>);\nstatic_assert(std::is_same_v<decltype(Class::big_count), std::optional<std::int64_t>>);\n")
+  check("g++ rejects the adapted C++ header" ${GXX} -std=c++20 -fsyntax-only -Wall -Werror use_adapted.cc)
 elseif(STEP STREQUAL "csharp")
   need(MCS mcs)
   execute_process(COMMAND ${MCS} -target:library -warnaserror+ -out:${WORK}/awk.dll ${OUTDIR}/Awk.cs
