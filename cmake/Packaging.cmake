@@ -13,6 +13,9 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 # Samples: the sample database as SQL scripts and the sample templates.
 file(GLOB morva_samples ${PROJECT_SOURCE_DIR}/samples/*.tpx ${PROJECT_SOURCE_DIR}/samples/*.sql)
 install(FILES ${morva_samples} DESTINATION ${MORVA_DATADIR}/samples)
+# The template library: one folder per target, each with its script and README.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/templates/ DESTINATION ${MORVA_DATADIR}/templates
+  FILES_MATCHING PATTERN "*.tpx" PATTERN "README")
 
 # The manual (HTML), as Help > Contents opens it, without the manual's own tests and sources.
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/ DESTINATION ${MORVA_DOCDIR}

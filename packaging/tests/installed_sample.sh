@@ -48,6 +48,11 @@ if ! diff -r "$work/build" "$work/installed"; then
     echo "the installed morva-cli does not generate what the build tree's does"
     status=1
 fi
+# The template library is installed whole: every script and README, nothing else.
+if ! diff -r "$source/templates" "$prefix/share/morva/templates"; then
+    echo "the installed template library differs from the source's"
+    status=1
+fi
 if [[ $debug != --debug-build ]] && grep -rl --binary-files=text -F "$source" "$prefix"; then
     echo "installed files name the source or build folder $source"
     status=1
