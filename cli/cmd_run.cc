@@ -40,7 +40,10 @@ class RunHost : public tpx::EngineControl {
     explicit RunHost(tpx::OutputFiles& files) : files_(files) {}
     void WriteLog(std::string_view text) override { log.append(text); }
     void CloseAsDfm(const std::string& filename) override {
-        if (!filename.empty() && !ConvertClosedFormFile(files_, filename)) ++failedForms;
+        if (filename.empty()) return;
+        // A form file that could not be written is counted among the output files already.
+        int before = files_.failures();
+        if (!ConvertClosedFormFile(files_, filename) && files_.failures() == before) ++failedForms;
     }
     std::string log;
     int failedForms = 0;

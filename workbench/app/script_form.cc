@@ -339,8 +339,11 @@ class EngineOutputFiles : public formfile::RunOutputFiles {
         int32_t error = 0;
         const com::HRESULT hr = morva_.PutOutputFile(name, content, &error);
         if (!com::Failed(hr)) return 0;
+        putFailed = true;
         return error ? error : EIO;
     }
+    /// A put failed: the engine counts that file among the run's failed files already.
+    bool putFailed = false;
 
   private:
     tpx::IMorva& morva_;
@@ -354,7 +357,7 @@ void TScript::MorvaCloseAsDFM(const QString& fileName) {
     EngineOutputFiles files(*Morva, settings_.OutputDir);
     std::string error;
     if (!formfile::ConvertClosedFormFile(files, fileName.toStdString(), &error)) {
-        ++failedForms_;
+        if (!files.putFailed) ++failedForms_;
         InformationBox(QString::fromStdString(error));
     }
 }

@@ -165,7 +165,7 @@ TEST_F(RealComponentsTest, OdbcDataSourceOverTheSqliteDriverBuildsTheDatabaseInf
 
 // The run window over the real engine and the sample order database (CUSTOMER, ORDERS),
 // running the script "gen.tpx" into the output folder "Output".
-class RunOutputTest : public RealComponentsTest {
+class RunWindowOutputTest : public RealComponentsTest {
   protected:
     void SetUp() override {
         RealComponentsTest::SetUp();
@@ -212,7 +212,7 @@ const char* const kPerTable =
     "// MORVA-KEEP-END body\n<CLOSE></TABLES><CREATE>form.txt</CREATE>object Form1: TForm1\n"
     "end\n<CLOSEASDFM></TEXT>\n";
 
-TEST_F(RunOutputTest, OnlyChangedFilesAreWrittenAndTheStatusLineSaysWhatTheRunDid) {
+TEST_F(RunWindowOutputTest, OnlyChangedFilesAreWrittenAndTheStatusLineSaysWhatTheRunDid) {
     Run(kPerTable);
     EXPECT_TRUE(boxes.isEmpty()) << boxes.join(u'\n').toStdString();
     EXPECT_EQ(Status(), QStringLiteral("4 files written, 0 unchanged, 0 pruned, 0 stale"));
@@ -248,7 +248,7 @@ TEST_F(RunOutputTest, OnlyChangedFilesAreWrittenAndTheStatusLineSaysWhatTheRunDi
     EXPECT_FALSE(Log().contains(QStringLiteral("stale")));
 }
 
-TEST_F(RunOutputTest, KeptRegionsSurviveAndARunTimeErrorKeepsTheOpenFilesPreviousText) {
+TEST_F(RunWindowOutputTest, KeptRegionsSurviveAndARunTimeErrorKeepsTheOpenFilesPreviousText) {
     QDir(root).mkpath(QStringLiteral("Output/src"));
     WriteFile(QStringLiteral("Output/src/ORDERS.h"),
               "// old\r\n// MORVA-KEEP-BEGIN body\r\nint mine;\r\n// MORVA-KEEP-END body\r\n");
@@ -282,7 +282,22 @@ TEST_F(RunOutputTest, KeptRegionsSurviveAndARunTimeErrorKeepsTheOpenFilesPreviou
     EXPECT_EQ(Status(), QStringLiteral("1 files written, 0 unchanged, 0 pruned, 0 stale"));
 }
 
-TEST_F(RunOutputTest, AnOutputFolderThatCannotBeUsedOrABadHandOverRunsNothing) {
+TEST_F(RunWindowOutputTest, FormFilesThatCannotBeConvertedAreShownAndCountedOnce) {
+    QDir(root).mkpath(QStringLiteral("Output/form.DFM"));  // a folder in the way
+    Run(
+        QStringLiteral("<TEXT>\n<CREATE>form.txt</CREATE>object Form1: TForm1\nend\n<CLOSEASDFM>"
+                       "<CREATE>broken.txt</CREATE>object Form2: TForm2\n  Left = \nend\n"
+                       "<CLOSEASDFM></TEXT>\n"));
+    ASSERT_EQ(boxes.size(), 2) << boxes.join(u'\n').toStdString();
+    EXPECT_EQ(boxes[0],
+              QStringLiteral("form.txt: Error on Converting to .DFM: form.DFM: Is a directory"));
+    EXPECT_TRUE(boxes[1].startsWith(QStringLiteral("broken.txt: Error on Converting to .DFM: ")));
+    EXPECT_EQ(Status(),
+              QStringLiteral("2 files written, 0 unchanged, 0 pruned, 0 stale, 2 failed"));
+    EXPECT_TRUE(Log().endsWith(QStringLiteral("\nEnd script.\n")));  // the run went on
+}
+
+TEST_F(RunWindowOutputTest, AnOutputFolderThatCannotBeUsedOrABadHandOverRunsNothing) {
     // A file where the output folder should be.
     WriteFile(QStringLiteral("plain"), "not a folder");
     form->Settings().OutputDir = Path(QStringLiteral("plain"));
