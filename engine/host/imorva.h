@@ -44,8 +44,8 @@ enum MorvaDispId : int32_t {
     kDispSetRoom = 14,
     kDispSetSchema = 18,
     kDispSetOutputPolicy = 19,
-    kDispSetOutputFolder = 20,
-    kDispGetRunSummary = 21,
+    kDispSetOutputFolder = 20,  // result: the reason a folder is refused, "" when accepted
+    kDispGetRunSummary = 21,    // result: OutputSummary of GetRunOutput (late-bound only)
 };
 
 /// Where the output files of a run go (SetOutputPolicy).
@@ -125,7 +125,8 @@ class IMorva : public com::IDispatch {
     /// Takes the script and compiles it, writing messages to the log. E_FAIL only when the
     /// script engine cannot be created.
     virtual HRESULT SetScript(const BStr& Filename, const BStr& ScriptCode) = 0;
-    /// Runs the compiled script over the database. S_OK always.
+    /// Runs the compiled script over the database. S_OK, but E_FAIL without running while the
+    /// last output folder asked for (SetOutputFolder) is refused.
     virtual HRESULT RunScript() = 0;
     /// Computes the padding widths of the store. S_OK always.
     virtual HRESULT InitDatabase() = 0;
