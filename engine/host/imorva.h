@@ -149,43 +149,32 @@ class IMorva : public com::IDispatch {
     virtual HRESULT GetLogText(std::string* text) = 0;
 
     // The output layer. A host that never calls SetOutputFolder has runs write their files
-    // in the current folder, each only when its text changed.
+    // in the current folder, each only when its text changed. A control without the layer
+    // answers E_NOTIMPL.
 
     /// How later runs treat their output files (an OutputMode). E_INVALIDARG for another
     /// value.
-    virtual HRESULT SetOutputPolicy(int32_t mode) {
-        (void)mode;
-        return com::E_NOTIMPL;
-    }
+    virtual HRESULT SetOutputPolicy(int32_t /*mode*/) { return com::E_NOTIMPL; }
     /// Later runs write their output files in `folder` (names without a folder are taken in
     /// it, and the record of generated files is kept there). To disk the folder is made when
     /// missing. E_FAIL with the reason in `reason` when the folder cannot take the files (it
     /// cannot be made, or is a file); later runs then run nothing until a folder is accepted.
-    virtual HRESULT SetOutputFolder(const BStr& folder, std::string* reason) {
-        (void)folder;
-        (void)reason;
+    virtual HRESULT SetOutputFolder(const BStr& /*folder*/, std::string* /*reason*/) {
         return com::E_NOTIMPL;
     }
     /// What the last run did with its output files. S_FALSE when no run went through an output
     /// folder since it was set.
-    virtual HRESULT GetRunOutput(RunOutput* output) {
-        (void)output;
-        return com::E_NOTIMPL;
-    }
+    virtual HRESULT GetRunOutput(RunOutput* /*output*/) { return com::E_NOTIMPL; }
     /// The text the running script gave `name`, when that is the file it closed last. S_FALSE
     /// otherwise (the file on disk then holds its text).
-    virtual HRESULT GetClosedText(const BStr& name, std::string* text) {
-        (void)name;
-        (void)text;
+    virtual HRESULT GetClosedText(const BStr& /*name*/, std::string* /*text*/) {
         return com::E_NOTIMPL;
     }
     /// Writes the whole output file `name` of `content` (a converted form file) through the
     /// run's output files, so that an unchanged file is left alone and the outcome is counted.
     /// E_FAIL with the errno in `error` when it cannot be written; E_UNEXPECTED outside a run.
-    virtual HRESULT PutOutputFile(const BStr& name, const std::string& content, int32_t* error) {
-        (void)name;
-        (void)content;
-        (void)error;
+    virtual HRESULT PutOutputFile(const BStr& /*name*/, const std::string& /*content*/,
+                                  int32_t* /*error*/) {
         return com::E_NOTIMPL;
     }
 };
