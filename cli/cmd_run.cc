@@ -5,9 +5,6 @@
 // what a run would change; the record of generated files finds stale ones, which --prune
 // deletes.
 
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -19,6 +16,7 @@
 #include "cli/handlers.h"
 #include "cli/script_diagnostics.h"
 #include "cli/unified_diff.h"
+#include "engine/host/imorva.h"
 #include "engine/host/store_loader.h"
 #include "engine/script/exe.h"
 #include "engine/script/output_files.h"
@@ -42,7 +40,10 @@ class RunHost : public tpx::EngineControl {
     explicit RunHost(tpx::OutputFiles& files) : files_(files) {}
     void WriteLog(std::string_view text) override { log.append(text); }
     void CloseAsDfm(const std::string& filename) override {
-        if (!filename.empty() && !ConvertClosedFormFile(files_, filename)) ++failedForms;
+        if (filename.empty()) return;
+        // A form file that could not be written is counted among the output files already.
+        int before = files_.failures();
+        if (!ConvertClosedFormFile(files_, filename) && files_.failures() == before) ++failedForms;
     }
     std::string log;
     int failedForms = 0;
@@ -86,34 +87,6 @@ struct RunInput {
     Mode mode = Mode::Write;
     bool prune = false;
 };
-
-/// Makes sure the output folder can take the run's files before anything runs: it is made
-/// when missing (not for a check, which writes nothing). "" when it can, else the reason.
-std::string PrepareOutputFolder(const std::string& folder, Mode mode) {
-    std::error_code ec;
-    fs::file_status status = fs::status(folder, ec);
-    if (mode != Mode::Write) {
-        if (fs::exists(status) && !fs::is_directory(status)) return "it is not a folder";
-        return {};
-    }
-    if (!fs::exists(status)) {
-        fs::create_directories(folder, ec);
-        if (ec) return "cannot create it: " + ec.message();
-        status = fs::status(folder, ec);
-    }
-    if (!fs::is_directory(status)) return "it is not a folder";
-    if (::access(folder.c_str(), W_OK | X_OK) != 0)
-        return std::string("cannot write in it: ") + std::strerror(errno);
-    return {};
-}
-
-/// The names of the files the run generated, for the record.
-std::vector<std::string> GeneratedNames(const tpx::OutputFiles& files) {
-    std::vector<std::string> names;
-    for (const tpx::OutputFile& f : files.files())
-        if (f.outcome != FileOutcome::Failed) names.push_back(f.name);
-    return names;
-}
 
 /// Prints what a run would change: a line or a difference per file; true when anything would.
 bool ReportChanges(const tpx::OutputFiles& files, const std::vector<std::string>& stale,
@@ -187,7 +160,8 @@ int Execute(const Context& ctx, const RunInput& in) {
         return kExitFailed;
     }
     const std::string& folder = ctx.outputDir;
-    if (std::string reason = PrepareOutputFolder(folder, in.mode); !reason.empty())
+    if (std::string reason = tpx::PrepareOutputFolder(folder, in.mode == Mode::Write);
+        !reason.empty())
         return UsageError("output folder " + folder + ": " + reason);
     tpx::OutputFiles files(
         {in.mode == Mode::Write ? tpx::OutputTarget::Disk : tpx::OutputTarget::Memory, folder});
@@ -229,7 +203,7 @@ int Execute(const Context& ctx, const RunInput& in) {
     // did not generate everything it would have.
     std::vector<std::string> stale;
     std::string record = (fs::path(folder) / tpx::OutputRecordName(in.script)).string();
-    std::vector<std::string> generated = GeneratedNames(files);
+    std::vector<std::string> generated = tpx::GeneratedFileNames(files);
     if (completed) stale = tpx::StaleOutputFiles(tpx::ReadOutputRecord(record), generated, folder);
 
     if (in.mode != Mode::Write) {
@@ -263,10 +237,8 @@ int Execute(const Context& ctx, const RunInput& in) {
         written += f.outcome == FileOutcome::Created || f.outcome == FileOutcome::Changed;
         unchanged += f.outcome == FileOutcome::Unchanged;
     }
-    std::fprintf(stderr, "morva-cli: %d files written, %d unchanged, %d pruned, %zu stale", written,
-                 unchanged, pruned, stale.size());
-    if (failures > 0) std::fprintf(stderr, ", %d failed", failures);
-    std::fprintf(stderr, "\n");
+    std::fprintf(stderr, "morva-cli: %s\n",
+                 tpx::OutputSummary(written, unchanged, pruned, stale.size(), failures).c_str());
     return failed ? kExitFailed : kExitOk;
 }
 

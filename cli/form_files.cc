@@ -1,37 +1,39 @@
 #include "cli/form_files.h"
 
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
 
 #include "workbench/formfile/formfile.h"
 
 namespace morva::cli {
 
-bool ConvertClosedFormFile(tpx::OutputFiles& files, const std::string& filename) {
-    std::string target = formfile::FormFileTargetName(filename);
-    auto fail = [&](const std::string& reason) {
-        std::fprintf(stderr, "%s: Error on Converting to .DFM: %s\n", filename.c_str(),
-                     reason.c_str());
-        return false;
-    };
-    std::string text;
-    if (const std::string* closed = files.LastClosedText(filename)) {
-        text = *closed;
-    } else if (!tpx::ReadWholeFile(files.PathOf(filename), &text)) {
-        return fail(std::strerror(errno));
+namespace {
+
+/// The run's output files as the form file conversion reaches them.
+class ClosedFiles : public formfile::RunOutputFiles {
+  public:
+    explicit ClosedFiles(tpx::OutputFiles& files) : files_(files) {}
+    bool ClosedText(const std::string& name, std::string* text) override {
+        const std::string* closed = files_.LastClosedText(name);
+        if (closed) *text = *closed;
+        return closed != nullptr;
     }
-    std::string binary, reason;
-    if (!formfile::TextToBinary(text, formfile::ResourceHeader::kInclude, &binary, &reason))
-        return fail(reason);
-    // Writing over the source would destroy the description the form came from.
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    if (fs::weakly_canonical(files.PathOf(filename), ec) ==
-        fs::weakly_canonical(files.PathOf(target), ec))
-        return fail(target + " is the source file");
-    if (int error = files.Put(target, binary)) return fail(target + ": " + std::strerror(error));
-    return true;
+    std::string PathOf(const std::string& name) override { return files_.PathOf(name); }
+    int Put(const std::string& name, const std::string& content) override {
+        return files_.Put(name, content);
+    }
+
+  private:
+    tpx::OutputFiles& files_;
+};
+
+}  // namespace
+
+bool ConvertClosedFormFile(tpx::OutputFiles& files, const std::string& filename) {
+    ClosedFiles closed(files);
+    std::string error;
+    if (formfile::ConvertClosedFormFile(closed, filename, &error)) return true;
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return false;
 }
 
 }  // namespace morva::cli

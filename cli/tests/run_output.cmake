@@ -122,3 +122,10 @@ endforeach()
 run(0 run gen.tpx --db SHOP --output-dir ${WORK}/new/folder)
 file(READ ${WORK}/new/folder/src/gen/CUSTOMER.h text HEX)
 expect_equal("${text}" "2f2f206e6f20726567696f6e730d0a")
+
+# A form file that cannot be written is reported and counted once.
+file(MAKE_DIRECTORY ${WORK}/forms/form.DFM)
+file(WRITE ${WORK}/form.tpx "<TEXT>\n<CREATE>form.txt</CREATE>object Form1: TForm1\nend\n<CLOSEASDFM></TEXT>\n")
+run(1 run form.tpx --db SHOP --output-dir ${WORK}/forms)
+expect_match("${ERR}" "form.txt: Error on Converting to .DFM: form.DFM: Is a directory\n")
+expect_match("${ERR}" "morva-cli: 1 files written, 0 unchanged, 0 pruned, 0 stale, 1 failed\n$")

@@ -1,7 +1,10 @@
 #include "engine/host/cmorva.h"
 
+#include <filesystem>
 #include <new>
 
+#include "engine/script/output_files.h"
+#include "engine/script/output_record.h"
 #include "engine/script/script_api.h"
 
 namespace morva::tpx {
@@ -95,22 +98,121 @@ HRESULT CMorva::Lint(const BStr& ScriptCode, std::vector<LintFinding>* findings)
 
 HRESULT CMorva::RunScript() {
     if (running_) return com::E_UNEXPECTED;
+    // An output folder that cannot take the files stops every run until another is accepted:
+    // running elsewhere would write where nobody looks.
+    if (folderRefused_) return com::E_FAIL;
+    if (outputFolder_ && !outputFiles_) runOutput_ = RunOutput{};
     if (!compiled_ || !store_.store() || !exe_) return com::S_OK;
     // While the run walks the program and the store, a sink called from inside it may not
     // replace or change either.
     running_ = true;
     struct Ran {
         bool& running;
-        ~Ran() { running = false; }
-    } ran{running_};
+        OutputFiles*& files;
+        ~Ran() {
+            running = false;
+            files = nullptr;
+        }
+    } ran{running_, currentFiles_};
     Engine().control = this;
     RunOptions options;
     if (lineFeedOnly_) options.lineEnd = LineEnd::LineFeed;
     options.files = outputFiles_;
-    if (RunProgram(*this, *exe_, *store_.store(), options) == RunStatus::OutOfMemory) {
-        ShowOutOfMemory();
+    if (!options.files && outputFolder_) {
+        runFiles_ = std::make_unique<OutputFiles>(
+            OutputPolicy{outputMode_ == kOutputToMemory ? OutputTarget::Memory : OutputTarget::Disk,
+                         *outputFolder_});
+        options.files = runFiles_.get();
     }
+    currentFiles_ = options.files;
+    RunStatus status = RunProgram(*this, *exe_, *store_.store(), options);
+    if (status == RunStatus::OutOfMemory) ShowOutOfMemory();
+    if (options.files && options.files == runFiles_.get())
+        SettleRunOutput(*runFiles_, status == RunStatus::Completed);
     return com::S_OK;
+}
+
+void CMorva::SettleRunOutput(const OutputFiles& files, bool completed) {
+    RunOutput out;
+    out.completed = completed;
+    for (const OutputFile& f : files.files()) {
+        switch (f.outcome) {
+            case FileOutcome::Created:
+            case FileOutcome::Changed:
+                ++out.written;
+                break;
+            case FileOutcome::Unchanged:
+                ++out.unchanged;
+                break;
+            case FileOutcome::Failed:
+                out.failed.push_back(f.name);
+                break;
+            case FileOutcome::Abandoned:
+                break;
+        }
+    }
+    for (const LostRegion& lost : files.lostRegions())
+        out.lostRegions.push_back({lost.file, lost.region, lost.savedAs});
+    // The stale files are only known after a whole run: a run that stopped early did not
+    // generate everything it would have. Stale files stay in the record until they are
+    // deleted, so that they stay known.
+    if (completed) {
+        const std::string& folder = files.policy().folder;
+        const std::string recordName = OutputRecordName(fileName_);
+        const std::string record = (std::filesystem::path(folder) / recordName).string();
+        std::vector<std::string> generated = GeneratedFileNames(files);
+        out.stale = StaleOutputFiles(ReadOutputRecord(record), generated, folder);
+        if (files.policy().target == OutputTarget::Disk) {
+            generated.insert(generated.end(), out.stale.begin(), out.stale.end());
+            if (WriteOutputRecord(record, generated) != 0) out.failed.push_back(recordName);
+        }
+    }
+    runOutput_ = std::move(out);
+}
+
+HRESULT CMorva::SetOutputPolicy(int32_t mode) {
+    if (running_) return com::E_UNEXPECTED;
+    if (mode != kOutputToDisk && mode != kOutputToMemory) return com::E_INVALIDARG;
+    outputMode_ = mode;
+    return com::S_OK;
+}
+
+HRESULT CMorva::SetOutputFolder(const BStr& folder, std::string* reason) {
+    if (running_) return com::E_UNEXPECTED;
+    std::string name = TextOf(folder);
+    std::string why = PrepareOutputFolder(name.empty() ? "." : name, outputMode_ == kOutputToDisk);
+    runOutput_.reset();
+    if (!why.empty()) {
+        outputFolder_.reset();
+        folderRefused_ = true;
+        if (reason) *reason = std::move(why);
+        return com::E_FAIL;
+    }
+    outputFolder_ = std::move(name);
+    folderRefused_ = false;
+    return com::S_OK;
+}
+
+HRESULT CMorva::GetRunOutput(RunOutput* output) {
+    if (!output) return com::E_POINTER;
+    *output = runOutput_.value_or(RunOutput{});
+    return runOutput_ ? com::S_OK : com::S_FALSE;
+}
+
+HRESULT CMorva::GetClosedText(const BStr& name, std::string* text) {
+    if (!text) return com::E_POINTER;
+    const std::string* closed =
+        currentFiles_ ? currentFiles_->LastClosedText(TextOf(name)) : nullptr;
+    if (!closed) return com::S_FALSE;
+    *text = *closed;
+    return com::S_OK;
+}
+
+HRESULT CMorva::PutOutputFile(const BStr& name, const std::string& content, int32_t* error) {
+    if (!currentFiles_) return com::E_UNEXPECTED;
+    int failure = currentFiles_->Put(TextOf(name), content);
+    if (error) *error = failure;
+    return failure ? com::E_FAIL : com::S_OK;
 }
 
 HRESULT CMorva::CreateDatabase(const BStr& sName, int32_t nTables) {

@@ -3,6 +3,7 @@
 // the log, the store and the script engine, and raises _MorvaEvents.
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "component/connection_point.h"
@@ -43,6 +44,11 @@ class CMorva : public com::Object<IMorva, com::IConnectionPoint, IMorvaLint>, pu
     HRESULT SetRoom(const BStr& sRN, const BStr& sRT, const BStr& sRL) override;
     HRESULT SetSchema(const BStr& sN, const BStr& sT, const BStr& sL) override;
     HRESULT GetLogText(std::string* text) override;
+    HRESULT SetOutputPolicy(int32_t mode) override;
+    HRESULT SetOutputFolder(const BStr& folder, std::string* reason) override;
+    HRESULT GetRunOutput(RunOutput* output) override;
+    HRESULT GetClosedText(const BStr& name, std::string* text) override;
+    HRESULT PutOutputFile(const BStr& name, const std::string& content, int32_t* error) override;
 
     // IMorvaLint
     HRESULT Lint(const BStr& ScriptCode, std::vector<LintFinding>* findings) override;
@@ -76,6 +82,10 @@ class CMorva : public com::Object<IMorva, com::IConnectionPoint, IMorvaLint>, pu
     ~CMorva() override;
 
   private:
+    /// After a run through the control's own output files: its results, and when it went to
+    /// its end the stale files and (to disk) the record of generated files.
+    void SettleRunOutput(const OutputFiles& files, bool completed);
+
     std::string scriptText_;
     std::string logText_;
     std::string fileName_;
@@ -83,6 +93,16 @@ class CMorva : public com::Object<IMorva, com::IConnectionPoint, IMorvaLint>, pu
     std::unique_ptr<Exe> exe_;
     bool lineFeedOnly_ = false;
     OutputFiles* outputFiles_ = nullptr;
+    // The output layer as the host chose it through IMorva: the policy, the folder accepted
+    // (none: the current folder, as the runner's own files), whether the last folder asked
+    // for was refused, the files of the last run, the files of the run under way, and what
+    // the last run did.
+    int32_t outputMode_ = kOutputToDisk;
+    std::optional<std::string> outputFolder_;
+    bool folderRefused_ = false;
+    std::unique_ptr<OutputFiles> runFiles_;
+    OutputFiles* currentFiles_ = nullptr;
+    std::optional<RunOutput> runOutput_;
     bool compiled_ = false;
     bool running_ = false;  // a RunScript is under way
     com::ConnectionPoint<IMorvaEvents> events_;

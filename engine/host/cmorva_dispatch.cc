@@ -57,6 +57,11 @@ size_t ParamCount(int32_t dispId) {
         case kDispSetRoom:
         case kDispSetSchema:
             return 3;
+        case kDispSetOutputPolicy:
+        case kDispSetOutputFolder:
+            return 1;
+        case kDispGetRunSummary:
+            return 0;
         default:
             return SIZE_MAX;
     }
@@ -130,6 +135,29 @@ HRESULT CMorva::Invoke(int32_t dispId, const std::vector<Variant>& args, Variant
         case kDispSetSchema: {
             auto n = a.Str(0), t = a.Str(1), l = a.Str(2);
             return call([&] { return SetSchema(n, t, l); });
+        }
+        case kDispSetOutputPolicy: {
+            auto m = a.Int(0);
+            return call([&] { return SetOutputPolicy(m); });
+        }
+        case kDispSetOutputFolder: {
+            // The result is the reason a folder is refused, empty when it is accepted.
+            auto f = a.Str(0);
+            return call([&] {
+                std::string reason;
+                HRESULT hr = SetOutputFolder(f, &reason);
+                if (result) *result = reason;
+                return hr;
+            });
+        }
+        case kDispGetRunSummary: {
+            // The result is the summary line of the last run's output.
+            RunOutput out;
+            HRESULT hr = GetRunOutput(&out);
+            if (result && hr == com::S_OK)
+                *result = OutputSummary(out.written, out.unchanged, 0, out.stale.size(),
+                                        static_cast<int>(out.failed.size()));
+            return hr;
         }
         default:
             return com::DISP_E_MEMBERNOTFOUND;

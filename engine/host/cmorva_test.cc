@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "component/create.h"
 #include "component/guid.h"
@@ -123,6 +125,97 @@ TEST(CMorvaTest, HostChoosesTheOutputFiles) {
     EXPECT_EQ(files.files()[0].after, "A\r\n");
     EXPECT_FALSE(fs::exists(work / "A.txt"));
     static_cast<CMorva*>(m.get())->SetOutputFiles(nullptr);
+    fs::remove_all(work);
+}
+
+// A sink that converts each file closed as a form file the way a host does: the closed text,
+// upper-cased, is put as "<name>.up" through the run's output files.
+class FormPutter : public com::Object<IMorvaEvents> {
+  public:
+    explicit FormPutter(IMorva* morva) : morva_(morva) {}
+    HRESULT OnCloseAsDFM(const BStr& filename) override {
+        std::string text;
+        closed = morva_->GetClosedText(filename, &text);
+        for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        put = morva_->PutOutputFile(*filename + ".up", text, &error);
+        return S_OK;
+    }
+    IMorva* morva_;
+    HRESULT closed = com::E_FAIL, put = com::E_FAIL;
+    int32_t error = -1;
+};
+
+// A host that names the output folder and the policy through IMorva: the folder is made or
+// refused, the run writes there only what changed, keeps the record of generated files and
+// tells what it did.
+TEST(CMorvaTest, OutputFolderAndPolicyThroughTheInterface) {
+    fs::path work = fs::temp_directory_path() / ("tpx_folder_" + std::to_string(getpid()));
+    fs::remove_all(work);
+    fs::create_directories(work);
+    fs::path home = fs::current_path();
+    fs::current_path(work);
+    auto m = NewMorva();
+    using V = std::vector<com::Variant>;
+    m->CreateDatabase(std::string("D"), 0);
+    m->AddTable(std::string("A"), std::nullopt, std::nullopt, 0, 0);
+    m->InitDatabase();
+    const std::string script =
+        "<TEXT><CREATE>a.txt</CREATE>a\n<CLOSE><CREATE>f.txt</CREATE>f\n<CLOSEASDFM></TEXT>\n";
+    m->SetScript(std::string("s.tpx"), script);
+    RunOutput out;
+    EXPECT_EQ(m->GetRunOutput(&out), com::S_FALSE);  // no folder yet
+
+    // A file where the folder should be: refused with the reason, and nothing runs.
+    { std::ofstream("plain") << "x"; }
+    std::string reason;
+    EXPECT_EQ(m->SetOutputFolder(std::string("plain"), &reason), com::E_FAIL);
+    EXPECT_EQ(reason, "it is not a folder");
+    com::Variant result;
+    EXPECT_EQ(m->Invoke(kDispSetOutputFolder, V{std::string("plain")}, &result), com::E_FAIL);
+    EXPECT_EQ(result, com::Variant(std::string("it is not a folder")));
+    m->Clear();
+    EXPECT_EQ(m->RunScript(), com::E_FAIL);
+    EXPECT_EQ(Log(m.get()), "");
+    EXPECT_FALSE(fs::exists(work / "a.txt"));
+
+    // A missing folder is made; the run writes there and converts through the output files.
+    auto sink = com::MakeObject<FormPutter, IMorvaEvents>(m.get());
+    auto* putter = static_cast<FormPutter*>(sink.get());
+    uint32_t cookie = 0;
+    ASSERT_EQ(m.As<com::IConnectionPoint>()->Advise(sink.get(), &cookie), S_OK);
+    EXPECT_EQ(m->SetOutputFolder(std::string("out/gen"), &reason), S_OK);
+    EXPECT_EQ(m->RunScript(), S_OK);
+    EXPECT_EQ(putter->closed, S_OK);
+    EXPECT_EQ(putter->put, S_OK);
+    EXPECT_FALSE(fs::exists(work / "a.txt"));
+    EXPECT_TRUE(fs::exists(work / "out/gen/a.txt"));
+    EXPECT_TRUE(fs::exists(work / "out/gen/f.txt.up"));
+    EXPECT_EQ(m->GetRunOutput(&out), S_OK);
+    EXPECT_TRUE(out.completed);
+    EXPECT_EQ(out.written, 3);
+    EXPECT_TRUE(fs::exists(work / "out/gen/.morva/s.tpx.files"));
+
+    // Unchanged the second time, the put file too; the summary comes late-bound as well.
+    EXPECT_EQ(m->RunScript(), S_OK);
+    EXPECT_EQ(m->Invoke(kDispGetRunSummary, V{}, &result), S_OK);
+    EXPECT_EQ(result, com::Variant(std::string("0 files written, 3 unchanged, 0 pruned, 0 stale")));
+
+    // Into memory nothing is written; a file no longer generated is stale and stays.
+    EXPECT_EQ(m->Invoke(kDispSetOutputPolicy, V{int32_t{2}}, nullptr), com::E_INVALIDARG);
+    EXPECT_EQ(m->Invoke(kDispSetOutputPolicy, V{int32_t{kOutputToMemory}}, nullptr), S_OK);
+    m->SetScript(std::string("s.tpx"), std::string("<TEXT><CREATE>a.txt</CREATE>b\n</TEXT>\n"));
+    EXPECT_EQ(m->RunScript(), S_OK);
+    EXPECT_EQ(m->GetRunOutput(&out), S_OK);
+    EXPECT_EQ(out.written, 1);
+    EXPECT_EQ(out.stale, (std::vector<std::string>{"f.txt", "f.txt.up"}));
+    std::ifstream a(work / "out/gen/a.txt");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(a), {}), "a\r\n");
+
+    // Outside a run there are no output files to put into.
+    int32_t error = 0;
+    EXPECT_EQ(m->PutOutputFile(std::string("x"), "x", &error), com::E_UNEXPECTED);
+    m.As<com::IConnectionPoint>()->Unadvise(cookie);
+    fs::current_path(home);
     fs::remove_all(work);
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "component/connection_point.h"
+#include "component/hresult.h"
 #include "component/unknown.h"
 #include "engine/script/lint.h"
 
@@ -43,7 +44,43 @@ enum MorvaDispId : int32_t {
     kDispSetLookupItem = 13,
     kDispSetRoom = 14,
     kDispSetSchema = 18,
+    kDispSetOutputPolicy = 19,
+    kDispSetOutputFolder = 20,  // result: the reason a folder is refused, "" when accepted
+    kDispGetRunSummary = 21,    // result: OutputSummary of GetRunOutput (late-bound only)
 };
+
+/// Where the output files of a run go (SetOutputPolicy).
+enum OutputMode : int32_t {
+    kOutputToDisk = 0,    // written, each only when its text changed
+    kOutputToMemory = 1,  // nothing is written; the results tell what a run would change
+};
+
+/// What the last run did with its output files (GetRunOutput).
+struct RunOutput {
+    /// The run went to its end; only then are the stale files known.
+    bool completed = false;
+    int32_t written = 0;  // created or changed (into memory: would be)
+    int32_t unchanged = 0;
+    std::vector<std::string> failed;  // files that could not be created, written or replaced
+    /// Files the script's last run generated that this run did not, still in the folder.
+    std::vector<std::string> stale;
+    /// Kept regions the file on disk had and the new text lacks: file, region and where the
+    /// region's text was kept ("" into memory).
+    struct LostRegion {
+        std::string file, region, savedAs;
+    };
+    std::vector<LostRegion> lostRegions;
+};
+
+/// The one-line summary of a run's output, as every host words it: "N files written,
+/// N unchanged, N pruned, N stale", and ", N failed" when any failed.
+inline std::string OutputSummary(int written, int unchanged, int pruned, size_t stale, int failed) {
+    std::string text = std::to_string(written) + " files written, " + std::to_string(unchanged) +
+                       " unchanged, " + std::to_string(pruned) + " pruned, " +
+                       std::to_string(stale) + " stale";
+    if (failed > 0) text += ", " + std::to_string(failed) + " failed";
+    return text;
+}
 
 /// Dispatch identifier of the event OnCloseAsDFM.
 inline constexpr int32_t kDispOnCloseAsDFM = 1;
@@ -89,7 +126,8 @@ class IMorva : public com::IDispatch {
     /// Takes the script and compiles it, writing messages to the log. E_FAIL only when the
     /// script engine cannot be created.
     virtual HRESULT SetScript(const BStr& Filename, const BStr& ScriptCode) = 0;
-    /// Runs the compiled script over the database. S_OK always.
+    /// Runs the compiled script over the database. S_OK, but E_FAIL without running while the
+    /// last output folder asked for (SetOutputFolder) is refused.
     virtual HRESULT RunScript() = 0;
     /// Computes the padding widths of the store. S_OK always.
     virtual HRESULT InitDatabase() = 0;
@@ -110,6 +148,36 @@ class IMorva : public com::IDispatch {
 
     /// The log text since the last Clear (what the log window shows). S_OK.
     virtual HRESULT GetLogText(std::string* text) = 0;
+
+    // The output layer. A host that never calls SetOutputFolder has runs write their files
+    // in the current folder, each only when its text changed. A control without the layer
+    // answers E_NOTIMPL.
+
+    /// How later runs treat their output files (an OutputMode). E_INVALIDARG for another
+    /// value.
+    virtual HRESULT SetOutputPolicy(int32_t /*mode*/) { return com::E_NOTIMPL; }
+    /// Later runs write their output files in `folder` (names without a folder are taken in
+    /// it, and the record of generated files is kept there). To disk the folder is made when
+    /// missing. E_FAIL with the reason in `reason` when the folder cannot take the files (it
+    /// cannot be made, or is a file); later runs then run nothing until a folder is accepted.
+    virtual HRESULT SetOutputFolder(const BStr& /*folder*/, std::string* /*reason*/) {
+        return com::E_NOTIMPL;
+    }
+    /// What the last run did with its output files. S_FALSE when no run went through an output
+    /// folder since it was set.
+    virtual HRESULT GetRunOutput(RunOutput* /*output*/) { return com::E_NOTIMPL; }
+    /// The text the running script gave `name`, when that is the file it closed last. S_FALSE
+    /// otherwise (the file on disk then holds its text).
+    virtual HRESULT GetClosedText(const BStr& /*name*/, std::string* /*text*/) {
+        return com::E_NOTIMPL;
+    }
+    /// Writes the whole output file `name` of `content` (a converted form file) through the
+    /// run's output files, so that an unchanged file is left alone and the outcome is counted.
+    /// E_FAIL with the errno in `error` when it cannot be written; E_UNEXPECTED outside a run.
+    virtual HRESULT PutOutputFile(const BStr& /*name*/, const std::string& /*content*/,
+                                  int32_t* /*error*/) {
+        return com::E_NOTIMPL;
+    }
 };
 
 /// The lint of the engine control, asked for through QueryInterface: it reads a script as

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -47,6 +48,24 @@ bool WriteAll(int fd, std::string_view data) {
 }
 
 }  // namespace
+
+std::string PrepareOutputFolder(const std::string& folder, bool make) {
+    std::error_code ec;
+    fs::file_status status = fs::status(folder, ec);
+    if (!make) {
+        if (fs::exists(status) && !fs::is_directory(status)) return "it is not a folder";
+        return {};
+    }
+    if (!fs::exists(status)) {
+        fs::create_directories(folder, ec);
+        if (ec) return "cannot create it: " + ec.message();
+        status = fs::status(folder, ec);
+    }
+    if (!fs::is_directory(status)) return "it is not a folder";
+    if (::access(folder.c_str(), W_OK | X_OK) != 0)
+        return std::string("cannot write in it: ") + std::strerror(errno);
+    return {};
+}
 
 bool ReadWholeFile(const std::string& path, std::string* text) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);

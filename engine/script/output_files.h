@@ -104,6 +104,11 @@ class OutputFiles {
     std::vector<LostRegion> lost_;
 };
 
+/// Makes sure `folder` can take a run's files before anything runs; when `make`, it is made
+/// when missing (a run into memory writes nothing and makes nothing). "" when it can, else the
+/// reason.
+std::string PrepareOutputFolder(const std::string& folder, bool make);
+
 /// Reads the whole file `path` into `text`; false when it cannot be read (errno set).
 bool ReadWholeFile(const std::string& path, std::string* text);
 

@@ -21,6 +21,13 @@ std::string OutputRecordName(std::string_view scriptPath) {
     return ".morva/" + fs::path(scriptPath).filename().string() + ".files";
 }
 
+std::vector<std::string> GeneratedFileNames(const OutputFiles& files) {
+    std::vector<std::string> names;
+    for (const OutputFile& f : files.files())
+        if (f.outcome != FileOutcome::Failed) names.push_back(f.name);
+    return names;
+}
+
 std::vector<std::string> ReadOutputRecord(const std::string& path) {
     std::string text;
     std::vector<std::string> names;

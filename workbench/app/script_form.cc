@@ -6,10 +6,13 @@
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTextCursor>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <cerrno>
 #include <exception>
+#include <filesystem>
 
 #include "component/create.h"
 #include "component/hresult.h"
@@ -127,9 +130,14 @@ TScript::TScript(TSettings& settings, QWidget* parent)
     meLog->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     meLog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     meLog->setUndoRedoEnabled(false);
+    sbRun = new QStatusBar(this);
+    sbRun->setObjectName(QStringLiteral("sbRun"));
+    sbRun->setSizeGripEnabled(false);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
     layout->addWidget(meLog);
+    layout->addWidget(sbRun);
     resize(678, 646);
 
     refreshTimer_ = new QTimer(this);
@@ -253,28 +261,49 @@ void TScript::CompileScript(const QString& fileName, const TCodeMemo* editor) {
     RefreshLog();
 }
 
-void TScript::SendSchema(const schema::TSchema& schema, const schema::TDatabaseInfor& database) {
+bool TScript::SendSchema(const schema::TSchema& schema, const schema::TDatabaseInfor& database) {
     try {
         schema.SendToEngine(*Morva, database);
         com::Check(Morva->InitDatabase());
     } catch (const std::exception& e) {
         InformationBox(QString::fromStdString(e.what()));
+        return false;
     }
+    return true;
+}
+
+bool TScript::UseOutputFolder() {
+    std::string reason;
+    const com::HRESULT hr = Morva->SetOutputFolder(settings_.OutputDir.toStdString(), &reason);
+    if (!com::Failed(hr)) return true;
+    if (reason.empty()) reason = com::StatusText(hr);
+    InformationBox(QStringLiteral("Output folder %1: %2")
+                       .arg(settings_.OutputDir, QString::fromStdString(reason)));
+    return false;
 }
 
 void TScript::ExecuteScript() {
     BusyCursor cursor;
-    QString previous = QDir::currentPath();
-    // When the output folder cannot be entered the script runs where we are, and there is
-    // nothing to go back to.
-    if (!QDir::setCurrent(settings_.OutputDir)) previous.clear();
-    struct Restore {
-        QString folder;
-        ~Restore() {
-            if (!folder.isEmpty()) QDir::setCurrent(folder);
-        }
-    } restore{previous};
+    failedForms_ = 0;
     com::Check(Morva->RunScript());
+}
+
+void TScript::ShowRunSummary() {
+    tpx::RunOutput out;
+    if (Morva->GetRunOutput(&out) != com::S_OK) return;
+    QString text = QString::fromStdString(
+        tpx::OutputSummary(out.written, out.unchanged, 0, out.stale.size(),
+                           static_cast<int>(out.failed.size()) + failedForms_));
+    // Hand-written text the new output no longer has a place for must not go unnoticed.
+    for (const tpx::RunOutput::LostRegion& lost : out.lostRegions) {
+        text += QStringLiteral("; %1: kept region %2 is no longer generated")
+                    .arg(QString::fromStdString(lost.file), QString::fromStdString(lost.region));
+        if (!lost.savedAs.empty())
+            text +=
+                QStringLiteral(", its text is saved in %1")
+                    .arg(QDir(settings_.OutputDir).filePath(QString::fromStdString(lost.savedAs)));
+    }
+    sbRun->showMessage(text);
 }
 
 void TScript::RunWithSchema(const schema::TSchema* schema, const schema::TDatabaseInfor* database,
@@ -284,7 +313,11 @@ void TScript::RunWithSchema(const schema::TSchema* schema, const schema::TDataba
     raise();
     activateWindow();
     BusyFlag busy(busy_);
-    if (database) SendSchema(*schema, *database);
+    sbRun->clearMessage();
+    // A schema the engine cannot take would make a damaged model, and output written
+    // anywhere but the output folder goes where nobody looks: nothing runs then.
+    if (database && !SendSchema(*schema, *database)) return;
+    if (!UseOutputFolder()) return;
     try {
         CompileScript(fileName, editor);
         com::Check(Morva->SetSchema(ToBStr(schema->Name), ToBStr(schema->SchemaType),
@@ -295,13 +328,48 @@ void TScript::RunWithSchema(const schema::TSchema* schema, const schema::TDataba
         InformationBox(QStringLiteral("Compile/Runtime Error"));
     }
     RefreshLog();
+    ShowRunSummary();
 }
 
+namespace {
+
+// The engine's output files of the run under way, as the form file conversion reaches them.
+class EngineOutputFiles : public formfile::RunOutputFiles {
+  public:
+    EngineOutputFiles(tpx::IMorva& morva, const QString& folder)
+        : morva_(morva), folder_(folder.toStdString()) {}
+    bool ClosedText(const std::string& name, std::string* text) override {
+        return morva_.GetClosedText(name, text) == com::S_OK;
+    }
+    std::string PathOf(const std::string& name) override {
+        if (folder_.empty() || (!name.empty() && name[0] == '/')) return name;
+        return (std::filesystem::path(folder_) / name).string();
+    }
+    int Put(const std::string& name, const std::string& content) override {
+        int32_t error = 0;
+        const com::HRESULT hr = morva_.PutOutputFile(name, content, &error);
+        if (!com::Failed(hr)) return 0;
+        putFailed = true;
+        return error ? error : EIO;
+    }
+    /// A put failed: the engine counts that file among the run's failed files already.
+    bool putFailed = false;
+
+  private:
+    tpx::IMorva& morva_;
+    std::string folder_;
+};
+
+}  // namespace
+
 void TScript::MorvaCloseAsDFM(const QString& fileName) {
-    if (fileName.isEmpty()) return;
+    if (fileName.isEmpty() || !Morva) return;
+    EngineOutputFiles files(*Morva, settings_.OutputDir);
     std::string error;
-    if (!formfile::ConvertToFormFile(fileName.toStdString(), std::string(), &error))
+    if (!formfile::ConvertClosedFormFile(files, fileName.toStdString(), &error)) {
+        if (!files.putFailed) ++failedForms_;
         InformationBox(QString::fromStdString(error));
+    }
 }
 
 // ---------------------------------------------------------------------------------------

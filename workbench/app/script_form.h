@@ -1,7 +1,9 @@
 #pragma once
 // The run window ("Output Window"): it owns the engine control and the compiler component,
-// shows the engine's log, compiles and runs scripts over a schema, converts the form files a
-// run closes, and builds database information from SQL scripts or an ODBC data source.
+// shows the engine's log, compiles and runs scripts over a schema into the output folder
+// through the engine's output files, converts the form files a run closes, shows what a run
+// did with its files in its status line, and builds database information from SQL scripts or
+// an ODBC data source.
 
 #include <QElapsedTimer>
 #include <QStringList>
@@ -13,6 +15,7 @@
 #include "workbench/app/editor_page.h"
 
 class QPlainTextEdit;
+class QStatusBar;
 class QTimer;
 
 namespace morva::schema {
@@ -58,7 +61,9 @@ class TScript : public QWidget {
     void Log(const QString& text);
     /// Hands the editor's text to the engine under `fileName`, which compiles it.
     void CompileScript(const QString& fileName, const TCodeMemo* editor);
-    /// Hands the schema over, compiles and runs the script in the output folder.
+    /// Hands the schema over, compiles and runs the script into the output folder, and shows
+    /// the summary of its files in the status line. A schema the engine cannot take, or an
+    /// output folder that cannot take the files, is reported in a box and nothing runs.
     void RunWithSchema(const schema::TSchema* schema, const schema::TDatabaseInfor* database,
                        const QString& fileName, const TCodeMemo* editor);
     /// Builds database information from the files chosen in the SQL file selection dialog.
@@ -91,6 +96,8 @@ class TScript : public QWidget {
     QString DatabasePath;
     QString CurrentSqlFile;
     QPlainTextEdit* meLog;
+    /// The status line: what the last run did with its output files.
+    QStatusBar* sbRun;
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -103,8 +110,14 @@ class TScript : public QWidget {
     class CompilerSink;
 
     void CreateComponents();
-    void SendSchema(const schema::TSchema& schema, const schema::TDatabaseInfor& database);
+    /// False, after telling the user why, when the engine cannot take the schema.
+    bool SendSchema(const schema::TSchema& schema, const schema::TDatabaseInfor& database);
+    /// Points the engine's output files at the output folder, making it when missing; false,
+    /// after telling the user why, when the folder cannot take them.
+    bool UseOutputFolder();
     void ExecuteScript();
+    /// Puts what the last run did with its output files into the status line.
+    void ShowRunSummary();
     void RefreshLog();
     void StoreBounds();
 
@@ -119,6 +132,7 @@ class TScript : public QWidget {
     QElapsedTimer sinceRefresh_;
     std::string shown_;  // the log text the view holds, as the engine wrote it
     bool busy_ = false;
+    int failedForms_ = 0;  // form files the run under way could not convert
 };
 
 }  // namespace morva::app

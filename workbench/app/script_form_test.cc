@@ -172,23 +172,36 @@ TEST_F(RunWindowTest, LongRunRepaintsTheLogAsLinesArriveAtABoundedRate) {
     EXPECT_EQ(lines[300], QStringLiteral("line 299"));
 }
 
-TEST_F(RunWindowTest, MissingOutputFolderRunsWhereWeAreAndChangesNothingBack) {
+TEST_F(RunWindowTest, MissingOutputFolderIsMadeAndAFileInItsPlaceStopsTheRun) {
     SelectSchema();
     form->Settings().OutputDir = Path(QStringLiteral("no/such/folder"));
     Command(*form, "mmSRun")->trigger();
-    EXPECT_EQ(ReadFile(QStringLiteral("run.txt")), QByteArray("ran"));
+    EXPECT_EQ(ReadFile(QStringLiteral("no/such/folder/run.txt")), QByteArray("ran"));
     EXPECT_EQ(QDir::currentPath(), root);
     EXPECT_TRUE(boxes.isEmpty());
+
+    // A file where the folder should be: the user is told which and why, nothing is compiled
+    // or run, and the run does not fall back to another folder.
+    WriteFile(QStringLiteral("plain"), "not a folder");
+    form->Settings().OutputDir = Path(QStringLiteral("plain"));
+    engine->ForgetCalls();
+    Command(*form, "mmSRun")->trigger();
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes[0].contains(Path(QStringLiteral("plain")))) << boxes[0].toStdString();
+    EXPECT_TRUE(boxes[0].contains(QStringLiteral("not a folder"))) << boxes[0].toStdString();
+    EXPECT_TRUE(EngineCalls(QStringLiteral("SetScript|SetSchema|RunScript")).isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(Path(QStringLiteral("run.txt"))));
 }
 
-TEST_F(RunWindowTest, HandOverErrorIsShownAndTheRunGoesOnWithoutInitDatabase) {
+TEST_F(RunWindowTest, HandOverErrorIsShownAndNothingRuns) {
     SelectSchema();
     form->Settings().Database->Tables.pop_back();  // the schema's ORDERS is missing now
     Command(*form, "mmSRun")->trigger();
     ASSERT_EQ(boxes.size(), 1);
     EXPECT_TRUE(boxes[0].contains(QStringLiteral("ORDERS"))) << boxes[0].toStdString();
-    EXPECT_FALSE(Calls(*engine).contains(QStringLiteral("InitDatabase()")));
-    EXPECT_TRUE(Calls(*engine).contains(QStringLiteral("RunScript()")));
+    EXPECT_TRUE(
+        EngineCalls(QStringLiteral("InitDatabase|SetScript|SetSchema|RunScript")).isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(Path(QStringLiteral("Output/run.txt"))));
 }
 
 TEST_F(RunWindowTest, FailingEngineCallsEndTheRunWithOneGeneralMessage) {

@@ -114,6 +114,30 @@ bool ConvertToFormFile(const std::string& source, const std::string& target, std
     return true;
 }
 
+bool ConvertClosedFormFile(RunOutputFiles& files, const std::string& filename, std::string* error) {
+    const std::string target = FormFileTargetName(filename);
+    auto fail = [&](const std::string& reason) {
+        *error = filename + ": Error on Converting to .DFM: " + reason;
+        return false;
+    };
+    std::string text, binary, reason;
+    if (!files.ClosedText(filename, &text) &&
+        !ReadWholeFile(files.PathOf(filename), &text, &reason))
+        return fail(reason);
+    if (!TextToBinary(text, ResourceHeader::kInclude, &binary, &reason)) return fail(reason);
+    // Writing over the source would destroy the description the form came from. Into memory
+    // the source may not be on disk: the names are compared too.
+    const std::string source = files.PathOf(filename), binaryPath = files.PathOf(target);
+    std::error_code ec;
+    if (SameFile(source, binaryPath) || std::filesystem::weakly_canonical(source, ec) ==
+                                            std::filesystem::weakly_canonical(binaryPath, ec))
+        return fail(target + " is the source file");
+    if (int failure = files.Put(target, binary))
+        return fail(target + ": " +
+                    std::make_error_code(static_cast<std::errc>(failure)).message());
+    return true;
+}
+
 bool ReadFormFileAsText(const std::string& path, std::string* text, std::string* error) {
     std::string data, reason;
     if (!ReadWholeFile(path, &data, &reason) || !BinaryToText(data, text, &reason)) {

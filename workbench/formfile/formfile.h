@@ -36,6 +36,25 @@ std::string FormFileTargetName(std::string_view source);
 /// False with "<source>: Error on Converting to .DFM: <reason>" in `error` on failure.
 bool ConvertToFormFile(const std::string& source, const std::string& target, std::string* error);
 
+/// The output files of a run, as converting a form file the run just closed needs them.
+class RunOutputFiles {
+  public:
+    virtual ~RunOutputFiles() = default;
+    /// The text the run gave `name` when that is the file it closed last; false otherwise.
+    virtual bool ClosedText(const std::string& name, std::string* text) = 0;
+    /// `name` taken in the output folder.
+    virtual std::string PathOf(const std::string& name) = 0;
+    /// Writes the whole file `name` of `content` through the run's output files, leaving an
+    /// unchanged file alone. 0 or the errno of the failure.
+    virtual int Put(const std::string& name, const std::string& content) = 0;
+};
+
+/// Converts the text form file `filename`, just closed by a run, into FormFileTargetName of it
+/// in the output folder, written through `files` so that an unchanged form file is left alone.
+/// The text comes from the run when it has it, else from the file. False with
+/// "<filename>: Error on Converting to .DFM: <reason>" in `error` on failure.
+bool ConvertClosedFormFile(RunOutputFiles& files, const std::string& filename, std::string* error);
+
 /// Reads the binary form file `path` and returns its text form, as the editor shows a ".DFM".
 /// False with "<path>: <reason>" in `error` on failure.
 bool ReadFormFileAsText(const std::string& path, std::string* text, std::string* error);

@@ -1,10 +1,12 @@
 // A stand-in for the engine control that records its calls. Keys: "fail" names a method that
 // returns E_FAIL; "dfm" adds a file name that RunScript reports as closed as a form file.
-// RunScript writes "run.txt" into the current directory, so tests see where a run happened,
-// and with "lines" N logs N lines two milliseconds apart, as a long run does.
+// RunScript writes "run.txt" into the output folder (made by SetOutputFolder when missing,
+// else the current folder), so tests see where a run happened, and with "lines" N logs N lines
+// two milliseconds apart, as a long run does. Form files are put into the output folder.
 
 #include <array>
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <thread>
@@ -58,7 +60,7 @@ class RecordingEngine : public com::Object<tpx::IMorva, com::IConnectionPoint, I
         return Record("SetScript(" + Text(f) + "|" + Text(code) + ")");
     }
     HRESULT RunScript() override {
-        std::ofstream("run.txt") << "ran";
+        std::ofstream(InFolder("run.txt")) << "ran";
         for (const std::string& count : settings_["lines"]) {
             for (int i = 0; i < std::stoi(count); ++i) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(2));
@@ -94,6 +96,21 @@ class RecordingEngine : public com::Object<tpx::IMorva, com::IConnectionPoint, I
         *text = log_;
         return com::S_OK;
     }
+    HRESULT SetOutputFolder(const BStr& folder, std::string* reason) override {
+        folder_ = folder ? *folder : std::string();
+        std::error_code ec;
+        if (!folder_.empty()) std::filesystem::create_directories(folder_, ec);
+        if (!folder_.empty() && !std::filesystem::is_directory(folder_)) {
+            *reason = "it is not a folder";
+            return com::E_FAIL;
+        }
+        return com::S_OK;
+    }
+    HRESULT GetClosedText(const BStr&, std::string*) override { return com::S_FALSE; }
+    HRESULT PutOutputFile(const BStr& name, const std::string& content, int32_t*) override {
+        std::ofstream(InFolder(name ? *name : std::string()), std::ios::binary) << content;
+        return com::S_OK;
+    }
     HRESULT Invoke(int32_t, const std::vector<com::Variant>&, com::Variant*) override {
         return com::DISP_E_MEMBERNOTFOUND;
     }
@@ -110,6 +127,9 @@ class RecordingEngine : public com::Object<tpx::IMorva, com::IConnectionPoint, I
     }
 
   private:
+    std::string InFolder(const std::string& name) const {
+        return folder_.empty() ? name : (std::filesystem::path(folder_) / name).string();
+    }
     HRESULT Record(const std::string& call) {
         calls_.push_back(call);
         const std::string name = call.substr(0, call.find('('));
@@ -129,6 +149,7 @@ class RecordingEngine : public com::Object<tpx::IMorva, com::IConnectionPoint, I
     std::vector<std::string> calls_;
     std::map<std::string, std::vector<std::string>> settings_;
     std::string log_;
+    std::string folder_;
     com::ConnectionPoint<tpx::IMorvaEvents> events_;
     com::ConnectionPoint<tpx::IMorvaLogSink> logSinks_;
 };
