@@ -27,16 +27,6 @@ int OpenFolder(const std::string& folder) {
     return ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
 }
 
-bool WriteAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data.remove_prefix(static_cast<size_t>(n));
-    }
-    return true;
-}
-
 // Keeps errno across a clean-up call, so that the failure reported is the first one.
 template <typename F>
 void KeepingErrno(F cleanUp) {
@@ -46,6 +36,16 @@ void KeepingErrno(F cleanUp) {
 }
 
 }  // namespace
+
+bool WriteAll(int fd, std::string_view data) {
+    while (!data.empty()) {
+        ssize_t n = ::write(fd, data.data(), data.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data.remove_prefix(static_cast<size_t>(n));
+    }
+    return true;
+}
 
 AtomicFileBatch::AtomicFileBatch(std::string folder) : folder_(std::move(folder)) {}
 

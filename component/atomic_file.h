@@ -53,6 +53,10 @@ bool WriteFileAtomically(const std::string& path, std::string_view data, std::st
 /// Whether `name` is a temporary file that a batch makes (".morva-" and six letters or
 /// digits) or that earlier table file saves made (".table-" and six): never a file of its own.
 bool IsTemporaryFileName(std::string_view name);
+
+/// Writes all of `data` to the descriptor, going on after short writes and interruptions; false
+/// with errno set when a write fails.
+bool WriteAll(int fd, std::string_view data);
 /// Removes the temporaries `names` of `folder`, left behind by interrupted saves, unless a
 /// batch has the folder open: then they may still be in use and stay. Best effort.
 void RemoveStaleTemporaryFiles(const std::string& folder, const std::vector<std::string>& names);

@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "component/atomic_file.h"
+
 namespace morva::tpx {
 
 namespace fs = std::filesystem;
@@ -35,16 +37,6 @@ int MakeParentFolders(const std::string& path) {
     // A file where a folder should be reads better as "Not a directory" than "File exists".
     if (ec.value() == EEXIST) return ENOTDIR;
     return ec ? ec.value() : 0;
-}
-
-bool WriteAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data.remove_prefix(static_cast<size_t>(n));
-    }
-    return true;
 }
 
 }  // namespace
@@ -107,7 +99,7 @@ int ReplaceFile(const std::string& path, std::string_view content) {
         mode = 0666 & ~mask;
     }
     int error = 0;
-    if (::fchmod(fd, mode) != 0 || !WriteAll(fd, content)) error = errno ? errno : EIO;
+    if (::fchmod(fd, mode) != 0 || !com::WriteAll(fd, content)) error = errno ? errno : EIO;
     if (::close(fd) != 0 && error == 0) error = errno;
     if (error == 0 && ::rename(temp.c_str(), target.c_str()) != 0) error = errno;
     if (error != 0) ::unlink(temp.c_str());
