@@ -82,7 +82,7 @@ struct RunInput {
     std::string script;  // as typed: log lines name it so
     std::string code;
     std::unique_ptr<schema::TDatabaseInfor> db;
-    std::unique_ptr<schema::TSchema> schema;
+    std::unique_ptr<schema::TSchema> schema;  // null: every table and column of `db`
     bool lineFeeds = false;
     Mode mode = Mode::Write;
     bool prune = false;
@@ -149,7 +149,10 @@ int Execute(const Context& ctx, const RunInput& in) {
     // A schema the engine cannot take would make a damaged model: nothing runs then.
     tpx::StoreLoader store;
     try {
-        in.schema->SendToEngine(store, *in.db);
+        if (in.schema)
+            in.schema->SendToEngine(store, *in.db);
+        else
+            schema::SendDatabaseToEngine(store, *in.db);
         com::Check(store.InitDatabase());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "morva-cli: handing the schema to the engine failed: %s\n", e.what());
@@ -170,8 +173,11 @@ int Execute(const Context& ctx, const RunInput& in) {
     bool compiled = tpx::CompileText(host, in.script, in.code, script).ok();
     PrintScriptDiagnostics(in.script, script.diagnostics());
     auto text = [](const std::string& s) { return s.empty() ? BStr() : BStr(s); };
-    store.SetSchema(text(in.schema->Name), text(in.schema->SchemaType),
-                    text(in.schema->SchemaLabel));
+    if (in.schema)
+        store.SetSchema(text(in.schema->Name), text(in.schema->SchemaType),
+                        text(in.schema->SchemaLabel));
+    else
+        store.SetSchema(BStr(), BStr(), BStr());
 
     tpx::RunStatus ran = tpx::RunStatus::Failed;
     if (compiled) {
@@ -266,7 +272,6 @@ int RunCommand(Context& ctx) {
     if (schemaName.empty()) {
         // Every table and column, handed over without being saved.
         in.db->SetAllMarks(true);
-        in.schema = schema::TSchema::CreateFromDatabase("", "", "", *in.db);
     } else {
         in.schema = OpenSchema(ctx, dbName, schemaName);
         if (!in.schema) return kExitUsage;
