@@ -151,7 +151,7 @@ int Prune(const std::vector<std::string>& names, const std::string& folder) {
 /// a large store and database piece by piece would cost a tenth of the run. Builds that look
 /// for leaks free them as usual.
 template <class T>
-void LeaveToExit(std::unique_ptr<T> object) {
+void LeaveToExit([[maybe_unused]] std::unique_ptr<T> object) {
 #if !defined(__SANITIZE_ADDRESS__)
     [[maybe_unused]] T* left = object.release();
 #endif
