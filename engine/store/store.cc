@@ -143,7 +143,10 @@ CTable* CDatabase::AddTable(StoreText name, StoreText type, StoreText label) {
 }
 
 CTable* CDatabase::FindTable(std::string_view name) const {
-    if (lastFound_ && com::EqualsIgnoreCase(name, TextView(lastFound_->name))) return lastFound_;
+    // The host spells the name alike each time: a byte comparison settles most calls.
+    if (lastFound_ && (name == TextView(lastFound_->name) ||
+                       com::EqualsIgnoreCase(name, TextView(lastFound_->name))))
+        return lastFound_;
     CTable* found = tableIndex_.Find(name);
     if (found) lastFound_ = found;
     return found;
