@@ -75,11 +75,12 @@ std::string_view CRefTable::KeyColumnName(int32_t index) const {
 
 // ---------------------------------------------------------------------------------------------
 
-CColumn* CTable::AddColumn(StoreText name, StoreText type, StoreText label, StoreText dataType,
-                           int32_t size, int32_t flags, int32_t precision, int32_t scale) {
+CColumn* CTable::AddColumn(const StoreText& name, const StoreText& type, const StoreText& label,
+                           const StoreText& dataType, int32_t size, int32_t flags,
+                           int32_t precision, int32_t scale) {
     if (!columns_.EnsureRoom()) return nullptr;
-    CColumn* added = columnPool_.Emplace(std::move(name), std::move(type), std::move(label),
-                                         std::move(dataType), size, flags, precision, scale);
+    CColumn* added =
+        columnPool_.Emplace(name, type, label, dataType, size, flags, precision, scale);
     IndexFirst(columnIndex_, added->name, added);
     columns_.Add(added);
     return added;

@@ -257,12 +257,14 @@ class CColumn {
     static constexpr int32_t kFlagKey = 1;
     static constexpr int32_t kFlagReadOnly = 2;
 
-    CColumn(StoreText name, StoreText type, StoreText label, StoreText dataType, int32_t size,
-            int32_t flags, int32_t precision, int32_t scale)
-        : name(std::move(name)),
-          type(std::move(type)),
-          label(std::move(label)),
-          dataType(std::move(dataType)),
+    // The texts are copied straight into the column: the host keeps its own.
+    CColumn(const StoreText& name, const StoreText& type, const StoreText& label,
+            const StoreText& dataType, int32_t size, int32_t flags, int32_t precision,
+            int32_t scale)
+        : name(name),
+          type(type),
+          label(label),
+          dataType(dataType),
           size(size),
           flags(flags),
           precision(precision),
@@ -374,8 +376,9 @@ class CTable {
     CRefTable* RefAt(int32_t index) const { return refTables_.At(index); }
 
     /// Appends a column without lookup data. Null when the list cannot grow.
-    CColumn* AddColumn(StoreText name, StoreText type, StoreText label, StoreText dataType,
-                       int32_t size, int32_t flags, int32_t precision, int32_t scale);
+    CColumn* AddColumn(const StoreText& name, const StoreText& type, const StoreText& label,
+                       const StoreText& dataType, int32_t size, int32_t flags, int32_t precision,
+                       int32_t scale);
     /// First column named `name` ignoring case, or null.
     CColumn* FindColumn(std::string_view name) const;
 
