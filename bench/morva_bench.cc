@@ -464,8 +464,10 @@ std::vector<ChildCost> Interleaved(int repeats, const std::vector<Job>& jobs) {
 std::vector<std::pair<std::string, std::string>> FolderFiles(const fs::path& folder) {
     std::vector<std::pair<std::string, std::string>> files;
     std::error_code ec;
+    // Only the generated files: a run also keeps its record in a folder of its own.
     for (const auto& e : fs::directory_iterator(folder, ec))
-        files.emplace_back(e.path().filename().string(), ReadFile(e.path()));
+        if (e.is_regular_file())
+            files.emplace_back(e.path().filename().string(), ReadFile(e.path()));
     std::sort(files.begin(), files.end());
     return files;
 }

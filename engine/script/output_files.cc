@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "component/atomic_file.h"
 
@@ -37,6 +38,16 @@ int MakeParentFolders(const std::string& path) {
     // A file where a folder should be reads better as "Not a directory" than "File exists".
     if (ec.value() == EEXIST) return ENOTDIR;
     return ec ? ec.value() : 0;
+}
+
+/// Creates `path` as a new empty file open for writing, making missing folders first; -1 when
+/// a file (or a link, or a folder) is there already or the file cannot be made this way.
+int CreateNewFile(const std::string& path) {
+    constexpr int kFlags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
+    int fd = ::open(path.c_str(), kFlags, 0666);
+    if (fd < 0 && errno == ENOENT && MakeParentFolders(path) == 0)
+        fd = ::open(path.c_str(), kFlags, 0666);
+    return fd;
 }
 
 }  // namespace
@@ -132,14 +143,24 @@ int OutputFiles::Open(const std::string& name) {
 
 int OutputFiles::Prepare(const std::string& name) {
     std::string path = PathOf(name);
+    if (policy_.target == OutputTarget::Disk) {
+        // Most files of a run are new: one call creates them, as a copy would.
+        newFd_ = CreateNewFile(path);
+        if (newFd_ >= 0) {
+            newFile_ = true;
+            return 0;
+        }
+    }
     std::error_code ec;
     fs::file_status status = fs::status(path, ec);
     if (fs::is_directory(status)) return EISDIR;
     if (policy_.target == OutputTarget::Disk) {
-        if (int error = MakeParentFolders(path)) return error;
+        newFile_ = !fs::exists(status);
+        // An existing file's folders exist.
+        if (newFile_)
+            if (int error = MakeParentFolders(path)) return error;
         // Opening without truncating tells whether the file may be written, and creates a new
         // one empty as a run always has; its text changes only when the file is closed.
-        newFile_ = !fs::exists(status);
         int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
         if (fd < 0) return errno;
         ::close(fd);
@@ -150,12 +171,15 @@ int OutputFiles::Prepare(const std::string& name) {
 int OutputFiles::Close() {
     if (!open_) return 0;
     open_ = false;
+    if (newFd_ >= 0) return FinishCreated(std::move(text_));
     return Finish(name_, std::move(text_), true, newFile_);
 }
 
 void OutputFiles::Abandon() {
     if (!open_) return;
     open_ = false;
+    // A file created on opening stays empty.
+    if (newFd_ >= 0) ::close(std::exchange(newFd_, -1));
     text_.clear();
     files_.push_back({name_, FileOutcome::Abandoned, {}, {}});
 }
@@ -211,6 +235,23 @@ int OutputFiles::Finish(const std::string& name, std::string text, bool keepRegi
     if (isNew) file.outcome = FileOutcome::Created;
     if (error) file.outcome = FileOutcome::Failed;
     files_.push_back(std::move(file));
+    return error;
+}
+
+// The file was created empty by this run, so there is nothing to compare with and no kept
+// region to merge, and no earlier text that a failed write could destroy: a write that fails
+// leaves it empty again, as a failed replacement would.
+int OutputFiles::FinishCreated(std::string text) {
+    int fd = std::exchange(newFd_, -1);
+    lastText_ = std::move(text);
+    int error = 0;
+    if (!com::WriteAll(fd, lastText_)) {
+        error = errno ? errno : EIO;
+        // Best effort: the write's error is the one reported.
+        [[maybe_unused]] int truncated = ::ftruncate(fd, 0);
+    }
+    if (::close(fd) != 0 && error == 0) error = errno;
+    files_.push_back({name_, error ? FileOutcome::Failed : FileOutcome::Created, {}, {}});
     return error;
 }
 

@@ -92,11 +92,16 @@ class OutputFiles {
     int Prepare(const std::string& name);
     /// Settles file `name` with `text`; `isNew` when the file did not exist before the run.
     int Finish(const std::string& name, std::string text, bool keepRegions, bool isNew);
+    /// Settles the open file that Prepare created with `text`, through `newFd_`.
+    int FinishCreated(std::string text);
     void SaveLostRegion(const std::string& name, const KeptRegion& region);
 
     OutputPolicy policy_;
     bool open_ = false;
     bool newFile_ = false;
+    // The open file when Prepare created it: it is known to be empty, so its text is written
+    // straight into it on closing, without reading it back or a temporary file.
+    int newFd_ = -1;
     std::string name_;
     std::string text_;
     std::string lastText_;

@@ -97,13 +97,46 @@ TEST_F(OutputFilesTest, FollowsSymbolicLinks) {
     EXPECT_EQ(Read("target.txt"), "new\n");
 }
 
+// A new file exists, empty, from its opening on, gets the permissions a new file gets, and a
+// second opening in the same run finds it as an existing file. A dangling link is followed:
+// its target is made and the link stays.
+TEST_F(OutputFilesTest, NewFilesAreMadeOnOpening) {
+    mode_t mask = ::umask(027);
+    OutputFiles files(Disk());
+    ASSERT_EQ(files.Open("deep/er/new.txt"), 0);
+    EXPECT_EQ(Read("deep/er/new.txt"), "");
+    files.Write("text\n");
+    EXPECT_EQ(files.Close(), 0);
+    EXPECT_EQ(Read("deep/er/new.txt"), "text\n");
+    EXPECT_EQ(fs::status(Path("deep/er/new.txt")).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    ::umask(mask);
+    ASSERT_NE(files.LastClosedText("deep/er/new.txt"), nullptr);
+    EXPECT_EQ(*files.LastClosedText("deep/er/new.txt"), "text\n");
+    EXPECT_EQ(Generate(files, "deep/er/new.txt", "text\n"), 0);
+    EXPECT_EQ(Generate(files, "deep/er/new.txt", "more\n"), 0);
+
+    fs::create_symlink("made.txt", Path("dangling.txt"));
+    EXPECT_EQ(Generate(files, "dangling.txt", "via link\n"), 0);
+    EXPECT_TRUE(fs::is_symlink(Path("dangling.txt")));
+    EXPECT_EQ(Read("made.txt"), "via link\n");
+
+    ASSERT_EQ(files.files().size(), 4u);
+    EXPECT_EQ(files.files()[0].outcome, FileOutcome::Created);
+    EXPECT_EQ(files.files()[1].outcome, FileOutcome::Unchanged);
+    EXPECT_EQ(files.files()[2].outcome, FileOutcome::Changed);
+    EXPECT_EQ(files.files()[3].outcome, FileOutcome::Created);
+    EXPECT_EQ(Read("deep/er/new.txt"), "more\n");
+}
+
 // Names that cannot be files are refused when opened, with the reason.
 TEST_F(OutputFilesTest, RefusesWhatCannotBeWritten) {
     fs::create_directories(Path("dir"));
     Put("plain", "x");
     OutputFiles files(Disk());
     EXPECT_EQ(files.Open("dir"), EISDIR);
-    EXPECT_NE(files.Open("plain/below.txt"), 0);
+    EXPECT_EQ(files.Open("plain/below.txt"), ENOTDIR);
+    EXPECT_EQ(files.Open("plain/deeper/below.txt"), ENOTDIR);
     EXPECT_FALSE(files.IsOpen());
 }
 

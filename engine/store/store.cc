@@ -21,7 +21,7 @@ int32_t ClampLength(size_t length) {
 /// Records `element` under `key` unless an element with that name is already there.
 template <typename T>
 void IndexFirst(NameIndex<T>& index, const StoreText& key, T* element) {
-    index.try_emplace(TextView(key), element);
+    index.TryAdd(TextView(key), element);
 }
 
 }  // namespace
@@ -75,19 +75,19 @@ std::string_view CRefTable::KeyColumnName(int32_t index) const {
 
 // ---------------------------------------------------------------------------------------------
 
-CColumn* CTable::AddColumn(StoreText name, StoreText type, StoreText label, StoreText dataType,
-                           int32_t size, int32_t flags, int32_t precision, int32_t scale) {
+CColumn* CTable::AddColumn(const StoreText& name, const StoreText& type, const StoreText& label,
+                           const StoreText& dataType, int32_t size, int32_t flags,
+                           int32_t precision, int32_t scale) {
     if (!columns_.EnsureRoom()) return nullptr;
-    CColumn* added = columnPool_.Emplace(std::move(name), std::move(type), std::move(label),
-                                         std::move(dataType), size, flags, precision, scale);
+    CColumn* added =
+        columnPool_.Emplace(name, type, label, dataType, size, flags, precision, scale);
     IndexFirst(columnIndex_, added->name, added);
     columns_.Add(added);
     return added;
 }
 
 CColumn* CTable::FindColumn(std::string_view name) const {
-    auto it = columnIndex_.find(name);
-    return it == columnIndex_.end() ? nullptr : it->second;
+    return columnIndex_.Find(name);
 }
 
 CRefTable* CTable::AddRefTable(CTable* referenced) {
@@ -109,16 +109,15 @@ bool CTable::AddRefPair(CRefTable* ref, CColumn* refColumn, CColumn* keyColumn) 
     if (!ref->refColumns_.EnsureRoom() || !ref->keyColumns_.EnsureRoom()) return false;
     // A pair may be added to an earlier reference after a later one already holds a key
     // column of that name; the earlier reference then takes over the index entry.
-    auto [it, inserted] = keyColumnIndex_.try_emplace(TextView(keyColumn->name), ref);
-    if (!inserted && it->second->position() > ref->position()) it->second = ref;
+    auto [slot, added] = keyColumnIndex_.TryAdd(TextView(keyColumn->name), ref);
+    if (!added && (*slot)->position() > ref->position()) *slot = ref;
     ref->refColumns_.Add(refColumn);
     ref->keyColumns_.Add(keyColumn);
     return true;
 }
 
 CRefTable* CTable::FindRefByKeyColumn(std::string_view columnName) const {
-    auto it = keyColumnIndex_.find(columnName);
-    return it == keyColumnIndex_.end() ? nullptr : it->second;
+    return keyColumnIndex_.Find(columnName);
 }
 
 void CTable::ComputeWidths() {
@@ -145,11 +144,13 @@ CTable* CDatabase::AddTable(StoreText name, StoreText type, StoreText label) {
 }
 
 CTable* CDatabase::FindTable(std::string_view name) const {
-    if (lastFound_ && com::EqualsIgnoreCase(name, TextView(lastFound_->name))) return lastFound_;
-    auto it = tableIndex_.find(name);
-    if (it == tableIndex_.end()) return nullptr;
-    lastFound_ = it->second;
-    return lastFound_;
+    // The host spells the name alike each time: a byte comparison settles most calls.
+    if (lastFound_ && (name == TextView(lastFound_->name) ||
+                       com::EqualsIgnoreCase(name, TextView(lastFound_->name))))
+        return lastFound_;
+    CTable* found = tableIndex_.Find(name);
+    if (found) lastFound_ = found;
+    return found;
 }
 
 CRefTable* CDatabase::CreateRefTable(std::string_view tableName, std::string_view refTableName) {

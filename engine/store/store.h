@@ -176,9 +176,58 @@ struct FoldedNameHash {
 struct FoldedNameEqual {
     bool operator()(std::string_view a, std::string_view b) const;
 };
-/// Index from a name to the first element carrying it. Keys view the elements' own names.
+/// Index from a name (ignoring case) to an element; keys view texts that outlive the index.
+/// Open addressing over one array kept at most half full: a store indexes every column, and
+/// a node per entry would cost an allocation each.
 template <typename T>
-using NameIndex = std::unordered_map<std::string_view, T*, FoldedNameHash, FoldedNameEqual>;
+class NameIndex {
+  public:
+    /// The element recorded under `name`, or null.
+    T* Find(std::string_view name) const {
+        if (slots_.empty()) return nullptr;
+        for (size_t i = Home(name);; i = (i + 1) & (slots_.size() - 1)) {
+            const Slot& slot = slots_[i];
+            if (!slot.element) return nullptr;
+            if (FoldedNameEqual()(slot.key, name)) return slot.element;
+        }
+    }
+    /// Records `element` under `key` unless the name is there already. The slot holding the
+    /// name's element, and whether `element` went in. Throws std::bad_alloc when full and no
+    /// memory is left.
+    std::pair<T**, bool> TryAdd(std::string_view key, T* element) {
+        if (2 * (count_ + 1) > slots_.size()) Grow();
+        size_t i = Home(key);
+        for (; slots_[i].element; i = (i + 1) & (slots_.size() - 1))
+            if (FoldedNameEqual()(slots_[i].key, key)) return {&slots_[i].element, false};
+        slots_[i] = {key, element};
+        ++count_;
+        return {&slots_[i].element, true};
+    }
+
+  private:
+    struct Slot {
+        std::string_view key;
+        T* element = nullptr;
+    };
+
+    size_t Home(std::string_view name) const {
+        size_t hash = FoldedNameHash()(name);
+        return (hash ^ (hash >> 29)) & (slots_.size() - 1);
+    }
+    void Grow() {
+        std::vector<Slot> old(std::max<size_t>(8, 2 * slots_.size()));
+        old.swap(slots_);
+        for (const Slot& slot : old) {
+            if (!slot.element) continue;
+            size_t i = Home(slot.key);
+            while (slots_[i].element) i = (i + 1) & (slots_.size() - 1);
+            slots_[i] = slot;
+        }
+    }
+
+    std::vector<Slot> slots_;  // empty, or a power of two of slots
+    size_t count_ = 0;
+};
 
 class CTable;
 class CColumn;
@@ -208,12 +257,14 @@ class CColumn {
     static constexpr int32_t kFlagKey = 1;
     static constexpr int32_t kFlagReadOnly = 2;
 
-    CColumn(StoreText name, StoreText type, StoreText label, StoreText dataType, int32_t size,
-            int32_t flags, int32_t precision, int32_t scale)
-        : name(std::move(name)),
-          type(std::move(type)),
-          label(std::move(label)),
-          dataType(std::move(dataType)),
+    // The texts are copied straight into the column: the host keeps its own.
+    CColumn(const StoreText& name, const StoreText& type, const StoreText& label,
+            const StoreText& dataType, int32_t size, int32_t flags, int32_t precision,
+            int32_t scale)
+        : name(name),
+          type(type),
+          label(label),
+          dataType(dataType),
           size(size),
           flags(flags),
           precision(precision),
@@ -325,8 +376,9 @@ class CTable {
     CRefTable* RefAt(int32_t index) const { return refTables_.At(index); }
 
     /// Appends a column without lookup data. Null when the list cannot grow.
-    CColumn* AddColumn(StoreText name, StoreText type, StoreText label, StoreText dataType,
-                       int32_t size, int32_t flags, int32_t precision, int32_t scale);
+    CColumn* AddColumn(const StoreText& name, const StoreText& type, const StoreText& label,
+                       const StoreText& dataType, int32_t size, int32_t flags, int32_t precision,
+                       int32_t scale);
     /// First column named `name` ignoring case, or null.
     CColumn* FindColumn(std::string_view name) const;
 

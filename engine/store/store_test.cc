@@ -127,6 +127,23 @@ TEST(StoreLookupTest, RepeatedLookupsOfOneTableStayExact) {
     EXPECT_EQ(fresh, db.FindTable("new"));
 }
 
+TEST(StoreLookupTest, FirstOfEqualNamesSurvivesTheIndexGrowing) {
+    // Every name comes twice in another spelling, interleaved, while the index grows many
+    // times over; each look-up still finds the first, and absent names are absent.
+    CDatabase db("D");
+    CTable* table = db.AddTable("T", "", "");
+    std::vector<CColumn*> firsts;
+    for (int i = 0; i < 1000; ++i) {
+        firsts.push_back(AddColumn(table, ("Col" + std::to_string(i)).c_str()));
+        if (i > 0) AddColumn(table, ("COL" + std::to_string(i - 1)).c_str());
+    }
+    for (int i = 0; i < 1000; ++i) {
+        ASSERT_EQ(firsts[static_cast<size_t>(i)], table->FindColumn("col" + std::to_string(i)));
+        ASSERT_EQ(nullptr, table->FindColumn("col" + std::to_string(i) + "x"));
+    }
+    EXPECT_EQ(nullptr, CTable("E", "", "").FindColumn("anything"));
+}
+
 TEST(StoreLookupTest, CaseFoldingTouchesAsciiLettersOnly) {
     CDatabase db("D");
     CTable* lower = db.AddTable("caf\xC3\xA9", "", "");  // "café"

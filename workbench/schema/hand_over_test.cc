@@ -4,6 +4,7 @@
 
 #include "engine/host/cmorva.h"
 #include "engine/host/store_loader.h"
+#include "engine/store/store.h"
 #include "engine/store/testing/store_dump.h"
 #include "workbench/schema/schema.h"
 #include "workbench/schema/test_database.h"
@@ -93,6 +94,46 @@ TEST(HandOverTest, StoreLoaderBuildsTheEngineControlsStore) {
     std::tie(fromEngine, fromLoader) = BothStores(*s, db);
     EXPECT_NE(fromLoader.find("ORDERS"), std::string::npos);
     EXPECT_EQ(fromLoader, fromEngine);
+}
+
+// Handing a whole database over in place builds the store that a schema made from it builds:
+// deselected tables and columns stay out, the first of equal table and column names gives the
+// facts, and empty texts arrive as absent ones.
+TEST(HandOverTest, WholeDatabaseInPlaceBuildsTheSchemasStore) {
+    TDatabaseInfor db = testing::OrderDatabase();
+    db.Tables[0].FindColumn("NAME")->Selected = false;
+    db.Tables[1].TableLabel = "";
+    TTableInfor extra(3);
+    extra.TableName = "EXTRA";
+    extra.AddColumn(true, "A", "Key", "First", "INTEGER", 0, 5, kColumnKey, 0, 0);
+    extra.AddColumn(true, "A", "", "Second", "VARCHAR", 9, 3, 0, 0, 0);
+    extra.AddColumn(true, "B", "", "", "CHAR", 1, 1, kColumnReadOnly, 0, 0);
+    db.Tables.push_back(extra);
+    TTableInfor hidden(1);
+    hidden.TableName = "HIDDEN";
+    hidden.Selected = false;
+    hidden.AddColumn(true, "H", "", "", "INTEGER", 0, 1, 0, 0, 0);
+    db.Tables.push_back(hidden);
+    db.Tables.push_back(extra);  // a second table of the same name
+
+    auto s = TSchema::CreateFromDatabase("", "", "", db);
+    tpx::StoreLoader fromSchema, inPlace;
+    s->SendToEngine(fromSchema, db);
+    SendDatabaseToEngine(inPlace, db);
+    fromSchema.InitDatabase();
+    inPlace.InitDatabase();
+    std::string dump = tpx::DumpStore(inPlace.store());
+    EXPECT_EQ(dump, tpx::DumpStore(fromSchema.store()));
+    EXPECT_NE(dump.find("EXTRA"), std::string::npos);
+    EXPECT_EQ(dump.find("HIDDEN"), std::string::npos);
+
+    // A database lacking nothing cannot fail; an empty one sends only its name.
+    TDatabaseInfor empty;
+    empty.Name = "E";
+    tpx::StoreLoader none;
+    SendDatabaseToEngine(none, empty);
+    ASSERT_NE(none.store(), nullptr);
+    EXPECT_EQ(none.store()->tables().count(), 0);
 }
 
 }  // namespace

@@ -103,6 +103,11 @@ class TSchema {
     bool operator==(const TSchema&) const = default;
 };
 
+/// Hands every selected table of `db` with its selected columns to `store`: the calls that
+/// CreateFromDatabase("", "", "", db)->SendToEngine(store, db) makes, read from `db` in place
+/// instead of from a copy of its texts. Fails as SendToEngine does.
+void SendDatabaseToEngine(tpx::StoreBuilder& store, const TDatabaseInfor& db);
+
 /// "databaseDir/dbName/Schema/name.CSF", the database folder made by DatabaseFolder. Nothing,
 /// with "'dbName/name' cannot name a schema file" in `error`, when either name could leave its
 /// folder.
