@@ -33,34 +33,37 @@ void Compile(CodeEmitter& emitter, TokenObserver* observer) {
     context.engine = &Engine();
     context.emitter = &emitter;
     context.observer = observer;
-    void* scanner = nullptr;
-    if (tpx_lex_init_extra(&context, &scanner) != 0) {
+    if (tpx_lex_init_extra(&context, &context.scanner) != 0) {
         yyFatal(kFatalMemory);
         return;
     }
-    tpxp_pstate* parser = tpxp_pstate_new();
-    if (!parser) {
-        tpx_lex_destroy(scanner);
-        yyFatal(kFatalMemory);
-        return;
-    }
-    int status = YYPUSH_MORE;
     try {
-        while (status == YYPUSH_MORE && !emitter.Stopped()) {
-            TokenValue value;
-            int token = tpx_scan(&value, scanner);
-            if (emitter.Stopped()) break;
-            Observe(context, token, value);
-            status = tpxp_push_parse(parser, token, &value, &context);
-            context.bodyTextRuns = emitter.mode() == kPlainMode && !tpxp_recovering(parser);
-        }
+        tpxp_parse(&context);
+    } catch (const std::bad_alloc&) {
+        yyFatal(kFatalMemory);
+    }
+    tpx_lex_destroy(context.scanner);
+}
+
+}  // namespace morva::tpx
+
+int tpxp_next_token(morva::tpx::TokenValue* value, morva::tpx::ScanContext* ctx, bool recovering) {
+    using namespace morva::tpx;
+    CodeEmitter& emitter = *ctx->emitter;
+    // The scanner's choices for this token depend on what the parser did with the one before.
+    if (ctx->scanned) ctx->bodyTextRuns = emitter.mode() == kPlainMode && !recovering;
+    ctx->scanned = true;
+    if (emitter.Stopped()) return -1;
+    try {
+        *value = TokenValue{};  // the parser reuses its value: no field of the last token stays
+        int token = tpx_scan(value, ctx->scanner);
+        if (emitter.Stopped()) return -1;
+        Observe(*ctx, token, *value);
+        return token;
     } catch (const ScannerFailure& failure) {
         yyFatalText(failure.message);
     } catch (const std::bad_alloc&) {
         yyFatal(kFatalMemory);
     }
-    tpxp_pstate_delete(parser);
-    tpx_lex_destroy(scanner);
+    return -1;
 }
-
-}  // namespace morva::tpx

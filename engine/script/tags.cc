@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace morva::tpx {
 
@@ -77,14 +78,6 @@ constexpr std::array<uint8_t, kSlots> BuildSlots() {
 constexpr std::array<uint8_t, kSlots> kSlotTable = BuildSlots();
 static_assert(kTags.size() < kSlots / 2 && kTags.size() < 255);
 
-bool SameSpelling(std::string_view upper, std::string_view text) {
-    if (upper.size() != text.size()) return false;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (UpperAscii(text[i]) != static_cast<unsigned char>(upper[i])) return false;
-    }
-    return true;
-}
-
 // Roles by code: every tag code lies below kCodes.
 constexpr int32_t kCodes = 512;
 
@@ -104,10 +97,20 @@ std::span<const TagInfo> TagTable() {
 }
 
 const TagInfo* FindTag(std::string_view spelling) {
-    if (spelling.size() > kLongestSpelling) return nullptr;
-    for (size_t k = SlotOf(spelling); kSlotTable[k] != 0; k = (k + 1) & (kSlots - 1)) {
+    size_t n = spelling.size();
+    if (n > kLongestSpelling) return nullptr;
+    // One pass upper-cases and hashes the text, so each probe compares plain bytes.
+    char upper[kLongestSpelling];
+    uint32_t h = static_cast<uint32_t>(n);
+    for (size_t i = 0; i < n; ++i) {
+        unsigned char c = UpperAscii(spelling[i]);
+        upper[i] = static_cast<char>(c);
+        h = h * 31 + c;
+    }
+    for (size_t k = h & (kSlots - 1); kSlotTable[k] != 0; k = (k + 1) & (kSlots - 1)) {
         const TagInfo& tag = kTags[kSlotTable[k] - 1];
-        if (SameSpelling(tag.spelling, spelling)) return &tag;
+        if (tag.spelling.size() == n && std::memcmp(tag.spelling.data(), upper, n) == 0)
+            return &tag;
     }
     return nullptr;
 }

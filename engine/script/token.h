@@ -55,6 +55,9 @@ struct ScanContext {
     size_t matchStart = 0;
     /// Sees every token and comment, or null.
     TokenObserver* observer = nullptr;
+    /// The scanner, and whether it has handed over a token yet.
+    void* scanner = nullptr;
+    bool scanned = false;
     /// Whether the parser takes a run of plain body text as one token. Only while the emitter
     /// is in plain mode, where each word and character of text becomes its characters
     /// (elsewhere a word is an operand or an error of its own; the actions that change the
