@@ -23,6 +23,27 @@ namespace {
 namespace fs = std::filesystem;
 using com::S_OK;
 
+// A fresh folder for one test, entered when asked; the current folder comes back and the folder
+// goes away however the test ends, so a failed assertion does not leave later tests elsewhere.
+class WorkFolder {
+  public:
+    WorkFolder(const std::string& name, bool enter) {
+        path_ = fs::temp_directory_path() / (name + "_" + std::to_string(getpid()));
+        fs::remove_all(path_);
+        fs::create_directories(path_);
+        if (enter) fs::current_path(path_);
+    }
+    ~WorkFolder() {
+        fs::current_path(home_);
+        fs::remove_all(path_);
+    }
+    const fs::path& path() const { return path_; }
+
+  private:
+    fs::path home_ = fs::current_path();
+    fs::path path_;
+};
+
 std::string Log(IMorva* m) {
     std::string log;
     m->GetLogText(&log);
@@ -77,10 +98,8 @@ class MeddlingSink : public com::Object<IMorvaEvents> {
 };
 
 TEST(CMorvaTest, ARunCannotBeChangedFromItsOwnEvents) {
-    fs::path work = fs::temp_directory_path() / ("tpx_meddling_" + std::to_string(getpid()));
-    fs::create_directories(work);
-    fs::path home = fs::current_path();
-    fs::current_path(work);
+    WorkFolder folder("tpx_meddling", true);
+    const fs::path& work = folder.path();
     auto m = NewMorva();
     m->CreateDatabase(std::string("D"), 0);
     m->AddTable(std::string("A"), std::nullopt, std::nullopt, 0, 0);
@@ -102,15 +121,13 @@ TEST(CMorvaTest, ARunCannotBeChangedFromItsOwnEvents) {
     // Once the run is over the control takes changes again.
     EXPECT_EQ(m->CreateDatabase(std::string("D"), 0), S_OK);
     m.As<com::IConnectionPoint>()->Unadvise(cookie);
-    fs::current_path(home);
-    fs::remove_all(work);
 }
 
 // A host that chooses the output files gets the run's outcomes there; into memory nothing is
 // written.
 TEST(CMorvaTest, HostChoosesTheOutputFiles) {
-    fs::path work = fs::temp_directory_path() / ("tpx_output_" + std::to_string(getpid()));
-    fs::create_directories(work);
+    WorkFolder folder("tpx_output", false);
+    const fs::path& work = folder.path();
     auto m = NewMorva();
     m->CreateDatabase(std::string("D"), 0);
     m->AddTable(std::string("A"), std::nullopt, std::nullopt, 0, 0);
@@ -125,7 +142,6 @@ TEST(CMorvaTest, HostChoosesTheOutputFiles) {
     EXPECT_EQ(files.files()[0].after, "A\r\n");
     EXPECT_FALSE(fs::exists(work / "A.txt"));
     static_cast<CMorva*>(m.get())->SetOutputFiles(nullptr);
-    fs::remove_all(work);
 }
 
 // A sink that converts each file closed as a form file the way a host does: the closed text,
@@ -149,11 +165,8 @@ class FormPutter : public com::Object<IMorvaEvents> {
 // refused, the run writes there only what changed, keeps the record of generated files and
 // tells what it did.
 TEST(CMorvaTest, OutputFolderAndPolicyThroughTheInterface) {
-    fs::path work = fs::temp_directory_path() / ("tpx_folder_" + std::to_string(getpid()));
-    fs::remove_all(work);
-    fs::create_directories(work);
-    fs::path home = fs::current_path();
-    fs::current_path(work);
+    WorkFolder folder("tpx_folder", true);
+    const fs::path& work = folder.path();
     auto m = NewMorva();
     using V = std::vector<com::Variant>;
     m->CreateDatabase(std::string("D"), 0);
@@ -215,8 +228,6 @@ TEST(CMorvaTest, OutputFolderAndPolicyThroughTheInterface) {
     int32_t error = 0;
     EXPECT_EQ(m->PutOutputFile(std::string("x"), "x", &error), com::E_UNEXPECTED);
     m.As<com::IConnectionPoint>()->Unadvise(cookie);
-    fs::current_path(home);
-    fs::remove_all(work);
 }
 
 TEST(CMorvaTest, LogWritingAndClearing) {
@@ -324,10 +335,8 @@ TEST(CMorvaTest, TheLastControlConstructedReceivesMessages) {
 // The lint reads another script between a compile and its run: the run still makes what the
 // compiled script says, and the log shows only what the compile wrote.
 TEST(CMorvaTest, LintLeavesTheCompiledScriptAndLogAlone) {
-    fs::path work = fs::temp_directory_path() / ("tpx_lint_" + std::to_string(getpid()));
-    fs::create_directories(work);
-    fs::path home = fs::current_path();
-    fs::current_path(work);
+    WorkFolder folder("tpx_lint", true);
+    const fs::path& work = folder.path();
     auto m = NewMorva();
     m->CreateDatabase(std::string("D"), 0);
     m->AddTable(std::string("A"), std::nullopt, std::nullopt, 0, 0);
@@ -352,8 +361,6 @@ TEST(CMorvaTest, LintLeavesTheCompiledScriptAndLogAlone) {
     std::ifstream out(work / "A.txt");
     std::string text((std::istreambuf_iterator<char>(out)), std::istreambuf_iterator<char>());
     EXPECT_EQ(text.substr(0, 5), "kept\r");
-    fs::current_path(home);
-    fs::remove_all(work);
 }
 
 class RegistrationTest : public ::testing::Test {
